@@ -1,0 +1,43 @@
+#include "engine/conversion_modes.hpp"
+
+#include <array>
+
+#include "engine/files.hpp"
+#include "engine/ozi_waypoint_writer.hpp"
+#include "text/strings.hpp"
+
+namespace oradel {
+namespace {
+
+using enum InputKind;
+
+// Mode, check box, input, output extension and suffix, pending-file option, body, finishing pass.
+constexpr std::array<ConversionMode, 6> kModes = {{
+    {1, "CheckBox1", FlightAppExport, ".txt", "", "", nullptr, nullptr},
+    {15, "CheckBox15", NavigatorGpx, ".txt", "_nav", "", nullptr, nullptr},
+    {2, "CheckBox2", PointList, ".wpt", "", "", nullptr, nullptr},
+    {3, "CheckBox3", PointList, ".wpt", "_nav", "", WriteNavigatorWaypoints, nullptr},
+    {4, "CheckBox4", PointList, ".htm", "", "cFI", nullptr, nullptr},
+    {5, "CheckBox5", PointList, ".wpt", "_lk8", "", nullptr, nullptr},
+}};
+
+}  // namespace
+
+std::span<const ConversionMode> ConversionModes() { return kModes; }
+
+const ConversionMode* FindConversionMode(int number) {
+    for (const ConversionMode& mode : kModes) {
+        if (mode.number == number) return &mode;
+    }
+    return nullptr;
+}
+
+std::optional<InputKind> InputKindForPath(const std::filesystem::path& path) {
+    const std::string extension = UpperCaseRu(PathText(path.extension()));
+    if (extension == ".WPT") return FlightAppExport;
+    if (extension == ".GPX") return NavigatorGpx;
+    if (extension == ".TXT") return PointList;
+    return std::nullopt;
+}
+
+}  // namespace oradel

@@ -1,0 +1,65 @@
+#include "engine/ozi_waypoint_writer.hpp"
+
+#include "engine/point_list_reader.hpp"
+#include "text/markup.hpp"
+#include "text/strings.hpp"
+
+namespace oradel {
+namespace {
+
+// The name without its filter tag, each run of spaces one space. A comma
+// would start a new field, so it becomes a space first.
+std::string NameField(std::string_view name) {
+    std::string field = StripFilterTag(name);
+    ReplaceAll(field, ",", " ");
+    ReplaceAll(field, "  ", " ");
+    return field;
+}
+
+// A decimal comma would split the field; it becomes a decimal point.
+std::string CoordinateField(std::string_view text) {
+    std::string field(TrimView(text));
+    ReplaceAll(field, ",", ".");
+    return field;
+}
+
+// The line after the coordinate line, commas made spaces and runs collapsed, not trimmed.
+std::string DescriptionField(const PointRecord& point) {
+    std::string field = point.comments.empty() ? point.closingLine : point.comments.front();
+    ReplaceAll(field, ",", " ");
+    ReplaceAll(field, "  ", " ");
+    return field;
+}
+
+}  // namespace
+
+// OziExplorer Waypoint File Version 1.0
+// WGS 84
+// Reserved 2
+// Reserved 3
+// -1,Гора,55.751244,37.618423, , 0, 1, 3, 0, 65535,старт юг, 0, 0, 0.00000, -777
+void WriteNavigatorWaypoints(ConversionContext& context) {
+    TextOutput& out = context.output;
+    out.WriteLine("OziExplorer Waypoint File Version 1.0");
+    out.WriteLine("WGS 84");
+    out.WriteLine("Reserved 2");
+    out.WriteLine("Reserved 3");
+
+    PointListReader reader(context.input);
+    PointRecord point;
+    std::string line;
+    while (reader.Next(point)) {
+        line = "-1,";
+        line += NameField(point.name);
+        line += ',';
+        line += CoordinateField(point.latText);
+        line += ',';
+        line += CoordinateField(point.lonText);
+        line += ", , 0, 1, 3, 0, 65535,";
+        line += DescriptionField(point);
+        line += ", 0, 0, 0.00000, -777";
+        out.WriteLine(line);
+    }
+}
+
+}  // namespace oradel

@@ -1,0 +1,69 @@
+#include "engine/point_list_reader.hpp"
+
+#include "text/strings.hpp"
+
+namespace oradel {
+namespace {
+
+bool IsHeadingLine(std::string_view line) {
+    const std::string_view trimmed = TrimView(line);
+    return !trimmed.empty() && trimmed.front() == ':';
+}
+
+}  // namespace
+
+bool IsBlankLine(std::string_view line) {
+    return TrimView(line).empty();
+}
+
+void SplitCoordinates(std::string_view line, std::string& latText, std::string& lonText) {
+    const std::string_view trimmed = TrimView(line);
+    const std::size_t space = trimmed.find(' ');
+    if (space == std::string_view::npos) {
+        latText.assign(trimmed);
+        lonText.clear();
+        return;
+    }
+    latText.assign(trimmed.substr(0, space));
+    lonText.assign(TrimView(trimmed.substr(space + 1)));
+}
+
+// Example record:
+//   :Кавказ
+//   Холм Ветров <Ю ЮЗ>
+//   44.1234 42.5678
+//   Старт с юга, ветер Ю
+//   (blank line)
+bool PointListReader::Next(PointRecord& record) {
+    do {
+        if (input_.AtEnd()) return false;
+        input_.ReadLine(line_);
+    } while (IsBlankLine(line_));
+
+    record.headings.clear();
+    while (IsHeadingLine(line_)) {
+        record.headings.emplace_back(TrimView(line_).substr(1));
+        input_.ReadLine(line_);
+    }
+    record.name.swap(line_);
+
+    input_.ReadLine(line_);
+    SplitCoordinates(line_, record.latText, record.lonText);
+
+    record.comments.clear();
+    input_.ReadLine(line_);
+    while (!IsBlankLine(line_) && !input_.AtEnd()) {
+        record.comments.push_back(line_);
+        input_.ReadLine(line_);
+    }
+    record.closedByBlank = IsBlankLine(line_);
+    if (record.closedByBlank) {
+        record.closingLine.swap(line_);
+    } else {
+        record.comments.push_back(line_);
+        record.closingLine.clear();
+    }
+    return true;
+}
+
+}  // namespace oradel

@@ -1,0 +1,39 @@
+// Reads the point list: records of optional ":heading" lines, a name line, a
+// coordinate line and comment lines, separated by blank lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/text_input.hpp"
+
+namespace oradel {
+
+struct PointRecord {
+    std::vector<std::string> headings;  // without their ':'
+    std::string name;                   // as read, filter tag included
+    std::string latText;
+    std::string lonText;
+    std::vector<std::string> comments;  // as read
+    bool closedByBlank = true;          // false when the input ended on the last comment
+    std::string closingLine;            // the blank line that closed the record, as read
+};
+
+class PointListReader {
+  public:
+    explicit PointListReader(TextInput& input) : input_(input) {}
+
+    // Fills `record` with the next point; false when the list is over.
+    bool Next(PointRecord& record);
+
+  private:
+    TextInput& input_;
+    std::string line_;
+};
+
+// True for a line that is empty after trimming.
+bool IsBlankLine(std::string_view line);
+// Splits a coordinate line into its latitude and longitude texts.
+void SplitCoordinates(std::string_view line, std::string& latText, std::string& lonText);
+
+}  // namespace oradel

@@ -1,0 +1,45 @@
+// Buffered reading of an input file as lines. CR LF, CR and a lone LF each end
+// a line; a Ctrl+Z byte ends the input as the end of the file does; reading at
+// the end yields an empty line.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace oradel {
+
+class TextInput {
+  public:
+    // Reads `file` (not owned) from its current position.
+    explicit TextInput(std::FILE* file);
+    TextInput(const TextInput&) = delete;
+    TextInput& operator=(const TextInput&) = delete;
+
+    // True when nothing is left before the end of the file or a Ctrl+Z.
+    bool AtEnd();
+    // The next line without its line end; empty at the end of the input.
+    void ReadLine(std::string& line);
+    // The next block of raw bytes up to the end of the input; false when none is left.
+    // Line ends are not interpreted; a Ctrl+Z still ends the input.
+    bool ReadChunk(std::string& chunk);
+
+    // Decides, before anything is read, whether the file is a UTF-8 text: it
+    // starts with a byte-order mark, or it is entirely well-formed UTF-8 with at
+    // least one multi-byte sequence. Such a file is then delivered as
+    // Windows-1251 lines, without the mark. The file must be seekable.
+    void DecodeUtf8WhenDetected();
+    bool DecodesUtf8() const { return decodeUtf8_; }
+
+  private:
+    bool Fill();  // false at the end of the input
+
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0, end_ = 0;
+    bool ended_ = false;  // end of file or Ctrl+Z reached
+    bool decodeUtf8_ = false;
+    std::string raw_;  // a line's bytes before decoding
+};
+
+}  // namespace oradel

@@ -1,0 +1,46 @@
+#include "engine/text_output.hpp"
+
+#include <cerrno>
+#include <cstring>
+
+#include "engine/errors.hpp"
+
+namespace oradel {
+namespace {
+
+constexpr std::size_t kBlockSize = 1 << 16;
+
+}  // namespace
+
+TextOutput::TextOutput(std::FILE* file, std::string displayName)
+    : file_(file), displayName_(std::move(displayName)) {
+    buffer_.reserve(kBlockSize);
+}
+
+void TextOutput::Write(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kBlockSize) Flush();
+    if (bytes.size() >= kBlockSize) {
+        buffer_.assign(bytes);
+        Flush();
+        return;
+    }
+    buffer_.append(bytes);
+}
+
+void TextOutput::WriteLine(std::string_view line) {
+    Write(line);
+    Write("\r\n");
+}
+
+void TextOutput::Flush() {
+    if (buffer_.empty()) return;
+    const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
+    if (written != buffer_.size()) {
+        const int error = errno;
+        buffer_.clear();
+        throw UserError("Cannot write to file \"" + displayName_ + "\". " + std::strerror(error));
+    }
+    buffer_.clear();
+}
+
+}  // namespace oradel

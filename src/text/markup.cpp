@@ -1,0 +1,351 @@
+#include "text/markup.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "text/codepage.hpp"
+#include "text/strings.hpp"
+
+namespace oradel {
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+// Copies `text` without bytes up to 0x20 at either end, using one allocation.
+std::string TrimmedCopy(std::string text) {
+    const std::string_view trimmed = TrimView(text);
+    const auto start = static_cast<std::size_t>(trimmed.data() - text.data());
+    const std::size_t length = trimmed.size();
+    text.erase(start + length);
+    text.erase(0, start);
+    return text;
+}
+
+bool IsPhoneFiller(char c) {
+    return c == ' ' || c == '-' || c == '(' || c == ')';
+}
+
+// ---------------------------------------------------------------------------
+// Link and phone markup.
+//
+// One pass (links with "[", "|", "]", phones with "{", "|", "}") repeats: cut
+// the trimmed text at the first opening bracket into head and rest; cut the
+// rest at the first "|" into address and the remainder; cut that at the first
+// closing bracket into title and tail; rebuild head + open + address + middle +
+// title + close + tail and scan the whole result again. Every piece it builds
+// comes from the input in its original order: the head is final, the opening
+// bracket becomes `open`, the "|" becomes `middle`, the closing bracket `close`,
+// blanks after them are dropped, and when "|" or the closing bracket is missing
+// the literals go to the very end. The literals hold no bracket and no "|".
+// So the pass keeps the input once, with a slot per byte saying what it has
+// become, and three cursors that only move forward: the found "|" and closing
+// brackets come in increasing order. The phone pass also cleans the number
+// (everything between the opening bracket and the "|"); numbers found later lie
+// inside or after earlier ones, so each byte is cleaned once.
+
+constexpr std::string_view kLinkOpen = "<a href=\"";
+constexpr std::string_view kPhoneOpen = "<a href=\"tel:";
+constexpr std::string_view kAnchorMiddle = "\" target=\"_blank\">";
+constexpr std::string_view kAnchorMiddleCleaned = "\"target=\"_blank\">";  // without its space
+constexpr std::string_view kAnchorClose = "</a>";
+
+enum class Slot : unsigned char { Keep, Dropped, Middle, MiddleCleaned, Close };
+
+struct MarkupKind {
+    char openBracket;
+    char closeBracket;
+    std::string_view open;
+    bool cleanNumber;
+};
+
+constexpr MarkupKind kLinks{'[', ']', kLinkOpen, false};
+constexpr MarkupKind kPhones{'{', '}', kPhoneOpen, true};
+
+class MarkupPass {
+  public:
+    MarkupPass(std::string_view line, const MarkupKind& kind)
+        : text_(TrimView(line)), kind_(kind), slots_(text_.size(), Slot::Keep) {}
+
+    std::string Run();
+
+  private:
+    void Render(std::size_t from, std::size_t to);
+    std::size_t SkipDropped(std::size_t pos) const;
+    std::size_t DropBlanks(std::size_t pos);
+    void CleanNumber(std::size_t from, std::size_t to);
+    void CleanLiteralsAtEnd();
+    bool ExpandOne(std::size_t openAt);
+
+    const std::string_view text_;
+    const MarkupKind& kind_;
+    std::vector<Slot> slots_;
+    std::string out_;
+    std::string literalsAtEnd_;  // literals placed after the last byte of the text
+    std::size_t literalsCleaned_ = 0;
+    std::size_t front_ = 0;  // first byte not yet final
+    std::size_t nextPipe_ = 0;
+    std::size_t nextClose_ = 0;
+    std::size_t cleanedUpTo_ = 0;
+};
+
+std::string MarkupPass::Run() {
+    const auto opens =
+        static_cast<std::size_t>(std::count(text_.begin(), text_.end(), kind_.openBracket));
+    out_.reserve(text_.size() +
+                 opens * (kind_.open.size() + kAnchorMiddle.size() + kAnchorClose.size()));
+    for (;;) {
+        const std::size_t openAt = text_.find(kind_.openBracket, front_);
+        if (openAt == kNone) {
+            Render(front_, text_.size());
+            out_ += literalsAtEnd_;
+            return std::move(out_);
+        }
+        if (!ExpandOne(openAt)) return std::move(out_);
+    }
+}
+
+// Expands the markup opened at `openAt`; false when the bracket ends the text,
+// which ends the pass with the text before it.
+bool MarkupPass::ExpandOne(std::size_t openAt) {
+    Render(front_, openAt);
+    const std::size_t afterOpen = SkipDropped(openAt + 1);
+    if (afterOpen == text_.size() && literalsAtEnd_.empty()) return false;
+    out_ += kind_.open;
+    front_ = DropBlanks(afterOpen);
+
+    const std::size_t pipeAt = text_.find('|', std::max(front_, nextPipe_));
+    if (pipeAt == kNone) {
+        nextPipe_ = text_.size();
+        if (kind_.cleanNumber) {
+            CleanNumber(std::max(front_, cleanedUpTo_), text_.size());
+            cleanedUpTo_ = text_.size();
+            CleanLiteralsAtEnd();
+        }
+        literalsAtEnd_ += kAnchorMiddle;
+        literalsAtEnd_ += kAnchorClose;
+        return true;
+    }
+    slots_[pipeAt] = Slot::Middle;
+    nextPipe_ = pipeAt + 1;
+    if (kind_.cleanNumber) {
+        CleanNumber(std::max(front_, cleanedUpTo_), pipeAt);
+        cleanedUpTo_ = std::max(cleanedUpTo_, pipeAt);
+    }
+    DropBlanks(pipeAt + 1);
+
+    const std::size_t closeAt = text_.find(kind_.closeBracket, std::max(pipeAt + 1, nextClose_));
+    if (closeAt == kNone) {
+        nextClose_ = text_.size();
+        literalsAtEnd_ += kAnchorClose;
+    } else {
+        slots_[closeAt] = Slot::Close;
+        nextClose_ = closeAt + 1;
+    }
+    return true;
+}
+
+void MarkupPass::Render(std::size_t from, std::size_t to) {
+    for (std::size_t pos = from; pos < to; ++pos) {
+        switch (slots_[pos]) {
+            case Slot::Keep:
+                out_.push_back(text_[pos]);
+                break;
+            case Slot::Dropped:
+                break;
+            case Slot::Middle:
+                out_ += kAnchorMiddle;
+                break;
+            case Slot::MiddleCleaned:
+                out_ += kAnchorMiddleCleaned;
+                break;
+            case Slot::Close:
+                out_ += kAnchorClose;
+                break;
+        }
+    }
+}
+
+std::size_t MarkupPass::SkipDropped(std::size_t pos) const {
+    while (pos < text_.size() && slots_[pos] == Slot::Dropped) ++pos;
+    return pos;
+}
+
+// Drops the blanks from `pos` on, as trimming the start of the rest does;
+// returns the first position kept.
+std::size_t MarkupPass::DropBlanks(std::size_t pos) {
+    for (; pos < text_.size(); ++pos) {
+        if (slots_[pos] == Slot::Keep && IsBlank(text_[pos])) {
+            slots_[pos] = Slot::Dropped;
+        } else if (slots_[pos] != Slot::Dropped) {
+            break;
+        }
+    }
+    return pos;
+}
+
+void MarkupPass::CleanNumber(std::size_t from, std::size_t to) {
+    for (std::size_t pos = from; pos < to; ++pos) {
+        if (slots_[pos] == Slot::Keep && IsPhoneFiller(text_[pos])) {
+            slots_[pos] = Slot::Dropped;
+        } else if (slots_[pos] == Slot::Middle) {
+            slots_[pos] = Slot::MiddleCleaned;
+        }
+    }
+}
+
+void MarkupPass::CleanLiteralsAtEnd() {
+    const auto first = literalsAtEnd_.begin() + static_cast<std::ptrdiff_t>(literalsCleaned_);
+    literalsAtEnd_.erase(std::remove_if(first, literalsAtEnd_.end(), IsPhoneFiller),
+                         literalsAtEnd_.end());
+    literalsCleaned_ = literalsAtEnd_.size();
+}
+
+std::string ExpandMarkup(std::string_view line, const MarkupKind& kind) {
+    if (line.find(kind.openBracket) == kNone) return Trim(line);
+    return MarkupPass(line, kind).Run();
+}
+
+// ---------------------------------------------------------------------------
+// Transliteration.
+
+// The 66 letters and, at the same positions, their Latin strings.
+constexpr std::string_view TranslitLetters =
+    "абвгдеёжзийклмнопрстуфхцчшщьыъэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЬЫЪЭЮЯ";
+constexpr std::array<std::string_view, 66> TranslitTable = {
+    "a",  "b",  "v",  "g",    "d",  "e", "yo", "zh", "z",  "i",  "y",  "k",  "l",    "m",
+    "n",  "o",  "p",  "r",    "s",  "t", "u",  "f",  "kh", "ts", "ch", "sh", "shch", "'",
+    "y",  "'",  "e",  "yu",   "ya", "A", "B",  "V",  "G",  "D",  "E",  "Yo", "Zh",   "Z",
+    "I",  "Y",  "K",  "L",    "M",  "N", "O",  "P",  "R",  "S",  "T",  "U",  "F",    "Kh",
+    "Ts", "Ch", "Sh", "Shch", "'",  "Y", "'",  "E",  "Yu", "Ya",
+};
+
+using TranslitMap = std::array<std::string_view, 256>;
+
+const TranslitMap& TranslitByByte() {
+    static const TranslitMap map = [] {
+        const std::string letters = Cp1251FromUtf8(TranslitLetters);
+        TranslitMap byByte{};
+        for (std::size_t k = 0; k < letters.size() && k < TranslitTable.size(); ++k) {
+            byByte[static_cast<unsigned char>(letters[k])] = TranslitTable[k];
+        }
+        return byByte;
+    }();
+    return map;
+}
+
+// ---------------------------------------------------------------------------
+// URL encoding.
+
+bool IsKeptInUrl(char16_t c) {
+    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')) {
+        return true;
+    }
+    return std::u16string_view(u"-_.!*~\\()").find(c) != std::u16string_view::npos;
+}
+
+std::size_t UrlEncodedLength(char16_t c) {
+    if (c == u' ' || IsKeptInUrl(c)) return 1;
+    if (c <= 0x7F) return 3;
+    if (c <= 0x7FF) return 6;
+    return 9;
+}
+
+// Entry n is "%" and n in two lowercase hexadecimal digits.
+constexpr std::array<std::array<char, 3>, 256> MakePercentTable() {
+    constexpr std::string_view kHexDigits = "0123456789abcdef";
+    std::array<std::array<char, 3>, 256> table{};
+    for (std::size_t n = 0; n < table.size(); ++n) {
+        table[n] = {'%', kHexDigits[n >> 4], kHexDigits[n & 0x0F]};
+    }
+    return table;
+}
+
+constexpr auto PercentTable = MakePercentTable();
+
+void AppendPercent(std::string& out, unsigned int byte) {
+    out.append(PercentTable[byte].data(), PercentTable[byte].size());
+}
+
+}  // namespace
+
+std::string StripFilterTag(std::string_view name) {
+    const std::size_t open = name.find('<');
+    const std::size_t close = name.find('>');
+    if (open == kNone || close == kNone || close < open) return Trim(name);
+    std::string rest;
+    rest.reserve(name.size() - (close + 1 - open));
+    rest.append(name.substr(0, open));
+    rest.append(name.substr(close + 1));
+    return TrimmedCopy(std::move(rest));
+}
+
+std::string ExtractFilterTag(std::string_view name) {
+    const std::size_t open = name.find('<');
+    const std::size_t close = name.find('>');
+    if (open == kNone || close == kNone || close < open) return {};
+    return Trim(name.substr(open + 1, close - open - 1));
+}
+
+std::string ExpandLinkMarkup(std::string_view line) {
+    if (line.find('[') == kNone) return ExpandMarkup(line, kPhones);
+    return ExpandMarkup(ExpandMarkup(line, kLinks), kPhones);
+}
+
+// Removing every space, then every "-", "(" and ")" in turn is the same as
+// dropping all four in one pass: none of them can form another.
+std::string CleanPhoneNumber(std::string_view number) {
+    std::string cleaned;
+    cleaned.reserve(number.size());
+    for (const char c : number) {
+        if (!IsPhoneFiller(c)) cleaned.push_back(c);
+    }
+    return cleaned;
+}
+
+std::string Transliterate(std::string_view text) {
+    const TranslitMap& map = TranslitByByte();
+    std::size_t length = 0;
+    for (const char c : text) {
+        const std::string_view latin = map[static_cast<unsigned char>(c)];
+        length += latin.empty() ? 1 : latin.size();
+    }
+    std::string latinText;
+    latinText.reserve(length);
+    for (const char c : text) {
+        const std::string_view latin = map[static_cast<unsigned char>(c)];
+        if (latin.empty()) {
+            latinText.push_back(c);
+        } else {
+            latinText.append(latin);
+        }
+    }
+    return latinText;
+}
+
+std::string UrlEncodeUtf8(std::u16string_view text) {
+    std::size_t length = 0;
+    for (const char16_t c : text) length += UrlEncodedLength(c);
+    std::string encoded;
+    encoded.reserve(length);
+    for (const char16_t c : text) {
+        if (IsKeptInUrl(c)) {
+            encoded.push_back(static_cast<char>(c));
+        } else if (c == u' ') {
+            encoded.push_back('+');
+        } else if (c <= 0x7F) {
+            AppendPercent(encoded, c);
+        } else if (c <= 0x7FF) {
+            AppendPercent(encoded, 0xC0 | (c >> 6));
+            AppendPercent(encoded, 0x80 | (c & 0x3F));
+        } else {
+            AppendPercent(encoded, 0xE0 | (c >> 12));
+            AppendPercent(encoded, 0x80 | ((c >> 6) & 0x3F));
+            AppendPercent(encoded, 0x80 | (c & 0x3F));
+        }
+    }
+    return encoded;
+}
+
+}  // namespace oradel

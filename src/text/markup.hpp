@@ -1,0 +1,26 @@
+// Filter tags, link and phone markup, transliteration and URL encoding.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace oradel {
+
+// The name without its first "<...>" group, trimmed.
+std::string StripFilterTag(std::string_view name);
+// The trimmed contents of the first "<...>" group; empty when there is none.
+std::string ExtractFilterTag(std::string_view name);
+
+// "[address|title]" becomes a web anchor and "{number|title}" a phone anchor;
+// the result is trimmed.
+std::string ExpandLinkMarkup(std::string_view line);
+// The number without spaces, hyphens and parentheses.
+std::string CleanPhoneNumber(std::string_view number);
+
+// Cyrillic letters to Latin strings; every other byte is kept.
+std::string Transliterate(std::string_view text);
+
+// Percent-encodes UTF-16 text as UTF-8 for a web address (each unit on its own).
+std::string UrlEncodeUtf8(std::u16string_view text);
+
+}  // namespace oradel

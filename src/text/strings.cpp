@@ -1,0 +1,170 @@
+#include "text/strings.hpp"
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <stdexcept>
+
+#include "text/codepage.hpp"
+
+namespace oradel {
+namespace {
+
+using ByteMap = std::array<unsigned char, 256>;
+
+ByteMap IdentityMap() {
+    ByteMap map{};
+    for (std::size_t i = 0; i < map.size(); ++i) map[i] = static_cast<unsigned char>(i);
+    return map;
+}
+
+// Maps entry k of `from` to entry k of `to`; the first entry wins for a byte
+// that stands twice in `from`, as a search from the start would find it.
+ByteMap MapByTables(std::string_view from, std::string_view to) {
+    ByteMap map = IdentityMap();
+    std::array<bool, 256> seen{};
+    for (std::size_t k = 0; k < from.size() && k < to.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(from[k]);
+        if (seen[byte]) continue;
+        seen[byte] = true;
+        map[byte] = static_cast<unsigned char>(to[k]);
+    }
+    return map;
+}
+
+const ByteMap& UpperCaseMap() {
+    static const ByteMap map =
+        MapByTables(Cp1251FromUtf8("абвгдеёжзийклмнопрстуфхцчшщъыьэюяqwertyuiopasdfghjklzxcvbnm"),
+                    Cp1251FromUtf8("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯQWERTYUIOPASDFGHJKLZXCVBNM"));
+    return map;
+}
+
+// The 65 letters of both code pages in the same order: А-Я, а-я, then №.
+std::string Windows1251Letters() {
+    return Cp1251FromUtf8("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмнопрстуфхцчшщъыьэюя№");
+}
+
+std::string Cp866Letters() {
+    std::string letters;
+    for (int byte = 0x80; byte <= 0xAF; ++byte) letters.push_back(static_cast<char>(byte));
+    for (int byte = 0xE0; byte <= 0xEF; ++byte) letters.push_back(static_cast<char>(byte));
+    letters.push_back(static_cast<char>(0xFC));
+    return letters;
+}
+
+const ByteMap& Cp866FromWindows1251Map() {
+    static const ByteMap map = MapByTables(Windows1251Letters(), Cp866Letters());
+    return map;
+}
+
+const ByteMap& Windows1251FromCp866Map() {
+    static const ByteMap map = MapByTables(Cp866Letters(), Windows1251Letters());
+    return map;
+}
+
+void ApplyMap(std::string& text, const ByteMap& map) {
+    for (char& c : text) c = static_cast<char>(map[static_cast<unsigned char>(c)]);
+}
+
+}  // namespace
+
+std::string_view TrimView(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
+}
+
+std::string UpperCaseRu(std::string_view text) {
+    std::string upper(text);
+    ApplyMap(upper, UpperCaseMap());
+    return upper;
+}
+
+// Replacing the first occurrence and searching again from the start is the same
+// as one left-to-right pass that keeps the text done so far (free of `searched`)
+// and pushes each replacement back in front of the unread input: the first
+// occurrence to be completed while appending is always the leftmost one. Time is
+// O(length x |searched|), which is linear for the short texts callers pass. The
+// loop works on raw buffers: it runs once per byte, also in unoptimised builds.
+void ReplaceAll(std::string& text, std::string_view searched, std::string_view replacement) {
+    if (searched.empty()) return;
+    const std::size_t first = text.find(searched);
+    if (first == std::string::npos) return;
+    if (replacement.find(searched) != std::string_view::npos) {
+        throw std::invalid_argument("ReplaceAll: the replacement contains the searched text");
+    }
+    const std::size_t length = searched.size();
+    const char* const wanted = searched.data();
+    const char* const substitute = replacement.data();
+    std::string done(text.size() + replacement.size() + 16, '\0');
+    std::string pending(replacement.size() + 16, '\0');  // bytes to read first, next one last
+    char* out = done.data();
+    char* stack = pending.data();
+    std::size_t outSize = first;
+    std::size_t stackSize = 0;
+    std::memcpy(out, text.data(), first);
+    const char* in = text.data() + first;
+    const char* const inEnd = text.data() + text.size();
+    while (stackSize > 0 || in != inEnd) {
+        const char c = stackSize > 0 ? stack[--stackSize] : *in++;
+        if (outSize == done.size()) {
+            done.resize(2 * outSize);
+            out = done.data();
+        }
+        out[outSize++] = c;
+        if (c != wanted[length - 1] || outSize < length ||
+            std::memcmp(out + outSize - length, wanted, length) != 0) {
+            continue;
+        }
+        outSize -= length;
+        if (stackSize + replacement.size() > pending.size()) {
+            pending.resize(2 * (stackSize + replacement.size()));
+            stack = pending.data();
+        }
+        for (std::size_t k = replacement.size(); k > 0; --k) stack[stackSize++] = substitute[k - 1];
+    }
+    done.resize(outSize);
+    text.swap(done);
+}
+
+void ConvertCodePage(std::string& text, int mode) {
+    if (mode == 1) {
+        ApplyMap(text, Cp866FromWindows1251Map());
+    } else if (mode == 2) {
+        ApplyMap(text, Windows1251FromCp866Map());
+    }
+}
+
+void SplitFirstField(std::string& line, std::string& field, std::string_view separator) {
+    std::string_view rest = line;
+    std::string_view before;
+    SplitFirstField(rest, before, separator);
+    field.assign(before);
+    if (rest.empty()) {
+        line.clear();
+        return;
+    }
+    const auto start = static_cast<std::size_t>(rest.data() - line.data());
+    line.erase(start + rest.size());
+    line.erase(0, start);
+}
+
+void SplitFirstField(std::string_view& line, std::string_view& field, std::string_view separator) {
+    const std::string_view trimmed = TrimView(line);
+    const std::size_t at = separator.empty() ? std::string_view::npos : trimmed.find(separator);
+    if (at == std::string_view::npos) {
+        field = trimmed;
+        line = std::string_view();
+        return;
+    }
+    field = trimmed.substr(0, at);
+    line = trimmed.substr(at + separator.size());
+}
+
+}  // namespace oradel

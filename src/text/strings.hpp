@@ -1,0 +1,39 @@
+// Byte-wise operations on Windows-1251 text: trimming, case mapping by table,
+// replace-all, Windows-1251 <-> CP866 recoding and first-field splitting.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace oradel {
+
+// True for the bytes that trimming removes: every code up to 0x20.
+constexpr bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+// The text without bytes up to 0x20 at either end.
+std::string_view TrimView(std::string_view text);
+std::string Trim(std::string_view text);
+
+// Upper-cases the 33 Russian and 26 Latin small letters; every other byte is kept.
+std::string UpperCaseRu(std::string_view text);
+
+// Replaces occurrences of `searched` until none is left, including those that a
+// replacement forms with its neighbours ("  " -> " " collapses any run of spaces).
+// An empty `searched` changes nothing. `replacement` must not contain `searched`.
+void ReplaceAll(std::string& text, std::string_view searched, std::string_view replacement);
+
+// Mode 1 recodes Windows-1251 Cyrillic letters and the numero sign to CP866,
+// mode 2 the other way; any other mode changes nothing.
+void ConvertCodePage(std::string& text, int mode);
+
+// Trims `line`, then cuts it at the first `separator`: `field` gets the bytes
+// before it and `line` the bytes after it. Without a separator `field` gets the
+// whole trimmed line and `line` becomes empty.
+void SplitFirstField(std::string& line, std::string& field, std::string_view separator);
+// The same on views into text the caller keeps; taking many fields off a long
+// line this way costs no copying.
+void SplitFirstField(std::string_view& line, std::string_view& field, std::string_view separator);
+
+}  // namespace oradel

@@ -1,0 +1,73 @@
+#include "engine/test_support.hpp"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "text/codepage.hpp"
+
+namespace oradel::testing {
+namespace fs = std::filesystem;
+
+ScratchFolder::ScratchFolder() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    path_ = fs::temp_directory_path() /
+            ("oradel-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream) throw std::runtime_error("cannot read " + file.string());
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+}
+
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!stream) throw std::runtime_error("cannot write " + file.string());
+}
+
+fs::path DataFile(const std::string& name) {
+    return fs::path(ORADEL_TEST_DATA) / name;
+}
+
+std::string Ansi(const std::string& utf8) {
+    return Cp1251FromUtf8(utf8);
+}
+
+std::string CrLfLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+ConversionResult Convert(int mode, const std::string& input, const OptionSource& options,
+                         const std::string& inputName) {
+    const ConversionMode* conversion = FindConversionMode(mode);
+    if (conversion == nullptr) throw std::invalid_argument("no such mode");
+    ScratchFolder folder;
+    const fs::path inputPath = folder / inputName;
+    WriteBytes(inputPath, input);
+    RecordingMessages messages;
+    ConversionResult result;
+    result.outcome = RunConversion(*conversion, inputPath, options, messages);
+    result.messages = messages.messages;
+    if (fs::exists(result.outcome.output)) result.output = ReadBytes(result.outcome.output);
+    return result;
+}
+
+ConversionResult Convert(int mode, const std::string& input) {
+    return Convert(mode, input, OptionSet());
+}
+
+}  // namespace oradel::testing

@@ -1,0 +1,57 @@
+// Shared helpers of the engine and command-line tests: scratch folders, whole
+// files as bytes, and running one conversion over text held in memory.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/conversion_job.hpp"
+#include "engine/option_set.hpp"
+#include "engine/options.hpp"
+
+namespace oradel::testing {
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+std::string ReadBytes(const std::filesystem::path& file);
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
+// A golden or input file under tests/data.
+std::filesystem::path DataFile(const std::string& name);
+
+// Readable UTF-8 test text as the Windows-1251 bytes the engine works with.
+std::string Ansi(const std::string& utf8);
+// Lines joined with CR LF after each.
+std::string CrLfLines(const std::vector<std::string>& lines);
+
+class RecordingMessages final : public MessageSink {
+  public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+struct ConversionResult {
+    std::string output;  // bytes of the file written, empty when none
+    JobOutcome outcome;
+    std::vector<std::string> messages;
+};
+
+// Writes `input` to a scratch file named `inputName`, runs `mode` on it and reads the output.
+ConversionResult Convert(int mode, const std::string& input, const OptionSource& options,
+                         const std::string& inputName = "list.txt");
+ConversionResult Convert(int mode, const std::string& input);
+
+}  // namespace oradel::testing

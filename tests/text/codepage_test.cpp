@@ -1,0 +1,76 @@
+#include "text/codepage.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace oradel {
+namespace {
+
+TEST(Cp1251, EveryByteMapsToADistinctCharacterAndBack) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const char32_t character = Cp1251ToUnicode(static_cast<unsigned char>(byte));
+        EXPECT_EQ(static_cast<unsigned char>(UnicodeToCp1251(character)), byte) << byte;
+    }
+}
+
+TEST(Cp1251, CharactersOfTheUpperHalf) {
+    const struct {
+        unsigned char byte;
+        char32_t character;
+    } cases[] = {
+        {0x80, U'Ђ'}, {0x88, U'€'}, {0x98, 0x0098}, {0xA8, U'Ё'},
+        {0xB9, U'№'}, {0xC0, U'А'}, {0xFF, U'я'},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Cp1251ToUnicode(c.byte), c.character) << int{c.byte};
+}
+
+TEST(Cp1251, CharactersOutsideTheCodePage) {
+    const struct {
+        char32_t character;
+        char expected;
+    } cases[] = {
+        {U'é', 'e'},  {U'ü', 'u'},   {U'Ł', 'L'},   {U'ł', 'l'}, {U'Ø', 'O'},
+        {U'Ç', 'C'},  {U'ñ', 'n'},   {U'Ž', 'Z'},   {U'ÿ', 'y'}, {U'Ÿ', 'Y'},
+        {U'ß', '?'},  {U'Æ', '?'},   {U'×', '?'},   {U'£', '?'}, {U'Ω', '?'},
+        {U'中', '?'}, {0xFEFF, '?'}, {0xD83D, '?'}, {U'😀', '?'}, {0x110000, '?'},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UnicodeToCp1251(c.character), c.expected)
+            << std::hex << static_cast<std::uint32_t>(c.character);
+    }
+}
+
+TEST(Cp1251FromUtf8, DecodesStandardUtf8AndMarksEachBadByte) {
+    const struct {
+        std::string utf8;
+        std::string expected;
+    } cases[] = {
+        {"Ёлка №5",
+         "\xA8\xEB\xEA\xE0 \xB9"
+         "5"},
+        {"", ""},
+        {"caf\xC3\xA9", "cafe"},
+        {"\xF0\x9F\x98\x80!", "?!"},         // four-byte form: one character
+        {"\xC0\x80", "??"},                  // overlong
+        {"\xED\xA0\xBD", "???"},             // encoded surrogate
+        {"\xD0", "?"},                       // cut off
+        {"\xD0\x41", "?A"},                  // bad trail byte
+        {"\xE2\x84\x96\xE2\x84", "\xB9??"},  // № then a cut-off sequence
+        {"\xF4\x90\x80\x80", "????"},        // above U+10FFFF
+        {"\xFF\x80", "??"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Cp1251FromUtf8(c.utf8), c.expected) << c.utf8;
+}
+
+TEST(Utf8FromCp1251, EveryByteRoundTrips) {
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+    const std::string utf8 = Utf8FromCp1251(all);
+    EXPECT_EQ(Cp1251FromUtf8(utf8), all);
+    EXPECT_EQ(Utf8FromCp1251("\xB9\x88\x98"), "\xE2\x84\x96\xE2\x82\xAC\xC2\x98");
+}
+
+}  // namespace
+}  // namespace oradel
