@@ -3,7 +3,9 @@
 #include <array>
 
 #include "engine/files.hpp"
+#include "engine/geo_waypoint_writer.hpp"
 #include "engine/ozi_waypoint_writer.hpp"
+#include "engine/xctrack_export_import.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -13,9 +15,9 @@ using enum InputKind;
 
 // Mode, check box, input, output extension and suffix, pending-file option, body, finishing pass.
 constexpr std::array<ConversionMode, 6> kModes = {{
-    {1, "CheckBox1", FlightAppExport, ".txt", "", "", nullptr, nullptr},
+    {1, "CheckBox1", FlightAppExport, ".txt", "", "", ImportFlightAppExport, nullptr},
     {15, "CheckBox15", NavigatorGpx, ".txt", "_nav", "", nullptr, nullptr},
-    {2, "CheckBox2", PointList, ".wpt", "", "", nullptr, nullptr},
+    {2, "CheckBox2", PointList, ".wpt", "", "", WriteFlightAppWaypoints, nullptr},
     {3, "CheckBox3", PointList, ".wpt", "_nav", "", WriteNavigatorWaypoints, nullptr},
     {4, "CheckBox4", PointList, ".htm", "", "cFI", nullptr, nullptr},
     {5, "CheckBox5", PointList, ".wpt", "_lk8", "", nullptr, nullptr},
@@ -23,7 +25,9 @@ constexpr std::array<ConversionMode, 6> kModes = {{
 
 }  // namespace
 
-std::span<const ConversionMode> ConversionModes() { return kModes; }
+std::span<const ConversionMode> ConversionModes() {
+    return kModes;
+}
 
 const ConversionMode* FindConversionMode(int number) {
     for (const ConversionMode& mode : kModes) {

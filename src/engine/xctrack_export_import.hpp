@@ -1,0 +1,13 @@
+// Mode 1: XCTrack's waypoint export (GEO layout, UTF-8) as a point list.
+#pragma once
+
+#include "engine/conversion_modes.hpp"
+
+namespace oradel {
+
+// Writes four lines per point of the export: name, coordinates in decimal
+// degrees, description and an empty separator line. A number field that does
+// not read throws UserError.
+void ImportFlightAppExport(ConversionContext& context);
+
+}  // namespace oradel

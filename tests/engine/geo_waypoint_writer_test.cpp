@@ -1,0 +1,131 @@
+#include "engine/geo_waypoint_writer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/test_support.hpp"
+
+namespace oradel {
+namespace {
+
+using testing::Ansi;
+using testing::Convert;
+using testing::CrLfLines;
+using testing::DataFile;
+using testing::ReadBytes;
+
+struct DmsCase {
+    double value;
+    const char* degreePattern;
+    const char* text;
+};
+
+void PrintTo(const DmsCase& c, std::ostream* out) {
+    *out << c.value << " -> " << c.text;
+}
+
+class FormatDmsTest : public ::testing::TestWithParam<DmsCase> {};
+
+TEST_P(FormatDmsTest, TruncatesDegreesAndMinutesAndRoundsSeconds) {
+    const DmsCase& c = GetParam();
+    EXPECT_EQ(FormatDms(c.value, c.degreePattern), c.text) << c.value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedValues, FormatDmsTest,
+    ::testing::Values(DmsCase{55.3, "00", "55 17 60.00"}, DmsCase{55.751244, "00", "55 45 04.48"},
+                      DmsCase{37.618423, "000", "037 37 06.32"}, DmsCase{55.1, "00", "55 6 00.00"},
+                      DmsCase{5.5, "00", "05 30 00.00"}, DmsCase{0, "00", "00 0 00.00"},
+                      DmsCase{179.999999, "000", "179 59 60.00"},
+                      DmsCase{-33.9, "00", "-33 -53 -60.00"},
+                      DmsCase{2147483647.5, "00", "2147483647 30 00.00"},
+                      DmsCase{-2147483648.5, "00", "-2147483648 -30 00.00"}));
+
+TEST(FormatDms, RefusesDegreesBeyondA32BitInteger) {
+    for (const double value : {2147483648.0, -2147483649.0, 1e300, std::nan(""), HUGE_VAL}) {
+        EXPECT_THROW(FormatDms(value, "00"), std::out_of_range) << value;
+    }
+}
+
+struct GeoCase {
+    const char* label;
+    std::string list;                       // readable UTF-8, converted to Windows-1251
+    std::vector<std::string> lines;         // UTF-8, after "$FormatGEO"
+    std::vector<std::string> leftOut = {};  // readable UTF-8
+};
+
+void PrintTo(const GeoCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+class GeoWriterTest : public ::testing::TestWithParam<GeoCase> {};
+
+TEST_P(GeoWriterTest, WritesPointsAndReportsTheUnreadable) {
+    const GeoCase& c = GetParam();
+    const auto result = Convert(2, Ansi(c.list));
+    EXPECT_EQ(result.output, CrLfLines({"$FormatGEO"}) + CrLfLines(c.lines)) << c.label;
+    std::vector<std::string> leftOut;
+    for (const std::string& name : c.leftOut) leftOut.push_back(Ansi(name));
+    EXPECT_EQ(result.outcome.leftOutPoints, leftOut) << c.label;
+    EXPECT_TRUE(result.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, GeoWriterTest,
+    ::testing::Values(
+        GeoCase{"empty list", "", {}},
+        GeoCase{"worked example",
+                "Лысая гора\r\n55.3 37.5\r\nстарт\r\n",
+                {"Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  старт"}},
+        GeoCase{"spaces in the name, only the first comment, trimmed",
+                ":Горы\r\n  Лысая   гора <Ю ЮЗ> \r\n55.3 37.5\r\n  a,  b  \r\nвторой\r\n",
+                {"Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  a,  b"}},
+        GeoCase{"markup unexpanded, no description",
+                "A\r\n1 2\r\n[http://a.b|Сайт] {+7 (912) 1|Тел}\r\n\r\nB\r\n3 4\r\n",
+                {"A    N 01 0 00.00    E 002 0 00.00   0  [http://a.b|Сайт] {+7 (912) 1|Тел}",
+                 "B    N 03 0 00.00    E 004 0 00.00   0  "}},
+        GeoCase{"latitude 0 is a place",
+                "Экватор\r\n0 37.5\r\n",
+                {"Экватор    N 00 0 00.00    E 037 30 00.00   0  "}},
+        GeoCase{"south and west",
+                "A\r\n-33.9 -70.65\r\n\r\nB\r\n-0.5 -0.25\r\n",
+                {"A    S 33 53 60.00    W 070 39 00.00   0  ",
+                 "B    S 00 30 00.00    W 000 15 00.00   0  "}},
+        GeoCase{"empty name", "<тег>\r\n1 2\r\n", {"    N 01 0 00.00    E 002 0 00.00   0  "}},
+        GeoCase{"unreadable coordinates are left out",
+                "  Плохая  точка <X> \r\n55,75 37,61\r\n\r\nA\r\n55.5\r\n\r\nB\r\n3000000000 1\r\n"
+                "\r\nC\r\n1 -1e400\r\n\r\nD\r\nnan inf\r\n\r\nE\r\n2 2\r\n",
+                {"E    N 02 0 00.00    E 002 0 00.00   0  "},
+                {"  Плохая  точка <X> ", "A", "B", "C", "D"}}));
+
+TEST(GeoWriter, WritesTheGoldenFile) {
+    const auto result = Convert(2, ReadBytes(DataFile("xctrack/points.txt")));
+    EXPECT_EQ(result.output, ReadBytes(DataFile("xctrack/points.wpt")));
+    EXPECT_EQ(result.outcome.leftOutPoints, std::vector<std::string>{Ansi("Плохая точка <X>")});
+    // Cyrillic letters are two bytes each (Ё is D0 81), the numero sign three.
+    EXPECT_NE(result.output.find("\xE2\x84\x96 5, \xD0\x81"), std::string::npos);
+}
+
+TEST(GeoWriter, WritesTheSameBytesUnderACommaLocale) {
+    const std::string list = ReadBytes(DataFile("xctrack/points.txt"));
+    const std::string inC = Convert(2, list).output;
+    std::string saved = "C";
+    if (const char* current = std::setlocale(LC_ALL, nullptr)) saved = current;
+    if (std::setlocale(LC_ALL, "ru_RU.UTF-8") == nullptr) {
+        GTEST_SKIP() << "SKIPPED: locale ru_RU.UTF-8 is not installed";
+    }
+    const std::string inRussian = Convert(2, list).output;
+    const std::string numericAfter = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(inRussian, inC);
+    EXPECT_EQ(numericAfter, "ru_RU.UTF-8");
+}
+
+}  // namespace
+}  // namespace oradel

@@ -1,0 +1,189 @@
+#include "engine/xctrack_export_import.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/decimal_numbers.hpp"
+#include "engine/errors.hpp"
+#include "engine/files.hpp"
+#include "engine/test_support.hpp"
+#include "text/codepage.hpp"
+
+namespace oradel {
+namespace {
+
+using testing::Ansi;
+using testing::Convert;
+using testing::CrLfLines;
+using testing::DataFile;
+using testing::ReadBytes;
+using testing::ScratchFolder;
+using testing::WriteBytes;
+
+const std::string kHeader = "$FormatGEO\r\n";
+
+std::string ImportExport(const std::string& exportBytes) {
+    return Convert(1, exportBytes, OptionSet(), "export.wpt").output;
+}
+
+struct ImportCase {
+    const char* label;
+    std::string exportText;         // bytes of the export (UTF-8 unless the case says otherwise)
+    std::vector<std::string> list;  // readable UTF-8 lines, converted to Windows-1251
+};
+
+void PrintTo(const ImportCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+class ImportTest : public ::testing::TestWithParam<ImportCase> {};
+
+TEST_P(ImportTest, WritesOneRecordPerPoint) {
+    const ImportCase& c = GetParam();
+    EXPECT_EQ(ImportExport(c.exportText), Ansi(CrLfLines(c.list))) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ImportTest,
+    ::testing::Values(
+        ImportCase{"worked example",
+                   kHeader + "Холм_Ветров    N 44 7 24.24    E 042 34 04.08   0  Старт с юга\r\n",
+                   {"Холм_Ветров", "44.123400 42.567800", "Старт с юга", ""}},
+        ImportCase{"hemisphere letters and signed pieces",
+                   kHeader + "A S 44 7 24.24 W 042 34 04.08 0\r\n"
+                             "B S -44 30 0 N -44 -30 0 0\r\n"
+                             "C N -44 30 0 E 120 0 0 0\r\n",
+                   {"A", "-44.123400 -42.567800", "", "", "B", "-43.500000 -44.500000", "", "", "C",
+                    "-43.500000 120.000000", "", ""}},
+        ImportCase{"empty export", "", {}}, ImportCase{"header only", kHeader, {}},
+        ImportCase{"blank lines anywhere",
+                   kHeader + "\r\n  \t \r\nA N 1 0 0 E 2 0 0 0  x   y  \r\n\r\n\r\n",
+                   {"A", "01.000000 02.000000", "x   y", ""}},
+        ImportCase{"LF line ends",
+                   "$FormatGEO\nA N 1 0 0 E 2 0 0 0\nB N 3 0 0 E 4 0 0 0\n",
+                   {"A", "01.000000 02.000000", "", "", "B", "03.000000 04.000000", "", ""}},
+        ImportCase{"byte-order mark goes with the header",
+                   "\xEF\xBB\xBF" + kHeader + "A_b N 1 0 0 E 2 0 0",
+                   {"A_b", "01.000000 02.000000", "", ""}},
+        ImportCase{"Windows-1251 line taken as it stands",
+                   kHeader + Ansi("Гора N 1 30 0 E 2 0 0 0 Старт № 1\r\n") +
+                       "Поляна N 1 0 0 E 2 0 0 0 ё\r\n",
+                   {"Гора", "01.500000 02.000000", "Старт № 1", "", "Поляна", "01.000000 02.000000",
+                    "ё", ""}},
+        ImportCase{"without a header the first point is lost",
+                   "A N 1 0 0 E 2 0 0 0\r\nB N 3 0 0 E 4 0 0 0\r\n",
+                   {"B", "03.000000 04.000000", "", ""}}));
+
+TEST(Import, ReadsItsOwnGoldenFile) {
+    EXPECT_EQ(ImportExport(ReadBytes(DataFile("xctrack/points.wpt"))),
+              ReadBytes(DataFile("xctrack/points_imported.txt")));
+}
+
+struct NumberErrorCase {
+    std::string exportText;
+    std::string message;  // UTF-8, before " (line N of FILE)"
+    int line;
+};
+
+void PrintTo(const NumberErrorCase& c, std::ostream* out) {
+    *out << c.message;
+}
+
+class ImportNumberErrorTest : public ::testing::TestWithParam<NumberErrorCase> {};
+
+// A failed import throws the number message first and leaves an existing list untouched.
+TEST_P(ImportNumberErrorTest, FailsAndKeepsTheOldList) {
+    const NumberErrorCase& c = GetParam();
+    ScratchFolder folder;
+    WriteBytes(folder / "export.wpt", c.exportText);
+    WriteBytes(folder / "export.txt", "old list\r\n");
+    testing::RecordingMessages messages;
+    try {
+        RunConversion(*FindConversionMode(1), folder / "export.wpt", OptionSet(), messages);
+        ADD_FAILURE() << "no error for " << c.message;
+    } catch (const UserError& error) {
+        const std::string expected = c.message + " (line " + std::to_string(c.line) + " of " +
+                                     PathText(folder / "export.wpt") + ")";
+        EXPECT_EQ(std::string(error.what()), expected);
+    }
+    EXPECT_EQ(ReadBytes(folder / "export.txt"), "old list\r\n");
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        files.push_back(entry.path().filename());
+    }
+    EXPECT_EQ(files.size(), 2u) << "a temporary file was left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, ImportNumberErrorTest,
+    ::testing::Values(NumberErrorCase{kHeader + "A N 44,5 0 0 E 1 0 0 0\r\n",
+                                      "'44,5' is not a valid floating point value", 2},
+                      NumberErrorCase{kHeader + "A N 1 0 0 E 2 0 0 0\r\n\r\nB N 44\r\n",
+                                      "'' is not a valid floating point value", 4},
+                      NumberErrorCase{kHeader + "A N 1 0 0 E 2 0 x 0\r\n",
+                                      "'x' is not a valid floating point value", 2},
+                      NumberErrorCase{kHeader + Ansi("Гора N 1 ы 0 E 2 0 0 0\r\n"),
+                                      "'ы' is not a valid floating point value", 2}));
+
+// Reads a list that the import wrote: every fourth line from the second holds coordinates.
+std::vector<double> CoordinatesOfList(const std::string& list) {
+    std::vector<double> values;
+    std::size_t start = 0;
+    for (std::size_t line = 0; start < list.size(); ++line) {
+        const std::size_t end = list.find("\r\n", start);
+        const std::string_view text(list.data() + start, end - start);
+        if (line % 4 == 1) {
+            const std::size_t space = text.find(' ');
+            values.push_back(ParseDecimal(text.substr(0, space)).value());
+            values.push_back(ParseDecimal(text.substr(space + 1)).value());
+        }
+        start = end + 2;
+    }
+    return values;
+}
+
+TEST(RoundTrip, KeepsCoordinatesThroughTheWaypointFile) {
+    std::string list;
+    std::vector<double> written;
+    unsigned state = 12345;
+    const auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return static_cast<double>(state >> 8) / (1u << 24);
+    };
+    for (int i = 0; i < 2000; ++i) {
+        const double lat = (next() * 2 - 1) * 90;
+        const double lon = (next() * 2 - 1) * 180;
+        const std::string latText = FormatWithPattern(lat, "0.0000000");
+        const std::string lonText = FormatWithPattern(lon, "0.0000000");
+        list += "P" + std::to_string(i) + "\r\n" + latText + " " + lonText + "\r\n\r\n";
+        written.push_back(ParseDecimal(latText).value());
+        written.push_back(ParseDecimal(lonText).value());
+    }
+    for (const char* extra : {"55.3 37.5", "-33.9 -70.65", "0 -0.0000004", "-89.999999 179.999999",
+                              "0.0000049 -179.9999951"}) {
+        list += std::string("Q\r\n") + extra + "\r\n\r\n";
+        const std::string_view text(extra);
+        written.push_back(ParseDecimal(text.substr(0, text.find(' '))).value());
+        written.push_back(ParseDecimal(text.substr(text.find(' ') + 1)).value());
+    }
+    const auto waypoints = Convert(2, list);
+    ASSERT_TRUE(waypoints.outcome.leftOutPoints.empty());
+    const std::vector<double> read = CoordinatesOfList(ImportExport(waypoints.output));
+    ASSERT_EQ(read.size(), written.size());
+    int quadrants[4] = {};
+    for (std::size_t i = 0; i < read.size(); i += 2) {
+        EXPECT_NEAR(read[i], written[i], 2e-6) << "latitude of point " << i / 2;
+        EXPECT_NEAR(read[i + 1], written[i + 1], 2e-6) << "longitude of point " << i / 2;
+        ++quadrants[(written[i] < 0 ? 2 : 0) + (written[i + 1] < 0 ? 1 : 0)];
+    }
+    for (const int count : quadrants) EXPECT_GT(count, 100);
+}
+
+}  // namespace
+}  // namespace oradel
