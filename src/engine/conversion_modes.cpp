@@ -5,6 +5,7 @@
 #include "engine/files.hpp"
 #include "engine/geo_waypoint_writer.hpp"
 #include "engine/ozi_waypoint_writer.hpp"
+#include "engine/web_page_writer.hpp"
 #include "engine/xctrack_export_import.hpp"
 #include "text/strings.hpp"
 
@@ -19,7 +20,7 @@ constexpr std::array<ConversionMode, 6> kModes = {{
     {15, "CheckBox15", NavigatorGpx, ".txt", "_nav", "", nullptr, nullptr},
     {2, "CheckBox2", PointList, ".wpt", "", "", WriteFlightAppWaypoints, nullptr},
     {3, "CheckBox3", PointList, ".wpt", "_nav", "", WriteNavigatorWaypoints, nullptr},
-    {4, "CheckBox4", PointList, ".htm", "", "cFI", nullptr, nullptr},
+    {4, "CheckBox4", PointList, ".htm", "", "cFI", WriteWebPage, FinishWebPage},
     {5, "CheckBox5", PointList, ".wpt", "_lk8", "", nullptr, nullptr},
 }};
 

@@ -1,0 +1,207 @@
+// The page's links to outside services: the link lines of every point and the
+// applications block at the end. All service addresses are in kServices. The
+// page is UTF-8, so the Cyrillic captions are written as they stand.
+
+#include <array>
+#include <initializer_list>
+#include <span>
+#include <string>
+
+#include "engine/web_page_parts.hpp"
+#include "text/codepage.hpp"
+#include "text/markup.hpp"
+#include "text/utf8.hpp"
+
+namespace oradel::web_page {
+namespace {
+
+// Scheme and host of every outside service the page opens; each link appends
+// its own path and query.
+struct ServiceAddresses {
+    std::string_view windy;
+    std::string_view yandex;  // weather nowcast and map
+    std::string_view meteonova;
+    std::string_view windMap;
+    std::string_view googleMaps;
+    std::string_view thermalMap;
+    std::string_view heightMap;
+    std::string_view trackViewer;
+    std::string_view trackConverter;
+    std::string_view coordinateConverter;
+    std::string_view trafficFines;
+};
+
+constexpr ServiceAddresses kServices{
+    .windy = "https://www.windy.com",
+    .yandex = "https://yandex.ru",
+    .meteonova = "https://www.meteonova.ru",
+    .windMap = "https://earth.nullschool.net",
+    .googleMaps = "https://www.google.com",
+    .thermalMap = "https://thermal.kk7.ch",
+    .heightMap = "https://contourmapcreator.urgr8.ch",
+    .trackViewer = "https://flyxc.app",
+    .trackConverter = "https://www.kompf.de",
+    .coordinateConverter = "https://traveleu.ru",
+    .trafficFines = "https://xn--90adear.xn--p1ai",
+};
+
+// The coordinate texts of a point, already in UTF-8.
+struct Position {
+    std::string_view lat;
+    std::string_view lon;
+};
+
+std::string Concat(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (const std::string_view piece : pieces) text += piece;
+    return text;
+}
+
+// One link of a point: the box that shows it, its service, the path and query
+// built from the coordinates, and the closing piece with caption and separator.
+struct PointLink {
+    std::string_view checkBox;
+    std::string_view address;
+    std::string (*path)(Position p);
+    std::string_view closing;
+};
+
+constexpr std::array kWeatherLinks = {
+    PointLink{"CheckBox6", kServices.windy,
+              [](Position p) {
+                  return Concat({"/", p.lat, "/", p.lon, "?", p.lat, ",", p.lon, ",14"});
+              },
+              "\" target=\"_blank\">Windy</a> , "},
+    PointLink{"CheckBox7", kServices.windy,
+              [](Position p) {
+                  return Concat({"/sounding/", p.lat, "/", p.lon, "?", p.lat, ",", p.lon, ",14"});
+              },
+              "\" target=\"_blank\">АэроДиаграмма</a> , "},
+    PointLink{
+        "CheckBox8", kServices.yandex,
+        [](Position p) {
+            return Concat({"/pogoda/maps/nowcast?le_Lightning=1&ll=", p.lon, "_", p.lat, "&z=14"});
+        },
+        "\" target=\"_blank\">Yandex</a> , "},
+    PointLink{"CheckBox20", kServices.meteonova,
+              [](Position p) {
+                  return Concat({"/frcgeo/?fi=", p.lat, "&la=", p.lon});
+              },
+              "\" target=\"_blank\">Meteonova</a> , "},
+    PointLink{"CheckBox9", kServices.windMap,
+              [](Position p) {
+                  return Concat({"/ru/#current/wind/surface/level/orthographic=", p.lon, ",", p.lat,
+                                 ",3226/loc=", p.lon, ",", p.lat});
+              },
+              "\" target=\"_blank\">Карта ветров</a> , "},
+};
+
+constexpr std::array kMapLinks = {
+    PointLink{"CheckBox10", kServices.googleMaps,
+              [](Position p) {
+                  return Concat({"/maps/place/", p.lat, ",", p.lon, "/@", p.lat, ",", p.lon,
+                                 ",14z/data=!5m1!1e4?entry=ttu"});
+              },
+              "\" target=\"_blank\">Google</a> , "},
+    PointLink{"CheckBox11", kServices.yandex,
+              [](Position p) {
+                  return Concat({"/maps/?ll=", p.lon, "%2C", p.lat, "&mode=search&sll=", p.lon,
+                                 "%2C", p.lat, "&text=", p.lat, "%2C", p.lon, "&z=14"});
+              },
+              "\" target=\"_blank\">Yandex</a> , "},
+};
+
+constexpr std::array kTerrainLinks = {
+    PointLink{"CheckBox12", kServices.thermalMap,
+              [](Position p) {
+                  return Concat({"/#", p.lat, ",", p.lon, ",13z"});
+              },
+              "\" target=\"_blank\">Термиков</a> , "},
+    PointLink{
+        "CheckBox21", kServices.heightMap,
+        [](Position p) {
+            return Concat({"/#", p.lat, ",", p.lon, ",15z,", p.lat, ",", p.lon, "i,tb,0v30l"});
+        },
+        "\" target=\"_blank\">Высот</a> "},
+};
+
+// A labelled run of links; it ends with "<br>" when its box is ticked, or
+// always when it has no box.
+struct LinkGroup {
+    std::string_view label;
+    std::span<const PointLink> links;
+    std::string_view lineBreakBox;
+};
+
+constexpr std::array kLinkGroups = {
+    LinkGroup{" Погода: ", kWeatherLinks, "CheckBox13"},
+    LinkGroup{" На карте: ", kMapLinks, "CheckBox14"},
+    LinkGroup{" Карта: ", kTerrainLinks, ""},
+};
+
+void WriteLinkGroup(TextOutput& out, const OptionSource& options, const LinkGroup& group,
+                    Position position) {
+    bool labelWritten = false;
+    for (const PointLink& link : group.links) {
+        if (!options.IsChecked(link.checkBox)) continue;
+        if (!labelWritten) out.WriteLine(group.label);
+        labelWritten = true;
+        out.WriteLine(Concat({"<a href=\"", link.address, link.path(position), link.closing}));
+    }
+    if (!labelWritten) return;
+    if (group.lineBreakBox.empty() || options.IsChecked(group.lineBreakBox)) out.WriteLine("<br>");
+}
+
+// The text of an edit field, percent-encoded as UTF-8 for a web address.
+std::string EncodedField(const OptionSource& options, std::string_view editField) {
+    const std::string ansi = options.EditText(editField);
+    std::u16string wide;
+    wide.reserve(ansi.size());
+    for (const char byte : ansi) {
+        wide.push_back(static_cast<char16_t>(Cp1251ToUnicode(static_cast<unsigned char>(byte))));
+    }
+    return UrlEncodeUtf8(wide);
+}
+
+}  // namespace
+
+void WriteLinkLines(TextOutput& out, const OptionSource& options, std::string_view latText,
+                    std::string_view lonText) {
+    const std::string lat = AnsiToUtf8Text(latText);
+    const std::string lon = AnsiToUtf8Text(lonText);
+    for (const LinkGroup& group : kLinkGroups) WriteLinkGroup(out, options, group, {lat, lon});
+}
+
+void WriteApplications(TextOutput& out, const OptionSource& options) {
+    const bool viewer = options.IsChecked("CheckBox16");
+    const bool converter = options.IsChecked("CheckBox17");
+    const bool coordinates = options.IsChecked("CheckBox18");
+    const bool fines = options.IsChecked("CheckBox19");
+    if (!viewer && !converter && !coordinates && !fines) return;
+
+    for (const std::string_view line :
+         {"<p>", "<hr>", "<p>", "<b><font color=#008000> Приложения: </font></b><br>", "<p>"}) {
+        out.WriteLine(line);
+    }
+    if (viewer) {
+        out.WriteLine(Concat({"<a href=\"", kServices.trackViewer,
+                              "/\" target=\"_blank\">Просмотр IGC и GPX </a> <br>"}));
+    }
+    if (converter) {
+        out.WriteLine(Concat({"<a href=\"", kServices.trackConverter,
+                              "/gps/\" target=\"_blank\">Конвертер треков </a> <br>"}));
+    }
+    if (coordinates) {
+        out.WriteLine(
+            Concat({"<a href=\"", kServices.coordinateConverter,
+                    "/map/GPSconverter.htm\" target=\"_blank\">Конвертер координат </a> <br>"}));
+    }
+    if (fines) {
+        out.WriteLine(Concat(
+            {"<a href=\"", kServices.trafficFines, "/check/fines/#", EncodedField(options, "Edit1"),
+             "+", EncodedField(options, "Edit2"), "+", EncodedField(options, "Edit3"),
+             "\" target=\"_blank\">Проверка штрафов в ГИБДД по номеру </a> <br>"}));
+    }
+}
+
+}  // namespace oradel::web_page

@@ -1,0 +1,28 @@
+// Pieces of the mode-4 page shared by its source files. Every function writes
+// finished UTF-8 lines; Windows-1251 text from the list or the window is
+// converted where it is put into a line.
+#pragma once
+
+#include <string_view>
+
+#include "engine/options.hpp"
+#include "engine/text_output.hpp"
+
+namespace oradel::web_page {
+
+// Stands in the button bar until the filter words are known.
+inline constexpr std::string_view kFilterPlaceholder = "==--- filter-Selection ---==";
+
+// The weather, map and terrain link lines of one point; the coordinate texts
+// are Windows-1251, exactly as the list holds them.
+void WriteLinkLines(TextOutput& out, const OptionSource& options, std::string_view latText,
+                    std::string_view lonText);
+
+// The block of links to track and car services, when one of its boxes is ticked.
+void WriteApplications(TextOutput& out, const OptionSource& options);
+
+// Everything after the last point block: the filter script, the applications
+// block and the closing tags.
+void WritePageEnd(TextOutput& out, const OptionSource& options);
+
+}  // namespace oradel::web_page
