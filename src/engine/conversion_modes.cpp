@@ -4,6 +4,8 @@
 
 #include "engine/files.hpp"
 #include "engine/geo_waypoint_writer.hpp"
+#include "engine/lk8000_waypoint_writer.hpp"
+#include "engine/navitel_gpx_import.hpp"
 #include "engine/ozi_waypoint_writer.hpp"
 #include "engine/web_page_writer.hpp"
 #include "engine/xctrack_export_import.hpp"
@@ -17,11 +19,11 @@ using enum InputKind;
 // Mode, check box, input, output extension and suffix, pending-file option, body, finishing pass.
 constexpr std::array<ConversionMode, 6> kModes = {{
     {1, "CheckBox1", FlightAppExport, ".txt", "", "", ImportFlightAppExport, nullptr},
-    {15, "CheckBox15", NavigatorGpx, ".txt", "_nav", "", nullptr, nullptr},
+    {15, "CheckBox15", NavigatorGpx, ".txt", "_nav", "", ImportNavigatorGpx, nullptr},
     {2, "CheckBox2", PointList, ".wpt", "", "", WriteFlightAppWaypoints, nullptr},
     {3, "CheckBox3", PointList, ".wpt", "_nav", "", WriteNavigatorWaypoints, nullptr},
     {4, "CheckBox4", PointList, ".htm", "", "cFI", WriteWebPage, FinishWebPage},
-    {5, "CheckBox5", PointList, ".wpt", "_lk8", "", nullptr, nullptr},
+    {5, "CheckBox5", PointList, ".wpt", "_lk8", "", WriteGlideComputerWaypoints, nullptr},
 }};
 
 }  // namespace
