@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "text/codepage.hpp"
+#include "text/strings.hpp"
 #include "text/utf8.hpp"
 
 namespace oradel {
@@ -116,8 +117,10 @@ class PointScanner {
 
   private:
     void WritePoint(std::string_view point);
+    void NameNamelessPoint(std::string& name);
 
     TextOutput& output_;
+    unsigned namelessPoints_ = 0;
     std::string text_;  // unprocessed input: the current point's text, or a short tail
     bool inPoint_ = false;
     std::size_t searchFrom_ = 0;
@@ -211,6 +214,7 @@ void PointScanner::WritePoint(std::string_view point) {
     }
 
     decoder_.Decode(name, line_);
+    if (TrimView(line_).empty()) NameNamelessPoint(line_);
     output_.WriteLine(line_);
     decoder_.Decode(lat, line_);
     decoder_.Decode(lon, lonLine_);
@@ -222,6 +226,14 @@ void PointScanner::WritePoint(std::string_view point) {
         output_.WriteLine(line_);
     }
     output_.WriteLine("");
+}
+
+// A blank name line would make the list read the coordinates as the name and
+// shift every line of the point, so a point without a name gets a made-up one:
+// WPT001, WPT002, ...
+void PointScanner::NameNamelessPoint(std::string& name) {
+    const std::string number = std::to_string(++namelessPoints_);
+    name = "WPT" + std::string(number.size() < 3 ? 3 - number.size() : 0, '0') + number;
 }
 
 }  // namespace
