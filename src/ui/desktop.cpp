@@ -31,16 +31,35 @@ void QtDesktop::OpenUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
+namespace {
+
+// Qt's patterns for one pattern entry of a filter list ("*.txt;*.wpt"):
+// separated by blanks, and the Windows "*.*" of every file written "*", since
+// Qt matches "*.*" only against names that have a dot.
+QString QtPatterns(const QString& entry) {
+    QStringList patterns = entry.split(u';', Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+        if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+    }
+    return patterns.join(u' ');
+}
+
+}  // namespace
+
 QStringList NameFiltersFromPairs(const QString& pairs) {
     const QStringList parts = pairs.split(u'|');
     QStringList filters;
     for (qsizetype index = 0; index + 1 < parts.size(); index += 2) {
-        const QString& description = parts.at(index);
-        // Qt reads the patterns, separated by blanks, from the parentheses of the description.
-        const QString pattern = QString(parts.at(index + 1)).replace(u';', u' ');
-        const bool patternShown = description.contains(u'(' + pattern + u')');
-        filters << (patternShown ? description
-                                 : description + QStringLiteral(" (") + pattern + u')');
+        // Qt reads the patterns from the parentheses that end the description:
+        // those the description shows are replaced, otherwise they are added.
+        QString description = parts.at(index);
+        const QString shown = u'(' + QString(parts.at(index + 1)).replace(u';', u' ') + u')';
+        if (description.endsWith(shown)) {
+            description.chop(shown.size());
+        } else {
+            description += u' ';
+        }
+        filters << description + u'(' + QtPatterns(parts.at(index + 1)) + u')';
     }
     return filters;
 }

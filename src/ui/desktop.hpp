@@ -46,7 +46,8 @@ class QtDesktop final : public Desktop {
     void OpenUrl(const QUrl& url) override;
 };
 
-// Qt's name filters from a filter list written as "Description|pattern|Description|pattern".
+// Qt's name filters from a filter list written as "Description|pattern|Description|pattern";
+// the pattern "*.*" becomes "*", so that it lists names without a dot as well.
 QStringList NameFiltersFromPairs(const QString& pairs);
 
 // Sets up an open dialog as the request says; it accepts a name of a file that does not exist.

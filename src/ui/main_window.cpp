@@ -25,6 +25,7 @@
 #include "engine/option_set.hpp"
 #include "engine/settings_file.hpp"
 #include "text/codepage.hpp"
+#include "text/strings.hpp"
 #include "ui/window_metrics.hpp"
 
 namespace oradel {
@@ -57,6 +58,20 @@ std::optional<QString> DroppedFile(const QMimeData* data) {
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile()) return url.toLocalFile();
     }
+    return std::nullopt;
+}
+
+// The input kind that a file name's extension asks for. The extension runs
+// from the last dot after the last separator or colon, the dot included (so a
+// name that is only ".txt" has one), and is compared upper-cased. It is taken
+// from the UTF-8 name as it stands: a best-fit conversion to Windows-1251 could
+// turn ".txť" into ".txt".
+std::optional<InputKind> InputKindOfName(const QString& fileName) {
+    const std::string name = fileName.toStdString();
+    const std::string extension = UpperCaseRu(name.substr(ReplaceExtension(name, "").size()));
+    if (extension == ".WPT") return InputKind::FlightAppExport;
+    if (extension == ".GPX") return InputKind::NavigatorGpx;
+    if (extension == ".TXT") return InputKind::PointList;
     return std::nullopt;
 }
 
@@ -204,9 +219,7 @@ void TForm1::EnableOperationsByExtension() {
         box->setChecked(false);
         box->setEnabled(false);
     }
-    if (selectedFileName.isEmpty()) return;
-    const std::optional<InputKind> kind =
-        InputKindForPath(PathFromText(selectedFileName.toStdString()));
+    const std::optional<InputKind> kind = InputKindOfName(selectedFileName);
     for (const ConversionMode& mode : ConversionModes()) {
         if (kind == mode.input) OperationBox(mode)->setEnabled(true);
     }

@@ -41,7 +41,7 @@ using enum Kind;
 constexpr bool W = false;  // parent: the window
 constexpr bool P = true;   // parent: Panel1
 
-constexpr std::array<ControlLayout, 47> kControls = {{
+constexpr ControlLayout kControls[] = {
     {SpeedButton, "SpeedButton1", W, 24, 56, 89, 25, u"Открыть ", kBold, Colour::Navy, nullptr},
     {SpeedButton, "SpeedButton2", W, 296, 56, 105, 25, u"Просмотр", kBold, Colour::Navy, nullptr},
     {Label, "Label1", W, 24, 24, 0, 0, u"Файл:", kBold, Colour::Navy, nullptr},
@@ -116,7 +116,7 @@ constexpr std::array<ControlLayout, 47> kControls = {{
      u"Из экспорта Navitel Navigator формата .GPX  в текстовый формат .TXT    (ANSI)", kRegular,
      Colour::Standard, nullptr},
     {Memo, "Memo1", W, 0, 0, 729, 25, nullptr, kRegular, Colour::Standard, nullptr},
-}};
+};
 
 // Keyboard order: the window's controls, then those of Panel1.
 constexpr std::array kKeyboardOrder = {
@@ -177,8 +177,11 @@ QWidget* NewControl(const ControlLayout& layout, QWidget* parent) {
         case CheckBox:
             return new QCheckBox(text, parent);
         case Panel: {
+            // A raised outer and a lowered inner bevel, one pixel each.
             auto* panel = new QFrame(parent);
-            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            panel->setFrameStyle(QFrame::Box | QFrame::Raised);
+            panel->setLineWidth(1);
+            panel->setMidLineWidth(0);
             return panel;
         }
         case Edit:

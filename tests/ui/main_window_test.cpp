@@ -127,6 +127,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void controlsInCreationOrder();
     void controlsAsLaidOut_data();
     void controlsAsLaidOut();
     void keyboardOrder();
@@ -157,6 +158,29 @@ class MainWindowTest : public QObject {
     void realMessageBoxAndOpenDialog();
     void screenshots();
 };
+
+void MainWindowTest::controlsInCreationOrder() {
+    const Session session;
+    const auto names = [](const QWidget* parent) {
+        QStringList found;
+        for (const QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            found << child->objectName();
+        }
+        return found;
+    };
+    QCOMPARE(names(session.form.get()),
+             QStringList({"SpeedButton1", "SpeedButton2", "Label1", "SpeedButton3", "Label2",
+                          "SpeedButton4", "SpeedButton5", "SpeedButton6", "Bevel1", "CheckBox4",
+                          "CheckBox3", "CheckBox5", "CheckBox2", "CheckBox1", "Panel1",
+                          "CheckBox15", "Memo1"}));
+    QCOMPARE(names(session.Find("Panel1")),
+             QStringList({"Label3",     "Label4",     "Label5",     "Label6",     "Label7",
+                          "Label8",     "Label9",     "CheckBox6",  "CheckBox7",  "CheckBox8",
+                          "CheckBox9",  "CheckBox10", "CheckBox11", "CheckBox12", "CheckBox13",
+                          "CheckBox14", "CheckBox16", "CheckBox17", "CheckBox18", "CheckBox19",
+                          "Edit1",      "Edit2",      "Edit3",      "cRS",        "cFI",
+                          "cRS2",       "CheckBox20", "CheckBox21"}));
+}
 
 void MainWindowTest::controlsAsLaidOut_data() {
     QTest::addColumn<QString>("name");
@@ -227,6 +251,9 @@ void MainWindowTest::enablesOperationsByExtension_data() {
     QTest::newRow("other extension") << "notes.doc" << QStringList{};
     QTest::newRow("no extension") << "alps" << QStringList{};
     QTest::newRow("dot in folder only") << "maps.txt/alps" << QStringList{};
+    QTest::newRow("name is only the extension") << ".txt" << exports;
+    QTest::newRow("trailing dot") << "alps.txt." << QStringList{};
+    QTest::newRow("accented letter") << "alps.txť" << QStringList{};
 }
 
 void MainWindowTest::enablesOperationsByExtension() {
@@ -262,14 +289,14 @@ void MainWindowTest::openDialogAsRequested() {
     QCOMPARE(session.desktop.requests.size(), std::size_t{1});
     const OpenFileRequest& request = session.desktop.requests.front();
     const QStringList filters = {"Текстовые файлы (*.txt)", "Файл путевых точек (*.wpt)",
-                                 "Файл путевых точек (*.gpx)", "Страницы (*.htm)",
-                                 "Все файлы (*.*)"};
+                                 "Файл путевых точек (*.gpx)", "Страницы (*.htm)", "Все файлы (*)"};
     QCOMPARE(request.title, QStringLiteral("Выберите файл:"));
     QCOMPARE(request.folder, QCoreApplication::applicationDirPath());
     QCOMPARE(request.defaultSuffix, QStringLiteral("txt"));
     QCOMPARE(request.nameFilters, filters);
     QCOMPARE(request.selectedFilter, filters.front());
-    QCOMPARE(NameFiltersFromPairs("Points|*.txt;*.wpt"), QStringList{"Points (*.txt *.wpt)"});
+    QCOMPARE(NameFiltersFromPairs("Points|*.txt;*.wpt|All (*.*)|*.*"),
+             QStringList({"Points (*.txt *.wpt)", "All (*)"}));
 
     QFileDialog dialog;
     ConfigureOpenDialog(dialog, request);
