@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "engine/conversion_job.hpp"
 #include "engine/files.hpp"
 #include "engine/geo_waypoint_writer.hpp"
 #include "engine/lk8000_waypoint_writer.hpp"
@@ -39,12 +40,16 @@ const ConversionMode* FindConversionMode(int number) {
     return nullptr;
 }
 
-std::optional<InputKind> InputKindForPath(const std::filesystem::path& path) {
-    const std::string extension = UpperCaseRu(PathText(path.extension()));
+std::optional<InputKind> InputKindForName(std::string_view name) {
+    const std::string extension = UpperCaseRu(name.substr(ReplaceExtension(name, "").size()));
     if (extension == ".WPT") return FlightAppExport;
     if (extension == ".GPX") return NavigatorGpx;
     if (extension == ".TXT") return PointList;
     return std::nullopt;
+}
+
+std::optional<InputKind> InputKindForPath(const std::filesystem::path& path) {
+    return InputKindForName(PathText(path));
 }
 
 }  // namespace oradel

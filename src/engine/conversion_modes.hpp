@@ -58,8 +58,11 @@ struct ConversionMode {
 std::span<const ConversionMode> ConversionModes();
 // The mode with that number, or nullptr.
 const ConversionMode* FindConversionMode(int number);
-// The input kind that a file's extension asks for, compared case-insensitively
-// (".WPT", ".GPX", ".TXT"); nullopt for any other extension.
+// The input kind that a file's extension asks for: the extension runs from the
+// last dot after the last "\", "/" and ":" (so ".txt" alone has one) and is
+// compared upper-cased (".WPT", ".GPX", ".TXT"); nullopt for any other.
+// `name` is UTF-8 as it stands, so no best fit turns ".txť" into ".txt".
+std::optional<InputKind> InputKindForName(std::string_view name);
 std::optional<InputKind> InputKindForPath(const std::filesystem::path& path);
 
 }  // namespace oradel

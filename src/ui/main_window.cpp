@@ -61,20 +61,6 @@ std::optional<QString> DroppedFile(const QMimeData* data) {
     return std::nullopt;
 }
 
-// The input kind that a file name's extension asks for. The extension runs
-// from the last dot after the last separator or colon, the dot included (so a
-// name that is only ".txt" has one), and is compared upper-cased. It is taken
-// from the UTF-8 name as it stands: a best-fit conversion to Windows-1251 could
-// turn ".txť" into ".txt".
-std::optional<InputKind> InputKindOfName(const QString& fileName) {
-    const std::string name = fileName.toStdString();
-    const std::string extension = UpperCaseRu(name.substr(ReplaceExtension(name, "").size()));
-    if (extension == ".WPT") return InputKind::FlightAppExport;
-    if (extension == ".GPX") return InputKind::NavigatorGpx;
-    if (extension == ".TXT") return InputKind::PointList;
-    return std::nullopt;
-}
-
 QFont WindowFont() {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
@@ -219,7 +205,7 @@ void TForm1::EnableOperationsByExtension() {
         box->setChecked(false);
         box->setEnabled(false);
     }
-    const std::optional<InputKind> kind = InputKindOfName(selectedFileName);
+    const std::optional<InputKind> kind = InputKindForName(selectedFileName.toStdString());
     for (const ConversionMode& mode : ConversionModes()) {
         if (kind == mode.input) OperationBox(mode)->setEnabled(true);
     }

@@ -54,6 +54,20 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{2, "C:alps", false, "C:alps.wpt"}, NameCase{2, "a.b.txt", false, "a.b.wpt"},
         NameCase{3, "ALPS.TXT", false, "ALPS_nav.wpt"}));
 
+TEST(InputKind, FollowsTheExtensionRule) {
+    const std::vector<std::pair<std::string, std::optional<InputKind>>> cases = {
+        {"alps.TXT", InputKind::PointList},
+        {".txt", InputKind::PointList},
+        {"a.Wpt", InputKind::FlightAppExport},
+        {"x.gpx", InputKind::NavigatorGpx},
+        {"maps.txt/alps", std::nullopt},
+        {"alps.txt.", std::nullopt},
+        {"alps.txť", std::nullopt},
+        {"D:\\maps.gpx\\alps", std::nullopt},
+        {"ёлка.wpt", InputKind::FlightAppExport}};
+    for (const auto& [name, kind] : cases) EXPECT_EQ(InputKindForName(name), kind) << name;
+}
+
 // A body that copies its input line by line, for jobs whose format does not matter.
 void CopyLines(ConversionContext& context) {
     std::string line;
