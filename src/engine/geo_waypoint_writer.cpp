@@ -42,9 +42,11 @@ void AppendDms(std::string& out, double value, std::string_view degreePattern) {
 }
 
 // A coordinate of the list as a number, or nullopt when it cannot be written.
+// The file holds the absolute value after a hemisphere letter, so that is what
+// must fit: -2147483648.5 fits a 32-bit integer's range, its absolute value not.
 std::optional<double> ReadCoordinate(std::string_view text) {
     const std::optional<double> value = ParseDecimal(text);
-    if (!value || !WholePartFitsInt32(*value)) return std::nullopt;
+    if (!value || !WholePartFitsInt32(std::fabs(*value))) return std::nullopt;
     return value;
 }
 

@@ -11,8 +11,8 @@
 namespace oradel {
 namespace {
 
-// The GPX is not parsed as XML: the file is one text in which each
-// attribute-start lat=" opens a point. A point's text runs from there to the
+// The GPX is not parsed as XML: the file is one text in which each lat=" that
+// starts an attribute opens a point. A point's text runs from there to the
 // next such marker (or the end of the file) and holds, in this order, lon=",
 // <name>...</name> and optionally <desc>...</desc>. Every search stays inside
 // the point's text, so a point that lacks a marker cannot take the next
@@ -31,11 +31,73 @@ bool IsXmlSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// The first `marker` at or after `from` that starts an attribute (white space
-// before it), so that minlat=" of a bounds element does not count.
+// Where the scan stands in the markup: in text content, inside a tag (where
+// attributes stand), inside a quoted attribute value, or inside a comment,
+// CDATA section, declaration or processing instruction ("<!", "<?").
+class MarkupPosition {
+  public:
+    enum class Place { Text, TagStart, Tag, Quoted, Other };
+
+    explicit MarkupPosition(Place place = Place::Text, char quote = 0)
+        : place_(place), quote_(quote) {}
+
+    bool InTag() const { return place_ == Place::Tag; }
+
+    // Moves past one byte of the text.
+    void Advance(char c) {
+        switch (place_) {
+            case Place::Text:
+                if (c == '<') place_ = Place::TagStart;
+                return;
+            case Place::TagStart:
+                if (c == '!' || c == '?') {
+                    place_ = Place::Other;
+                    return;
+                }
+                place_ = Place::Tag;
+                Advance(c);
+                return;
+            case Place::Tag:
+                if (c == '"' || c == '\'') {
+                    place_ = Place::Quoted;
+                    quote_ = c;
+                } else if (c == '>') {
+                    place_ = Place::Text;
+                }
+                return;
+            case Place::Quoted:
+                if (c == quote_) place_ = Place::Tag;
+                return;
+            case Place::Other:
+                if (c == '>') place_ = Place::Text;
+                return;
+        }
+    }
+
+  private:
+    Place place_;
+    char quote_;
+};
+
+// The first `marker` at or after `from` with white space before it, so that
+// minlat=" of a bounds element does not count. The caller checks that it
+// stands inside a tag.
 std::size_t FindAttribute(std::string_view text, std::string_view marker, std::size_t from) {
     for (std::size_t at = text.find(marker, from); at != kNone; at = text.find(marker, at + 1)) {
         if (at > 0 && IsXmlSpace(text[at - 1])) return at;
+    }
+    return kNone;
+}
+
+// The first `marker` that starts an attribute of a tag, scanning `text` from
+// its start, where the markup stands at `position`.
+std::size_t FindAttributeInTag(std::string_view text, std::string_view marker,
+                               MarkupPosition position) {
+    std::size_t scanned = 0;
+    for (std::size_t at = FindAttribute(text, marker, 0); at != kNone;
+         at = FindAttribute(text, marker, at + 1)) {
+        for (; scanned < at; ++scanned) position.Advance(text[scanned]);
+        if (position.InTag()) return at;
     }
     return kNone;
 }
@@ -116,6 +178,8 @@ class PointScanner {
     void Finish();
 
   private:
+    std::size_t FindPointStart(std::size_t from);
+    void ScanMarkupTo(std::size_t end);
     void WritePoint(std::string_view point);
     void NameNamelessPoint(std::string& name);
 
@@ -124,6 +188,8 @@ class PointScanner {
     std::string text_;  // unprocessed input: the current point's text, or a short tail
     bool inPoint_ = false;
     std::size_t searchFrom_ = 0;
+    MarkupPosition markup_;    // where the markup stands at text_[scanned_]
+    std::size_t scanned_ = 0;  // the bytes of text_ before it have moved markup_
     ValueDecoder decoder_;
     std::string line_, lonLine_;
 };
@@ -170,11 +236,26 @@ void ValueDecoder::Decode(std::string_view raw, std::string& out) {
     }
 }
 
+void PointScanner::ScanMarkupTo(std::size_t end) {
+    for (; scanned_ < end; ++scanned_) markup_.Advance(text_[scanned_]);
+}
+
+// The next lat=" at or after `from` that starts an attribute of a tag; a lat="
+// in text content, a comment or an attribute value opens no point.
+std::size_t PointScanner::FindPointStart(std::size_t from) {
+    for (std::size_t at = FindAttribute(text_, kLatMarker, from); at != kNone;
+         at = FindAttribute(text_, kLatMarker, at + 1)) {
+        ScanMarkupTo(at);
+        if (markup_.InTag()) return at;
+    }
+    return kNone;
+}
+
 void PointScanner::Feed(std::string_view chunk) {
     text_.append(chunk);
     std::size_t pointStart = 0;
-    for (std::size_t marker = FindAttribute(text_, kLatMarker, searchFrom_); marker != kNone;
-         marker = FindAttribute(text_, kLatMarker, searchFrom_)) {
+    for (std::size_t marker = FindPointStart(searchFrom_); marker != kNone;
+         marker = FindPointStart(searchFrom_)) {
         if (inPoint_) WritePoint(std::string_view(text_).substr(pointStart, marker - pointStart));
         inPoint_ = true;
         pointStart = marker + kLatMarker.size();
@@ -186,8 +267,10 @@ void PointScanner::Feed(std::string_view chunk) {
     // Outside a point only the undecided bytes and the one before them are kept.
     const std::size_t keepFrom =
         inPoint_ ? pointStart : searchFrom_ - std::min<std::size_t>(searchFrom_, 1);
+    ScanMarkupTo(keepFrom);
     text_.erase(0, keepFrom);
     searchFrom_ -= keepFrom;
+    scanned_ -= keepFrom;
 }
 
 void PointScanner::Finish() {
@@ -201,7 +284,9 @@ void PointScanner::WritePoint(std::string_view point) {
     std::size_t pos = 0;
     const std::string_view lat = ValueUpTo(point, 0, "\"");
     std::string_view lon, name, desc;
-    if (const std::size_t at = FindAttribute(point, kLonMarker, pos); at != kNone) {
+    // The point's text begins inside the quoted value of its lat attribute.
+    const MarkupPosition inLatValue(MarkupPosition::Place::Quoted, '"');
+    if (const std::size_t at = FindAttributeInTag(point, kLonMarker, inLatValue); at != kNone) {
         pos = at + kLonMarker.size();
         lon = ValueUpTo(point, pos, "\"");
     }

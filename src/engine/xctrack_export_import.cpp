@@ -53,7 +53,7 @@ class ExportLine {
 };
 
 double ExportLine::NextAngle(std::string_view negativeLetter) {
-    const bool negative = NextField() == negativeLetter;
+    const bool negative = TrimView(NextField()) == negativeLetter;
     const double degrees = NextNumber();
     const double minutes = NextNumber();
     const double seconds = NextNumber();
@@ -61,8 +61,10 @@ double ExportLine::NextAngle(std::string_view negativeLetter) {
     return negative ? -std::fabs(angle) : angle;
 }
 
+// A field ends at a space; a tab or other control byte before that space is
+// trimmed off, as at the ends of the line.
 double ExportLine::NextNumber() {
-    const std::string_view field = NextField();
+    const std::string_view field = TrimView(NextField());
     if (const std::optional<double> value = ParseDecimal(field)) return *value;
     const std::string shown = utf8_ ? std::string(field) : Utf8FromCp1251(field);
     throw UserError("'" + shown + "' is not a valid floating point value (line " +

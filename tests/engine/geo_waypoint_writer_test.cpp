@@ -102,7 +102,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "  Плохая  точка <X> \r\n55,75 37,61\r\n\r\nA\r\n55.5\r\n\r\nB\r\n3000000000 1\r\n"
                 "\r\nC\r\n1 -1e400\r\n\r\nD\r\nnan inf\r\n\r\nE\r\n2 2\r\n",
                 {"E    N 02 0 00.00    E 002 0 00.00   0  "},
-                {"  Плохая  точка <X> ", "A", "B", "C", "D"}}));
+                {"  Плохая  точка <X> ", "A", "B", "C", "D"}},
+        GeoCase{"the absolute value must fit 32 bits, as the file holds it",
+                "A\r\n-2147483648.5 1\r\n\r\nB\r\n1 -2147483648\r\n\r\n"
+                "C\r\n-2147483647.5 2147483647.5\r\n",
+                {"C    S 2147483647 30 00.00    E 2147483647 30 00.00   0  "},
+                {"A", "B"}}));
 
 TEST(GeoWriter, WritesTheGoldenFile) {
     const auto result = Convert(2, ReadBytes(DataFile("xctrack/points.txt")));

@@ -128,6 +128,65 @@ TEST(WebPageTitle, IsTheFileNameUpToItsFirstDot) {
     }
 }
 
+// Which labels, links and line breaks a point gets from the eleven link boxes:
+// a group is written only with one of its links, and its "<br>" follows the
+// "нов. строка" box (always for the terrain group).
+struct LinkGroupCase {
+    const char* label;
+    std::string coordinates;
+    std::vector<std::string> ticked;  // the link boxes ticked; all others clear
+    std::vector<std::string> lines;   // UTF-8, between the coordinates and the comments
+};
+
+TEST(WebPageLinkLines, GroupsFollowTheirBoxes) {
+    const std::vector<std::string> linkBoxes = {
+        "CheckBox6",  "CheckBox7",  "CheckBox8",  "CheckBox20", "CheckBox9", "CheckBox13",
+        "CheckBox10", "CheckBox11", "CheckBox14", "CheckBox12", "CheckBox21"};
+    const LinkGroupCase cases[] = {
+        {"no box", "1 2", {}, {}},
+        {"line-break boxes alone write nothing", "1 2", {"CheckBox13", "CheckBox14"}, {}},
+        {"height map alone still ends its group with a line break",
+         "1 2",
+         {"CheckBox21"},
+         {" Карта: ",
+          "<a href=\"https://contourmapcreator.urgr8.ch/#1,2,15z,1,2i,tb,0v30l\" "
+          "target=\"_blank\">Высот</a> ",
+          "<br>"}},
+        {"weather without its line break",
+         "1 2",
+         {"CheckBox9", "CheckBox14"},
+         {" Погода: ",
+          "<a href=\"https://earth.nullschool.net/ru/#current/wind/surface/level/"
+          "orthographic=2,1,3226/loc=2,1\" target=\"_blank\">Карта ветров</a> , "}},
+        {"only the map group gets its line break; an empty longitude stays in place",
+         "45.9",
+         {"CheckBox11", "CheckBox14", "CheckBox8"},
+         {" Погода: ",
+          "<a href=\"https://yandex.ru/pogoda/maps/nowcast?le_Lightning=1&ll=_45.9&z=14\" "
+          "target=\"_blank\">Yandex</a> , ",
+          " На карте: ",
+          "<a "
+          "href=\"https://yandex.ru/maps/?ll=%2C45.9&mode=search&sll=%2C45.9&text=45.9%2C&z=14\" "
+          "target=\"_blank\">Yandex</a> , ",
+          "<br>"}},
+    };
+    for (const LinkGroupCase& c : cases) {
+        OptionChanges changes = {{"cFI", "0"},        {"cRS", "0"},        {"CheckBox16", "0"},
+                                 {"CheckBox17", "0"}, {"CheckBox18", "0"}, {"CheckBox19", "0"}};
+        for (const std::string& box : linkBoxes) {
+            const bool ticked = std::find(c.ticked.begin(), c.ticked.end(), box) != c.ticked.end();
+            changes.emplace_back(box, ticked ? "1" : "0");
+        }
+        const auto result = Convert(4, CrLfLines({"A", c.coordinates, "c"}), WithChanges(changes));
+        const std::vector<std::string> lines = Lines(result.output);
+        // Page start (9 lines), name, coordinates, the link lines, then the comment "c".
+        const auto comment = std::find(lines.begin(), lines.end(), "c");
+        ASSERT_GE(comment - lines.begin(), 11) << c.label;
+        const std::vector<std::string> links(lines.begin() + 11, comment);
+        EXPECT_EQ(links, c.lines) << c.label;
+    }
+}
+
 // More than 500 distinct words, and words far longer than 100 characters,
 // each give one working button, in order of first appearance.
 TEST(WebPageFilterWords, KeepsEveryDistinctWordWhole) {

@@ -76,6 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
                        "Поляна N 1 0 0 E 2 0 0 0 ё\r\n",
                    {"Гора", "01.500000 02.000000", "Старт № 1", "", "Поляна", "01.000000 02.000000",
                     "ё", ""}},
+        ImportCase{"control bytes before a field's space are trimmed off numbers only",
+                   kHeader + "A\t S\t 44\t 30\v 0\x01 W 1\t 0 0 0 d\r\n",
+                   {"A\t", "-44.500000 -01.000000", "d", ""}},
         ImportCase{"without a header the first point is lost",
                    "A N 1 0 0 E 2 0 0 0\r\nB N 3 0 0 E 4 0 0 0\r\n",
                    {"B", "03.000000 04.000000", "", ""}}));
@@ -127,6 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberErrorCase{kHeader + "A N 1 0 0 E 2 0 0 0\r\n\r\nB N 44\r\n",
                                       "'' is not a valid floating point value", 4},
                       NumberErrorCase{kHeader + "A N 1 0 0 E 2 0 x 0\r\n",
+                                      "'x' is not a valid floating point value", 2},
+                      NumberErrorCase{kHeader + "A N 1 0 0 E 2 0 x\t 0\r\n",
                                       "'x' is not a valid floating point value", 2},
                       NumberErrorCase{kHeader + Ansi("Гора N 1 ы 0 E 2 0 0 0\r\n"),
                                       "'ы' is not a valid floating point value", 2}));
