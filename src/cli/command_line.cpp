@@ -4,6 +4,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "cli/console.hpp"
 #include "engine/conversion_job.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
@@ -64,7 +65,7 @@ bool RunJobs(const CommandLine& commandLine, const OptionSet& options,
                 const JobOutcome outcome =
                     RunConversion(*mode, commandLine.files[i], options, messages);
                 for (const std::string& name : outcome.leftOutPoints) {
-                    output << "error coordenades:  " << Utf8FromCp1251(name) << "\r\n";
+                    output << "error coordenades:  " << AnsiTextForStandardOutput(name) << "\r\n";
                 }
             } catch (const std::exception& failure) {
                 messages.ShowMessage(failure.what());

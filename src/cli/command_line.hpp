@@ -40,7 +40,8 @@ OptionSet ResolveOptions(const CommandLine& commandLine);
 std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
                                                 const std::filesystem::path& file);
 
-// Runs every job; messages go to `errors`, diagnostics to `output`. Returns
+// Runs every job; messages go to `errors` as UTF-8 text, diagnostic lines to
+// `output` in standard output's encoding (AnsiTextForStandardOutput). Returns
 // the exit status: 0 all well, 1 a missing file or a failure, 2 a usage error.
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errors);

@@ -1,14 +1,26 @@
 // oradel-convert: the conversions of the Oradel window from the command line.
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.hpp"
+#include "cli/console.hpp"
 
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const int status = oradel::RunCommandLine(arguments, std::cout, std::cerr);
-    std::cout.flush();
-    return status;
+namespace {
+
+int Run(const std::vector<std::string>& arguments) {
+    oradel::Console console;
+    return oradel::RunCommandLine(arguments, console.Output(), console.Errors());
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Wide arguments, so that any file name arrives whatever the ANSI code page.
+int wmain(int argc, wchar_t** argv) {
+    return Run(oradel::Utf8Arguments(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return Run(oradel::Utf8Arguments(argc, argv));
+}
+#endif

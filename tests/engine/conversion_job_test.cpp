@@ -152,6 +152,24 @@ TEST(ConversionJob, OutputThatCannotBeReplacedFailsWithClearMessage) {
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
 
+TEST(ConversionJob, ReadOnlyTargetIsRefusedAndKept) {
+    ScratchFolder folder;
+    WriteBytes(folder / "list.txt", "A\r\n1 2\r\n");
+    WriteBytes(folder / "list_nav.wpt", "protected\r\n");
+    fs::permissions(folder / "list_nav.wpt", fs::perms::owner_read | fs::perms::group_read);
+    RecordingMessages messages;
+    try {
+        RunConversion(*FindConversionMode(3), folder / "list.txt", OptionSet(), messages);
+        FAIL() << "expected a failure";
+    } catch (const UserError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot create file \"" +
+                                                 PathText(folder / "list_nav.wpt") +
+                                                 "\". The file is read-only.");
+    }
+    EXPECT_EQ(ReadBytes(folder / "list_nav.wpt"), "protected\r\n");
+    EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+}
+
 TEST(ConversionJob, CommaDecimalLocaleGivesSameBytesAndIsRestored) {
     const std::string list = "A\r\n45.5 6.25\r\nc\r\n";
     const std::string pointLocaleOutput = testing::Convert(3, list).output;

@@ -1,0 +1,48 @@
+// The process's standard streams as the user's terminal reads them. The
+// program holds messages as UTF-8 text and point names as Windows-1251 text;
+// what reaches the terminal is in the encoding that it reads. Only the
+// platform's own file (console_posix.cpp, console_windows.cpp) knows which.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace oradel {
+
+// The command-line arguments after the program name, as UTF-8 text.
+#ifdef _WIN32
+std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv);
+#else
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+#endif
+
+// Windows-1251 text as standard output's reader expects it: UTF-8 on POSIX
+// systems; on Windows in the console's code page (CP866 on a Russian system).
+std::string AnsiTextForStandardOutput(std::string_view ansi);
+
+// The two standard streams, ready for RunCommandLine.
+class Console {
+  public:
+    Console();
+    ~Console();
+    Console(const Console&) = delete;
+    Console& operator=(const Console&) = delete;
+
+    // Standard output: bytes written as they are (ASCII text and lines from
+    // AnsiTextForStandardOutput).
+    std::ostream& Output() { return output_; }
+    // Standard error: UTF-8 text, shown in the terminal's encoding.
+    std::ostream& Errors() { return errors_; }
+
+  private:
+    // Owned here where the platform writes through buffers of its own.
+    std::unique_ptr<std::streambuf> outputBuffer_;
+    std::unique_ptr<std::streambuf> errorBuffer_;
+    std::ostream output_{nullptr};
+    std::ostream errors_{nullptr};
+};
+
+}  // namespace oradel
