@@ -27,8 +27,15 @@ class PointListReader {
     bool Next(PointRecord& record);
 
   private:
+    // Moves the strings of `lines` to the spare pool and empties it.
+    void Recycle(std::vector<std::string>& lines);
+    // Takes the text of `line_` into a new last entry of `lines`, and gives
+    // `line_` a spare string, so that steady reading allocates nothing.
+    void MoveLineTo(std::vector<std::string>& lines);
+
     TextInput& input_;
     std::string line_;
+    std::vector<std::string> spare_;  // emptied strings, kept for their capacity
 };
 
 // True for a line that is empty after trimming.

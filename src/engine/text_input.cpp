@@ -1,5 +1,7 @@
 #include "engine/text_input.hpp"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/errors.hpp"
@@ -12,6 +14,28 @@ namespace {
 constexpr std::size_t kBlockSize = 1 << 16;
 constexpr char kCtrlZ = '\x1A';
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The first CR or LF in [from, to), or `to`. On little-endian machines eight
+// bytes are tested at a time: a word XORed with eight copies of CR (or LF)
+// has a zero byte exactly where a CR (or LF) stands, and the classic
+// (v - 0x01..) & ~v & 0x80.. test flags the lowest such byte correctly.
+const char* FindLineEnd(const char* from, const char* to) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+        while (to - from >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, from, sizeof word);
+            const std::uint64_t cr = word ^ (kOnes * '\r');
+            const std::uint64_t lf = word ^ (kOnes * '\n');
+            const std::uint64_t found = (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighBits;
+            if (found != 0) return from + (std::countr_zero(found) >> 3);
+            from += 8;
+        }
+    }
+    while (from != to && *from != '\r' && *from != '\n') ++from;
+    return from;
+}
 
 }  // namespace
 
@@ -41,17 +65,15 @@ bool TextInput::AtEnd() {
 void TextInput::ReadLine(std::string& line) {
     std::string& target = decodeUtf8_ ? raw_ : line;
     target.clear();
-    while (Fill()) {
+    while (begin_ < end_ || Fill()) {
         const char* start = buffer_.data() + begin_;
-        const std::size_t available = end_ - begin_;
-        const char* stop = start;
-        const char* limit = start + available;
-        while (stop != limit && *stop != '\r' && *stop != '\n') ++stop;
+        const char* limit = buffer_.data() + end_;
+        const char* stop = FindLineEnd(start, limit);
         target.append(start, stop);
         begin_ += stop - start;
         if (stop == limit) continue;
         ++begin_;
-        if (*stop == '\r' && Fill() && buffer_[begin_] == '\n') ++begin_;
+        if (*stop == '\r' && (begin_ < end_ || Fill()) && buffer_[begin_] == '\n') ++begin_;
         break;
     }
     if (decodeUtf8_) line = Cp1251FromUtf8(raw_);
@@ -77,6 +99,9 @@ void TextInput::DecodeUtf8WhenDetected() {
         validator.Feed(block);
         begin_ = end_;
         if (prefix == kByteOrderMark) break;  // a marked file is UTF-8 whatever follows
+        // A Windows-1251 list breaks the form at its first Cyrillic letters;
+        // the rest of the file cannot make it UTF-8 again.
+        if (validator.Broken() && prefix.size() == kByteOrderMark.size()) break;
     }
     const bool hasMark = prefix == kByteOrderMark;
     if (!seekable || std::fsetpos(file_, &start) != 0) {

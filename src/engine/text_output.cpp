@@ -20,8 +20,7 @@ TextOutput::TextOutput(std::FILE* file, std::string displayName)
 void TextOutput::Write(std::string_view bytes) {
     if (buffer_.size() + bytes.size() > kBlockSize) Flush();
     if (bytes.size() >= kBlockSize) {
-        buffer_.assign(bytes);
-        Flush();
+        WriteThrough(bytes);  // a long line goes out as it stands, without a copy
         return;
     }
     buffer_.append(bytes);
@@ -34,13 +33,18 @@ void TextOutput::WriteLine(std::string_view line) {
 
 void TextOutput::Flush() {
     if (buffer_.empty()) return;
-    const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-    if (written != buffer_.size()) {
-        const int error = errno;
-        buffer_.clear();
-        throw UserError("Cannot write to file \"" + displayName_ + "\". " + std::strerror(error));
-    }
-    buffer_.clear();
+    const bool written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size();
+    const int error = errno;
+    buffer_.clear();  // what failed to go out is not tried again
+    if (!written) ThrowWriteError(error);
+}
+
+void TextOutput::WriteThrough(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ThrowWriteError(errno);
+}
+
+void TextOutput::ThrowWriteError(int error) const {
+    throw UserError("Cannot write to file \"" + displayName_ + "\". " + std::strerror(error));
 }
 
 }  // namespace oradel

@@ -20,6 +20,9 @@ class TextOutput {
     void Flush();
 
   private:
+    void WriteThrough(std::string_view bytes);
+    [[noreturn]] void ThrowWriteError(int error) const;
+
     std::FILE* file_;
     std::string displayName_;
     std::string buffer_;

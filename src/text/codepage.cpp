@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace oradel {
@@ -102,6 +103,12 @@ std::size_t DecodeStrict(std::string_view utf8, std::size_t pos, char32_t& chara
     return length;
 }
 
+bool IsAsciiWord(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return (word & 0x8080808080808080ull) == 0;
+}
+
 void AppendUtf8(std::string& out, char32_t character) {
     if (character < 0x80) {
         out.push_back(static_cast<char>(character));
@@ -139,28 +146,98 @@ char UnicodeToCp1251(char32_t character) {
     return BestFitOrQuestionMark(character);
 }
 
+// The Windows-1251 byte of every well-formed two-byte form: the lead byte's
+// low five bits and the trail byte's low six bits index it.
+const std::array<char, 32 * 64>& TwoByteForms() {
+    static const std::array<char, 32 * 64> table = [] {
+        std::array<char, 32 * 64> bytes{};
+        for (std::size_t index = 0; index < bytes.size(); ++index) {
+            bytes[index] = UnicodeToCp1251(static_cast<char32_t>(index));
+        }
+        return bytes;
+    }();
+    return table;
+}
+
+// ASCII and two-byte forms (all of Cyrillic) are decoded in line; longer or
+// broken sequences take the general decoder.
 std::string Cp1251FromUtf8(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+    const auto& twoByteForms = TwoByteForms();
+    std::string out(utf8.size(), '\0');  // never longer than its input
+    std::size_t n = 0;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[pos]);
+        if (lead < 0x80) {
+            out[n++] = static_cast<char>(lead);
+            ++pos;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < utf8.size()) {
+            const auto trail = static_cast<unsigned char>(utf8[pos + 1]);
+            if (IsTrailByte(trail)) {
+                out[n++] = twoByteForms[((lead & 0x1Fu) << 6) | (trail & 0x3Fu)];
+                pos += 2;
+                continue;
+            }
+        }
         char32_t character = 0;
         const std::size_t length = DecodeStrict(utf8, pos, character);
-        if (length == 0) {
-            out.push_back('?');
-            ++pos;
-        } else {
-            out.push_back(UnicodeToCp1251(character));
-            pos += length;
-        }
+        out[n++] = length == 0 ? '?' : UnicodeToCp1251(character);
+        pos += length == 0 ? 1 : length;
     }
+    out.resize(n);
     return out;
 }
 
+// Each byte's UTF-8 form, computed once from the code page table: the bytes
+// of the form and, in the last entry, its length.
+using Utf8Form = std::array<char, 4>;
+
+const std::array<Utf8Form, 256>& Utf8Forms() {
+    static const std::array<Utf8Form, 256> forms = [] {
+        std::array<Utf8Form, 256> table{};
+        std::string bytes;
+        for (std::size_t byte = 0; byte < table.size(); ++byte) {
+            bytes.clear();
+            AppendUtf8(bytes, Cp1251ToUnicode(static_cast<unsigned char>(byte)));
+            std::copy(bytes.begin(), bytes.end(), table[byte].begin());
+            table[byte][3] = static_cast<char>(bytes.size());
+        }
+        return table;
+    }();
+    return forms;
+}
+
+// Runs of eight ASCII bytes are copied whole; every other byte takes one
+// table look-up and one fixed-size copy, into a string sized once.
 std::string Utf8FromCp1251(std::string_view ansi) {
-    std::string out;
-    out.reserve(ansi.size() * 3);
-    for (const char byte : ansi) AppendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(byte)));
+    const auto& forms = Utf8Forms();
+    std::size_t length = 0;
+    for (const char byte : ansi) {
+        length += static_cast<std::size_t>(forms[static_cast<unsigned char>(byte)][3]);
+    }
+    std::string out(length + 2, '\0');  // room for a whole 3-byte copy at the end
+    char* next = out.data();
+    const char* from = ansi.data();
+    const char* const end = from + ansi.size();
+    const auto encode = [&forms, &next](const char* bytes, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const Utf8Form& form = forms[static_cast<unsigned char>(bytes[i])];
+            std::memcpy(next, form.data(), 3);
+            next += form[3];
+        }
+    };
+    for (; end - from >= 8; from += 8) {
+        if (IsAsciiWord(from)) {
+            std::memcpy(next, from, 8);
+            next += 8;
+        } else {
+            encode(from, 8);
+        }
+    }
+    encode(from, static_cast<std::size_t>(end - from));
+    out.resize(length);
     return out;
 }
 

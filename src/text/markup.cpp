@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 #include "text/codepage.hpp"
@@ -221,14 +222,23 @@ constexpr std::array<std::string_view, 66> TranslitTable = {
     "Ts", "Ch", "Sh", "Shch", "'",  "Y", "'",  "E",  "Yu", "Ya",
 };
 
-using TranslitMap = std::array<std::string_view, 256>;
+// Every byte's replacement: up to four bytes and, in the last entry, their
+// count; bytes that are not letters of the table stand for themselves.
+using TranslitForm = std::array<char, 5>;
+using TranslitMap = std::array<TranslitForm, 256>;
 
 const TranslitMap& TranslitByByte() {
     static const TranslitMap map = [] {
-        const std::string letters = Cp1251FromUtf8(TranslitLetters);
         TranslitMap byByte{};
+        for (std::size_t byte = 0; byte < byByte.size(); ++byte) {
+            byByte[byte] = {static_cast<char>(byte), 0, 0, 0, 1};
+        }
+        const std::string letters = Cp1251FromUtf8(TranslitLetters);
         for (std::size_t k = 0; k < letters.size() && k < TranslitTable.size(); ++k) {
-            byByte[static_cast<unsigned char>(letters[k])] = TranslitTable[k];
+            TranslitForm& form = byByte[static_cast<unsigned char>(letters[k])];
+            form = {};
+            std::copy(TranslitTable[k].begin(), TranslitTable[k].end(), form.begin());
+            form[4] = static_cast<char>(TranslitTable[k].size());
         }
         return byByte;
     }();
@@ -304,23 +314,21 @@ std::string CleanPhoneNumber(std::string_view number) {
     return cleaned;
 }
 
+// Two table passes: the length of the result, then one fixed four-byte copy
+// per input byte into a string sized once.
 std::string Transliterate(std::string_view text) {
     const TranslitMap& map = TranslitByByte();
     std::size_t length = 0;
+    for (const char c : text)
+        length += static_cast<std::size_t>(map[static_cast<unsigned char>(c)][4]);
+    std::string latinText(length + 3, '\0');  // room for a whole copy at the end
+    char* next = latinText.data();
     for (const char c : text) {
-        const std::string_view latin = map[static_cast<unsigned char>(c)];
-        length += latin.empty() ? 1 : latin.size();
+        const TranslitForm& form = map[static_cast<unsigned char>(c)];
+        std::memcpy(next, form.data(), 4);
+        next += form[4];
     }
-    std::string latinText;
-    latinText.reserve(length);
-    for (const char c : text) {
-        const std::string_view latin = map[static_cast<unsigned char>(c)];
-        if (latin.empty()) {
-            latinText.push_back(c);
-        } else {
-            latinText.append(latin);
-        }
-    }
+    latinText.resize(length);
     return latinText;
 }
 

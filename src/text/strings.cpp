@@ -1,7 +1,10 @@
 #include "text/strings.hpp"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -66,6 +69,74 @@ void ApplyMap(std::string& text, const ByteMap& map) {
     for (char& c : text) c = static_cast<char>(map[static_cast<unsigned char>(c)]);
 }
 
+// 0x80 in every zero byte of `word` and nothing elsewhere (no borrow runs
+// between bytes, unlike the shorter test that only tells whether one is zero).
+std::uint64_t ZeroBytes(std::uint64_t word) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+// The first place where `first` is directly followed by `second`, testing
+// eight places at a time on little-endian machines.
+std::size_t FindPair(std::string_view text, char first, char second) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    std::size_t at = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t firsts = kOnes * static_cast<unsigned char>(first);
+        const std::uint64_t seconds = kOnes * static_cast<unsigned char>(second);
+        for (; at + 9 <= text.size(); at += 8) {
+            std::uint64_t here, next;
+            std::memcpy(&here, text.data() + at, sizeof here);
+            std::memcpy(&next, text.data() + at + 1, sizeof next);
+            const std::uint64_t found = ZeroBytes(here ^ firsts) & ZeroBytes(next ^ seconds);
+            if (found != 0) return at + (std::countr_zero(found) >> 3);
+        }
+    }
+    for (; at + 1 < text.size(); ++at) {
+        if (text[at] == first && text[at + 1] == second) return at;
+    }
+    return std::string_view::npos;
+}
+
+// std::string::find, with the short texts the writers search for looked up
+// without a library call per candidate byte.
+std::size_t FindFirst(std::string_view text, std::string_view searched) {
+    if (searched.size() == 1) return text.find(searched[0]);
+    if (searched.size() == 2) return FindPair(text, searched[0], searched[1]);
+    return text.find(searched);
+}
+
+// The pairs the writers pass, in one pass from `first` (the first occurrence).
+// A single searched byte cannot be formed anew, since the replacement does not
+// hold it; "cc" -> "c" leaves one c of every run of them. False for any other
+// pair, which takes the general way.
+bool ReplaceAllFast(std::string& text, std::size_t first, std::string_view searched,
+                    std::string_view replacement) {
+    const auto from = text.begin() + static_cast<std::ptrdiff_t>(first);
+    if (searched.size() == 1 && replacement.size() == 1) {
+        std::replace(from, text.end(), searched[0], replacement[0]);
+        return true;
+    }
+    if (searched.size() == 1 && replacement.empty()) {
+        text.erase(std::remove(from, text.end(), searched[0]), text.end());
+        return true;
+    }
+    if (searched.size() == 2 && searched[0] == searched[1] && replacement == searched.substr(1)) {
+        const char c = searched[0];
+        char* const bytes = text.data();
+        const std::size_t size = text.size();
+        std::size_t kept = first;
+        for (std::size_t read = first; read < size; ++read) {
+            const char byte = bytes[read];
+            if (byte == c && kept > 0 && bytes[kept - 1] == c) continue;
+            bytes[kept++] = byte;
+        }
+        text.resize(kept);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string_view TrimView(std::string_view text) {
@@ -94,11 +165,12 @@ std::string UpperCaseRu(std::string_view text) {
 // loop works on raw buffers: it runs once per byte, also in unoptimised builds.
 void ReplaceAll(std::string& text, std::string_view searched, std::string_view replacement) {
     if (searched.empty()) return;
-    const std::size_t first = text.find(searched);
+    const std::size_t first = FindFirst(text, searched);
     if (first == std::string::npos) return;
     if (replacement.find(searched) != std::string_view::npos) {
         throw std::invalid_argument("ReplaceAll: the replacement contains the searched text");
     }
+    if (ReplaceAllFast(text, first, searched, replacement)) return;
     const std::size_t length = searched.size();
     const char* const wanted = searched.data();
     const char* const substitute = replacement.data();

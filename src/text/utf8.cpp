@@ -1,6 +1,7 @@
 #include "text/utf8.hpp"
 
 #include <cstddef>
+#include <cstring>
 
 #include "text/codepage.hpp"
 
@@ -20,8 +21,8 @@ bool IsTrail(unsigned char byte) {
 // One step of the lenient decoder: reads the sequence starting at source[i],
 // advances i and stores the unit; false when the sequence is cut off or a
 // trail byte is out of range.
-bool DecodeLenient(const unsigned char* source, std::uint32_t count, std::uint32_t& i,
-                   char16_t& unit) {
+template <typename Index>
+bool DecodeLenient(const unsigned char* source, Index count, Index& i, char16_t& unit) {
     const unsigned char lead = source[i++];
     if (lead < 0x80) {
         unit = lead;
@@ -37,6 +38,12 @@ bool DecodeLenient(const unsigned char* source, std::uint32_t count, std::uint32
     const unsigned char trail2 = source[i++];
     unit = static_cast<char16_t>(((lead & 0x0F) << 12) | ((trail1 & 0x3F) << 6) | (trail2 & 0x3F));
     return true;
+}
+
+bool IsAsciiWord(const unsigned char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return (word & 0x8080808080808080ull) == 0;
 }
 
 }  // namespace
@@ -112,56 +119,88 @@ std::u16string Utf8ToWide(std::string_view utf8) {
     return wide;
 }
 
+// Every Windows-1251 character lies in the Basic Multilingual Plane, where
+// the unit-by-unit encoder writes standard UTF-8, so the code page's own
+// converter gives the same bytes in one pass without the wide text.
 std::string AnsiToUtf8Text(std::string_view ansi) {
-    std::u16string wide;
-    wide.reserve(ansi.size());
-    for (const char byte : ansi) {
-        wide.push_back(static_cast<char16_t>(Cp1251ToUnicode(static_cast<unsigned char>(byte))));
-    }
-    return WideToUtf8(wide);
+    return Utf8FromCp1251(ansi);
 }
 
-// Each UTF-16 unit is converted on its own, so both halves of a surrogate pair
-// become '?'.
+// Decodes as Utf8ToWide does and maps each unit at once; both halves of a
+// surrogate pair become '?'. Runs of ASCII are copied as they stand.
 std::string Utf8ToAnsiText(std::string_view utf8) {
-    const std::u16string wide = Utf8ToWide(utf8);
-    std::string ansi;
-    ansi.reserve(wide.size());
-    for (const char16_t unit : wide) ansi.push_back(UnicodeToCp1251(unit));
+    const auto* source = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t count = utf8.size();
+    std::string ansi(utf8.size(), '\0');
+    std::size_t i = 0;
+    std::size_t n = 0;
+    while (i < count) {
+        if (source[i] < 0x80) {
+            ansi[n++] = static_cast<char>(source[i++]);
+            continue;
+        }
+        char16_t unit = 0;
+        if (!DecodeLenient(source, count, i, unit)) return {};
+        ansi[n++] = UnicodeToCp1251(unit);
+    }
+    ansi.resize(n);
     return ansi;
 }
 
 void Utf8Validator::Feed(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (!wellFormed_) return;
-        const auto byte = static_cast<unsigned char>(c);
-        if (pending_ > 0) {
-            if (byte < lower_ || byte > upper_) {
-                wellFormed_ = false;
-                return;
-            }
-            lower_ = 0x80;
-            upper_ = 0xBF;
-            --pending_;
-            continue;
-        }
-        if (byte < 0x80) continue;
-        if (byte >= 0xC2 && byte <= 0xDF) {
-            pending_ = 1;
-        } else if (byte >= 0xE0 && byte <= 0xEF) {
-            pending_ = 2;
-            if (byte == 0xE0) lower_ = 0xA0;
-            if (byte == 0xED) upper_ = 0x9F;
-        } else if (byte >= 0xF0 && byte <= 0xF4) {
-            pending_ = 3;
-            if (byte == 0xF0) lower_ = 0x90;
-            if (byte == 0xF4) upper_ = 0x8F;
+    const auto* next = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = next + bytes.size();
+    while (next != end && wellFormed_) {
+        if (pending_ == 0) next = SkipSimpleForms(next, end);
+        if (next == end) break;
+        FeedByte(*next++);
+    }
+}
+
+// Skips ASCII and well-formed two-byte forms (Cyrillic text), which need no
+// state between bytes; stops at anything else.
+const unsigned char* Utf8Validator::SkipSimpleForms(const unsigned char* next,
+                                                    const unsigned char* end) {
+    while (next != end) {
+        if (*next < 0x80) {
+            next = end - next >= 8 && IsAsciiWord(next) ? next + 8 : next + 1;
+        } else if (*next >= 0xC2 && *next <= 0xDF && end - next >= 2 && (next[1] & 0xC0) == 0x80) {
+            next += 2;
+            sawMultiByte_ = true;
         } else {
+            break;
+        }
+    }
+    return next;
+}
+
+void Utf8Validator::FeedByte(unsigned char byte) {
+    if (pending_ > 0) {
+        if (byte < lower_ || byte > upper_) {
             wellFormed_ = false;
             return;
         }
-        sawMultiByte_ = true;
+        lower_ = 0x80;
+        upper_ = 0xBF;
+        --pending_;
+        return;
     }
+    if (byte < 0x80) return;
+    if (byte >= 0xC2 && byte <= 0xDF) {
+        pending_ = 1;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+        pending_ = 2;
+        if (byte == 0xE0) lower_ = 0xA0;
+        if (byte == 0xED) upper_ = 0x9F;
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+        pending_ = 3;
+        if (byte == 0xF0) lower_ = 0x90;
+        if (byte == 0xF4) upper_ = 0x8F;
+    } else {
+        wellFormed_ = false;
+        return;
+    }
+    sawMultiByte_ = true;
 }
 
 bool IsWellFormedUtf8(std::string_view bytes) {

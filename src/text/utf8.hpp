@@ -43,8 +43,13 @@ class Utf8Validator {
     bool WellFormed() const { return wellFormed_ && pending_ == 0; }
     // True when at least one multi-byte sequence was seen.
     bool SawMultiByte() const { return sawMultiByte_; }
+    // True once a byte has broken the form; nothing fed later can mend it.
+    bool Broken() const { return !wellFormed_; }
 
   private:
+    const unsigned char* SkipSimpleForms(const unsigned char* next, const unsigned char* end);
+    void FeedByte(unsigned char byte);
+
     bool wellFormed_ = true;
     bool sawMultiByte_ = false;
     int pending_ = 0;                            // trail bytes still expected

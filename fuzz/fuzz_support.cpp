@@ -1,0 +1,129 @@
+#include "fuzz_support.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+#include "engine/files.hpp"
+#include "engine/options.hpp"
+#include "engine/point_list_reader.hpp"
+#include "engine/text_input.hpp"
+#include "engine/text_output.hpp"
+
+namespace oradel::fuzzing {
+namespace {
+
+// A read-only FILE over a copy of `bytes` (fmemopen refuses a zero size).
+FileHandle OpenMemory(std::string& bytes) {
+    if (bytes.empty()) return FileHandle(std::tmpfile());
+    return FileHandle(fmemopen(bytes.data(), bytes.size(), "rb"));
+}
+
+// A FILE whose bytes end up in a string.
+class MemoryOutput {
+  public:
+    MemoryOutput() : file_(open_memstream(&buffer_, &size_)) {
+        if (file_ == nullptr) throw std::runtime_error("open_memstream failed");
+    }
+    ~MemoryOutput() {
+        if (file_ != nullptr) std::fclose(file_);
+        std::free(buffer_);
+    }
+    MemoryOutput(const MemoryOutput&) = delete;
+    MemoryOutput& operator=(const MemoryOutput&) = delete;
+
+    std::FILE* File() const { return file_; }
+    std::string Bytes() {
+        std::fflush(file_);
+        return std::string(buffer_, size_);
+    }
+
+  private:
+    char* buffer_ = nullptr;
+    std::size_t size_ = 0;
+    std::FILE* file_;
+};
+
+std::string RunFinishingPass(const ConversionMode& mode, std::string pending,
+                             const JobState& state) {
+    FileHandle pendingFile = OpenMemory(pending);
+    MemoryOutput page;
+    TextInput pendingInput(pendingFile.get());
+    TextOutput pageOutput(page.File(), "fuzz.htm");
+    mode.finish(pendingInput, pageOutput, state);
+    pageOutput.Flush();
+    return page.Bytes();
+}
+
+}  // namespace
+
+void Expect(bool holds, const char* property) {
+    if (holds) return;
+    std::fprintf(stderr, "property violated: %s\n", property);
+    std::abort();
+}
+
+OptionSet OptionsFromBits(std::uint32_t bits) {
+    static constexpr std::string_view kBoxes[] = {
+        "cFI",        "cRS",        "cRS2",       "CheckBox6",  "CheckBox7",  "CheckBox8",
+        "CheckBox9",  "CheckBox10", "CheckBox11", "CheckBox12", "CheckBox13", "CheckBox14",
+        "CheckBox16", "CheckBox17", "CheckBox18", "CheckBox19", "CheckBox20", "CheckBox21",
+    };
+    OptionSet options;
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
+        options.SetChecked(kBoxes[i], (bits >> i) & 1u);
+    }
+    options.SetEditText("Edit1", (bits >> 20) & 1u ? "\xC0\x30\x30\x30\x41\x41" : "");
+    return options;
+}
+
+BodyResult RunBodyInMemory(int number, std::string_view input, const OptionSource& options) {
+    const ConversionMode* mode = FindConversionMode(number);
+    if (mode == nullptr || mode->body == nullptr) throw std::logic_error("mode without a body");
+    std::string bytes(input);
+    FileHandle inputFile = OpenMemory(bytes);
+    MemoryOutput output;
+    BodyResult result;
+    {
+        TextInput in(inputFile.get());
+        if (mode->input == InputKind::PointList) in.DecodeUtf8WhenDetected();
+        TextOutput out(output.File(), "fuzz output");
+        const std::filesystem::path inputPath = "fuzz list.txt";
+        ConversionContext context{in, out, options, inputPath, result.state};
+        mode->body(context);
+        out.Flush();
+    }
+    result.output = output.Bytes();
+    const bool pending = !mode->pendingOption.empty() && options.IsChecked(mode->pendingOption);
+    if (pending && mode->finish != nullptr) {
+        result.output = RunFinishingPass(*mode, std::move(result.output), result.state);
+    }
+    return result;
+}
+
+std::size_t CountPointRecords(std::string_view list) {
+    std::string bytes(list);
+    FileHandle file = OpenMemory(bytes);
+    TextInput input(file.get());
+    input.DecodeUtf8WhenDetected();
+    PointListReader reader(input);
+    PointRecord record;
+    std::size_t count = 0;
+    while (reader.Next(record)) ++count;
+    return count;
+}
+
+std::size_t CountCrLfLines(std::string_view text) {
+    std::size_t lines = 0;
+    for (std::size_t at = text.find_first_of("\r\n"); at != std::string_view::npos;
+         at = text.find_first_of("\r\n", at + 2)) {
+        Expect(text.substr(at, 2) == "\r\n", "a CR or LF stands only in a CR LF line end");
+        ++lines;
+    }
+    Expect(text.empty() || text.ends_with("\r\n"), "the last line ends with CR LF");
+    return lines;
+}
+
+}  // namespace oradel::fuzzing
