@@ -108,7 +108,7 @@ TEST(ExpandLinkMarkup, LongLinesInLinearTime) {
     const std::string nestedExpanded = ExpandLinkMarkup(nested);
     const std::string pipesExpanded = ExpandLinkMarkup(pipes);
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(elapsed, std::chrono::seconds(5));
+    EXPECT_LT(elapsed, std::chrono::seconds(30));  // generous: only quadratic time fails
 
     const std::string one =
         "w " + Anchor("http://a.b/c", "Link") + " " + Anchor("tel:+7123", "Tel");
