@@ -1,6 +1,7 @@
 #include "engine/navitel_gpx_import.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -43,38 +44,63 @@ class MarkupPosition {
 
     bool InTag() const { return place_ == Place::Tag; }
 
-    // Moves past one byte of the text.
-    void Advance(char c) {
-        switch (place_) {
-            case Place::Text:
-                if (c == '<') place_ = Place::TagStart;
-                return;
-            case Place::TagStart:
-                if (c == '!' || c == '?') {
-                    place_ = Place::Other;
-                    return;
-                }
-                place_ = Place::Tag;
-                Advance(c);
-                return;
-            case Place::Tag:
-                if (c == '"' || c == '\'') {
-                    place_ = Place::Quoted;
-                    quote_ = c;
-                } else if (c == '>') {
-                    place_ = Place::Text;
-                }
-                return;
-            case Place::Quoted:
-                if (c == quote_) place_ = Place::Tag;
-                return;
-            case Place::Other:
-                if (c == '>') place_ = Place::Text;
-                return;
-        }
+    // Moves past every byte of `text`, jumping to the next byte that can
+    // change the place.
+    void AdvanceOver(std::string_view text) {
+        const char* next = text.data();
+        const char* const end = next + text.size();
+        while (next != end) next = AdvanceFrom(next, end);
     }
 
   private:
+    // Moves past the bytes from `next` up to the next one that changes the
+    // place (or `end`) and returns where the scan goes on.
+    const char* AdvanceFrom(const char* next, const char* end) {
+        switch (place_) {
+            case Place::Text:
+                return PastByte(next, end, '<', Place::TagStart);
+            case Place::TagStart:
+                if (*next == '!' || *next == '?') {
+                    place_ = Place::Other;
+                    return next + 1;
+                }
+                place_ = Place::Tag;  // the byte after '<' is read again as part of the tag
+                return next;
+            case Place::Tag:
+                return PastTagByte(next, end);
+            case Place::Quoted:
+                return PastByte(next, end, quote_, Place::Tag);
+            case Place::Other:
+                return PastByte(next, end, '>', Place::Text);
+        }
+        return end;
+    }
+
+    // Past the first `wanted` (the place becoming `after`), or `end` without one.
+    const char* PastByte(const char* next, const char* end, char wanted, Place after) {
+        const void* found = std::memchr(next, wanted, static_cast<std::size_t>(end - next));
+        if (found == nullptr) return end;
+        place_ = after;
+        return static_cast<const char*>(found) + 1;
+    }
+
+    // Past the first quote or '>' of a tag; tags are short, so a plain loop.
+    const char* PastTagByte(const char* next, const char* end) {
+        for (; next != end; ++next) {
+            const char c = *next;
+            if (c == '"' || c == '\'') {
+                place_ = Place::Quoted;
+                quote_ = c;
+                return next + 1;
+            }
+            if (c == '>') {
+                place_ = Place::Text;
+                return next + 1;
+            }
+        }
+        return end;
+    }
+
     Place place_;
     char quote_;
 };
@@ -96,7 +122,8 @@ std::size_t FindAttributeInTag(std::string_view text, std::string_view marker,
     std::size_t scanned = 0;
     for (std::size_t at = FindAttribute(text, marker, 0); at != kNone;
          at = FindAttribute(text, marker, at + 1)) {
-        for (; scanned < at; ++scanned) position.Advance(text[scanned]);
+        position.AdvanceOver(text.substr(scanned, at - scanned));
+        scanned = at;
         if (position.InTag()) return at;
     }
     return kNone;
@@ -213,7 +240,24 @@ void ValueDecoder::Append(char byte) {
     out_->push_back(byte == '\r' || byte == '\n' ? ' ' : byte);
 }
 
+// True when the value holds a reference or a line break, which need the
+// byte-by-byte decoding.
+bool NeedsByteDecoding(std::string_view raw) {
+    for (const char c : raw) {
+        if (c == '&' || c == '\r' || c == '\n') return true;
+    }
+    return false;
+}
+
 void ValueDecoder::Decode(std::string_view raw, std::string& out) {
+    if (!NeedsByteDecoding(raw)) {
+        if (IsWellFormedUtf8(raw)) {
+            out = Cp1251FromUtf8(raw);
+        } else {
+            out.assign(raw);
+        }
+        return;
+    }
     out.clear();
     out_ = &out;
     afterCr_ = false;
@@ -237,7 +281,9 @@ void ValueDecoder::Decode(std::string_view raw, std::string& out) {
 }
 
 void PointScanner::ScanMarkupTo(std::size_t end) {
-    for (; scanned_ < end; ++scanned_) markup_.Advance(text_[scanned_]);
+    if (end <= scanned_) return;
+    markup_.AdvanceOver(std::string_view(text_).substr(scanned_, end - scanned_));
+    scanned_ = end;
 }
 
 // The next lat=" at or after `from` that starts an attribute of a tag; a lat="

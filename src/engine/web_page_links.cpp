@@ -51,9 +51,14 @@ struct Position {
     std::string_view lon;
 };
 
+// Appends the pieces to `line` in place.
+void Append(std::string& line, std::initializer_list<std::string_view> pieces) {
+    for (const std::string_view piece : pieces) line += piece;
+}
+
 std::string Concat(std::initializer_list<std::string_view> pieces) {
     std::string text;
-    for (const std::string_view piece : pieces) text += piece;
+    Append(text, pieces);
     return text;
 }
 
@@ -62,67 +67,66 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
 struct PointLink {
     std::string_view checkBox;
     std::string_view address;
-    std::string (*path)(Position p);
+    void (*appendPath)(std::string& line, Position p);
     std::string_view closing;
 };
 
 constexpr std::array kWeatherLinks = {
     PointLink{"CheckBox6", kServices.windy,
-              [](Position p) {
-                  return Concat({"/", p.lat, "/", p.lon, "?", p.lat, ",", p.lon, ",14"});
+              [](std::string& line, Position p) {
+                  Append(line, {"/", p.lat, "/", p.lon, "?", p.lat, ",", p.lon, ",14"});
               },
               "\" target=\"_blank\">Windy</a> , "},
     PointLink{"CheckBox7", kServices.windy,
-              [](Position p) {
-                  return Concat({"/sounding/", p.lat, "/", p.lon, "?", p.lat, ",", p.lon, ",14"});
+              [](std::string& line, Position p) {
+                  Append(line, {"/sounding/", p.lat, "/", p.lon, "?", p.lat, ",", p.lon, ",14"});
               },
               "\" target=\"_blank\">АэроДиаграмма</a> , "},
     PointLink{
         "CheckBox8", kServices.yandex,
-        [](Position p) {
-            return Concat({"/pogoda/maps/nowcast?le_Lightning=1&ll=", p.lon, "_", p.lat, "&z=14"});
+        [](std::string& line, Position p) {
+            Append(line, {"/pogoda/maps/nowcast?le_Lightning=1&ll=", p.lon, "_", p.lat, "&z=14"});
         },
         "\" target=\"_blank\">Yandex</a> , "},
     PointLink{"CheckBox20", kServices.meteonova,
-              [](Position p) {
-                  return Concat({"/frcgeo/?fi=", p.lat, "&la=", p.lon});
+              [](std::string& line, Position p) {
+                  Append(line, {"/frcgeo/?fi=", p.lat, "&la=", p.lon});
               },
               "\" target=\"_blank\">Meteonova</a> , "},
     PointLink{"CheckBox9", kServices.windMap,
-              [](Position p) {
-                  return Concat({"/ru/#current/wind/surface/level/orthographic=", p.lon, ",", p.lat,
-                                 ",3226/loc=", p.lon, ",", p.lat});
+              [](std::string& line, Position p) {
+                  Append(line, {"/ru/#current/wind/surface/level/orthographic=", p.lon, ",", p.lat,
+                                ",3226/loc=", p.lon, ",", p.lat});
               },
               "\" target=\"_blank\">Карта ветров</a> , "},
 };
 
 constexpr std::array kMapLinks = {
     PointLink{"CheckBox10", kServices.googleMaps,
-              [](Position p) {
-                  return Concat({"/maps/place/", p.lat, ",", p.lon, "/@", p.lat, ",", p.lon,
-                                 ",14z/data=!5m1!1e4?entry=ttu"});
+              [](std::string& line, Position p) {
+                  Append(line, {"/maps/place/", p.lat, ",", p.lon, "/@", p.lat, ",", p.lon,
+                                ",14z/data=!5m1!1e4?entry=ttu"});
               },
               "\" target=\"_blank\">Google</a> , "},
     PointLink{"CheckBox11", kServices.yandex,
-              [](Position p) {
-                  return Concat({"/maps/?ll=", p.lon, "%2C", p.lat, "&mode=search&sll=", p.lon,
-                                 "%2C", p.lat, "&text=", p.lat, "%2C", p.lon, "&z=14"});
+              [](std::string& line, Position p) {
+                  Append(line, {"/maps/?ll=", p.lon, "%2C", p.lat, "&mode=search&sll=", p.lon,
+                                "%2C", p.lat, "&text=", p.lat, "%2C", p.lon, "&z=14"});
               },
               "\" target=\"_blank\">Yandex</a> , "},
 };
 
 constexpr std::array kTerrainLinks = {
     PointLink{"CheckBox12", kServices.thermalMap,
-              [](Position p) {
-                  return Concat({"/#", p.lat, ",", p.lon, ",13z"});
+              [](std::string& line, Position p) {
+                  Append(line, {"/#", p.lat, ",", p.lon, ",13z"});
               },
               "\" target=\"_blank\">Термиков</a> , "},
-    PointLink{
-        "CheckBox21", kServices.heightMap,
-        [](Position p) {
-            return Concat({"/#", p.lat, ",", p.lon, ",15z,", p.lat, ",", p.lon, "i,tb,0v30l"});
-        },
-        "\" target=\"_blank\">Высот</a> "},
+    PointLink{"CheckBox21", kServices.heightMap,
+              [](std::string& line, Position p) {
+                  Append(line, {"/#", p.lat, ",", p.lon, ",15z,", p.lat, ",", p.lon, "i,tb,0v30l"});
+              },
+              "\" target=\"_blank\">Высот</a> "},
 };
 
 // A labelled run of links; it ends with "<br>" when its box is ticked, or
@@ -139,17 +143,30 @@ constexpr std::array kLinkGroups = {
     LinkGroup{" Карта: ", kTerrainLinks, ""},
 };
 
-void WriteLinkGroup(TextOutput& out, const OptionSource& options, const LinkGroup& group,
-                    Position position) {
+constexpr std::size_t CountLinkBoxes() {
+    std::size_t count = 0;
+    for (const LinkGroup& group : kLinkGroups) count += group.links.size() + 1;
+    return count;
+}
+static_assert(CountLinkBoxes() == kLinkBoxCount);
+
+// Writes one group; `box` walks the link boxes in table order and is left at
+// the next group's first box.
+void WriteLinkGroup(TextOutput& out, const LinkBoxes& boxes, std::size_t& box,
+                    const LinkGroup& group, Position position, std::string& line) {
     bool labelWritten = false;
     for (const PointLink& link : group.links) {
-        if (!options.IsChecked(link.checkBox)) continue;
+        if (!boxes[box++]) continue;
         if (!labelWritten) out.WriteLine(group.label);
         labelWritten = true;
-        out.WriteLine(Concat({"<a href=\"", link.address, link.path(position), link.closing}));
+        line.clear();
+        Append(line, {"<a href=\"", link.address});
+        link.appendPath(line, position);
+        line += link.closing;
+        out.WriteLine(line);
     }
-    if (!labelWritten) return;
-    if (group.lineBreakBox.empty() || options.IsChecked(group.lineBreakBox)) out.WriteLine("<br>");
+    const bool lineBreak = boxes[box++];
+    if (labelWritten && lineBreak) out.WriteLine("<br>");
 }
 
 // The text of an edit field, percent-encoded as UTF-8 for a web address.
@@ -165,11 +182,23 @@ std::string EncodedField(const OptionSource& options, std::string_view editField
 
 }  // namespace
 
-void WriteLinkLines(TextOutput& out, const OptionSource& options, std::string_view latText,
-                    std::string_view lonText) {
-    const std::string lat = AnsiToUtf8Text(latText);
-    const std::string lon = AnsiToUtf8Text(lonText);
-    for (const LinkGroup& group : kLinkGroups) WriteLinkGroup(out, options, group, {lat, lon});
+LinkBoxes ReadLinkBoxes(const OptionSource& options) {
+    LinkBoxes boxes{};
+    std::size_t box = 0;
+    for (const LinkGroup& group : kLinkGroups) {
+        for (const PointLink& link : group.links) boxes[box++] = options.IsChecked(link.checkBox);
+        // A group without a box always ends its line.
+        boxes[box++] = group.lineBreakBox.empty() || options.IsChecked(group.lineBreakBox);
+    }
+    return boxes;
+}
+
+void WriteLinkLines(TextOutput& out, const LinkBoxes& boxes, std::string_view lat,
+                    std::string_view lon, std::string& line) {
+    std::size_t box = 0;
+    for (const LinkGroup& group : kLinkGroups) {
+        WriteLinkGroup(out, boxes, box, group, {lat, lon}, line);
+    }
 }
 
 void WriteApplications(TextOutput& out, const OptionSource& options) {

@@ -76,21 +76,21 @@ constexpr std::array<std::string_view, 60> kScriptAfterDeto = {
     "",
 };
 
-void WriteFilterScript(TextOutput& out, const OptionSource& options) {
+void WriteFilterScript(TextOutput& out, const PageBoxes& boxes) {
     out.WriteLine("<script>");
     out.WriteLine("var plus = 0;");
     // Blocks that start open are closed by the first press of "Вид".
-    out.WriteLine(options.IsChecked("cRS2") ? "var deto = false;" : "var deto = true;");
+    out.WriteLine(boxes.startOpen ? "var deto = false;" : "var deto = true;");
     for (const std::string_view line : kScriptAfterDeto) out.WriteLine(line);
 }
 
 }  // namespace
 
-void WritePageEnd(TextOutput& out, const OptionSource& options) {
-    if (options.IsChecked("cFI")) {
+void WritePageEnd(TextOutput& out, const OptionSource& options, const PageBoxes& boxes) {
+    if (boxes.filter) {
         out.WriteLine("</div>");  // the container of the point divisions
         out.WriteLine("");
-        WriteFilterScript(out, options);
+        WriteFilterScript(out, boxes);
     }
     WriteApplications(out, options);
     out.WriteLine("</body>");

@@ -19,6 +19,7 @@ namespace oradel {
 namespace {
 
 using web_page::kFilterPlaceholder;
+using web_page::PageBoxes;
 
 constexpr std::array<std::string_view, 9> kFilterStyle = {
     "<style>",
@@ -52,10 +53,10 @@ std::string PageTitle(const std::filesystem::path& inputPath) {
     return title;
 }
 
-void WriteButtonBar(TextOutput& out, const OptionSource& options) {
+void WriteButtonBar(TextOutput& out, const PageBoxes& boxes) {
     out.WriteLine("<div id=\"myBtnContainer\">");
     out.WriteLine("<button class=\"btn active\" onclick=\"filterSelection('all')\">Все</button>");
-    if (options.IsChecked("cRS")) {
+    if (boxes.collapsible) {
         out.WriteLine("<button class=\"btn\" onclick=\"det_open()\">Вид</button>");
     }
     out.WriteLine("<button class=\"btn\" onclick=\"filterPlus()\">+</button>");
@@ -65,7 +66,7 @@ void WriteButtonBar(TextOutput& out, const OptionSource& options) {
     out.WriteLine("<div class=\"container\">");
 }
 
-void WritePageStart(TextOutput& out, const OptionSource& options, const std::string& title) {
+void WritePageStart(TextOutput& out, const PageBoxes& boxes, const std::string& title) {
     const std::string utf8Title = Utf8(title);
     out.WriteLine("<html>");
     out.WriteLine("<head>");
@@ -74,12 +75,12 @@ void WritePageStart(TextOutput& out, const OptionSource& options, const std::str
     out.WriteLine("<meta name=\"viewport\" content=\"width=device-width\">");
     out.WriteLine("</head>");
     out.WriteLine("");
-    if (options.IsChecked("cFI")) {
+    if (boxes.filter) {
         for (const std::string_view line : kFilterStyle) out.WriteLine(line);
     }
     out.WriteLine("<body>");
     out.WriteLine("<h3><font color=#1E90FF>" + utf8Title + "</font></h3><p>");
-    if (options.IsChecked("cFI")) WriteButtonBar(out, options);
+    if (boxes.filter) WriteButtonBar(out, boxes);
 }
 
 // The filter tag of a name with every run of spaces made one space.
@@ -108,18 +109,37 @@ void CollectFilterWords(std::string_view filterText, JobState& state) {
     }
 }
 
-void WriteHeadings(TextOutput& out, const PointRecord& point) {
+// What the point blocks of a page share: the boxes read when the page
+// started and buffers reused from point to point, so that a point costs no
+// allocations once the buffers have grown to the longest line.
+struct PointBlockWriter {
+    TextOutput& out;
+    JobState& state;
+    PageBoxes boxes;
+    std::string line;      // the line being put together
+    std::string lat, lon;  // the point's coordinate texts in UTF-8
+
+    void WriteHeadings(const PointRecord& point);
+    void WriteComments(const PointRecord& point);
+    void WriteCoordinates(const PointRecord& point);
+    void WritePointBlock(const PointRecord& point);
+};
+
+void PointBlockWriter::WriteHeadings(const PointRecord& point) {
     for (const std::string& heading : point.headings) {
-        out.WriteLine("<b><font color=#008000>" + Utf8(ExpandLinkMarkup(heading)) +
-                      "</font></b><br>");
+        line.assign("<b><font color=#008000>");
+        AppendUtf8FromCp1251(line, ExpandLinkMarkup(heading));
+        line += "</font></b><br>";
+        out.WriteLine(line);
     }
 }
 
 // Every comment line ends in "<br>" except a last one that ended the file;
 // a record closed by a blank line (or the end of the file) adds an empty line.
-void WriteComments(TextOutput& out, const PointRecord& point) {
+void PointBlockWriter::WriteComments(const PointRecord& point) {
     for (std::size_t i = 0; i < point.comments.size(); ++i) {
-        std::string line = Utf8(ExpandLinkMarkup(point.comments[i]));
+        line.clear();
+        AppendUtf8FromCp1251(line, ExpandLinkMarkup(point.comments[i]));
         const bool endsFile = !point.closedByBlank && i + 1 == point.comments.size();
         if (!endsFile) line += "<br>";
         out.WriteLine(line);
@@ -127,25 +147,42 @@ void WriteComments(TextOutput& out, const PointRecord& point) {
     if (point.closedByBlank) out.WriteLine("");
 }
 
-void WritePointBlock(ConversionContext& context, const PointRecord& point) {
-    TextOutput& out = context.output;
-    const OptionSource& options = context.options;
-    if (options.IsChecked("cFI")) {
+// The coordinate line and the link lines built from the same coordinates.
+void PointBlockWriter::WriteCoordinates(const PointRecord& point) {
+    lat.clear();
+    AppendUtf8FromCp1251(lat, point.latText);
+    lon.clear();
+    AppendUtf8FromCp1251(lon, point.lonText);
+    line.assign(lat);
+    line += ' ';
+    line += lon;
+    line += "<br>";
+    out.WriteLine(line);
+    web_page::WriteLinkLines(out, boxes.links, lat, lon, line);
+}
+
+void PointBlockWriter::WritePointBlock(const PointRecord& point) {
+    if (boxes.filter) {
         const std::string filterText = FilterText(point.name);
-        out.WriteLine("<div class=\"filterDiv " + Utf8(filterText) + "\">");
-        CollectFilterWords(filterText, context.state);
+        line.assign("<div class=\"filterDiv ");
+        AppendUtf8FromCp1251(line, filterText);
+        line += "\">";
+        out.WriteLine(line);
+        CollectFilterWords(filterText, state);
     }
-    if (options.IsChecked("cRS")) {
-        out.WriteLine(options.IsChecked("cRS2") ? "<details open><summary>" : "<details><summary>");
+    if (boxes.collapsible) {
+        out.WriteLine(boxes.startOpen ? "<details open><summary>" : "<details><summary>");
     }
-    out.WriteLine("<b>" + Utf8(StripFilterTag(point.name)) + "</b><br>");
-    if (options.IsChecked("cRS")) out.WriteLine("</summary>");
-    out.WriteLine(Utf8(point.latText) + " " + Utf8(point.lonText) + "<br>");
-    web_page::WriteLinkLines(out, options, point.latText, point.lonText);
-    WriteComments(out, point);
-    if (options.IsChecked("cRS")) out.WriteLine("</details>");
+    line.assign("<b>");
+    AppendUtf8FromCp1251(line, StripFilterTag(point.name));
+    line += "</b><br>";
+    out.WriteLine(line);
+    if (boxes.collapsible) out.WriteLine("</summary>");
+    WriteCoordinates(point);
+    WriteComments(point);
+    if (boxes.collapsible) out.WriteLine("</details>");
     out.WriteLine("<p>");
-    if (options.IsChecked("cFI")) {
+    if (boxes.filter) {
         out.WriteLine("</div>");
         out.WriteLine("");
     }
@@ -153,19 +190,32 @@ void WritePointBlock(ConversionContext& context, const PointRecord& point) {
 
 }  // namespace
 
+namespace web_page {
+
+PageBoxes ReadPageBoxes(const OptionSource& options) {
+    return {options.IsChecked("cFI"), options.IsChecked("cRS"), options.IsChecked("cRS2"),
+            ReadLinkBoxes(options)};
+}
+
+}  // namespace web_page
+
 void WriteWebPage(ConversionContext& context) {
-    WritePageStart(context.output, context.options, PageTitle(context.inputPath));
+    // The boxes are read once: the window is blocked while a conversion runs,
+    // so they hold for the whole page.
+    PointBlockWriter writer{
+        context.output, context.state, web_page::ReadPageBoxes(context.options), {}, {}, {}};
+    WritePageStart(context.output, writer.boxes, PageTitle(context.inputPath));
     PointListReader reader(context.input);
     PointRecord point;
     while (reader.Next(point)) {
-        WriteHeadings(context.output, point);
-        WritePointBlock(context, point);
+        writer.WriteHeadings(point);
+        writer.WritePointBlock(point);
     }
-    web_page::WritePageEnd(context.output, context.options);
+    web_page::WritePageEnd(context.output, context.options, writer.boxes);
 }
 
 void FinishWebPage(TextInput& pending, TextOutput& page, const JobState& state) {
-    std::string line;
+    std::string line, utf8Word, button;
     while (!pending.AtEnd()) {
         pending.ReadLine(line);
         if (line != kFilterPlaceholder) {
@@ -173,9 +223,14 @@ void FinishWebPage(TextInput& pending, TextOutput& page, const JobState& state) 
             continue;
         }
         for (const std::string& word : state.filterWords) {
-            const std::string utf8Word = Utf8(word);
-            page.WriteLine("<button class=\"btn\" onclick=\"filterSelection('" + utf8Word +
-                           "')\">" + utf8Word + "</button>");
+            utf8Word.clear();
+            AppendUtf8FromCp1251(utf8Word, word);
+            button.assign("<button class=\"btn\" onclick=\"filterSelection('");
+            button += utf8Word;
+            button += "')\">";
+            button += utf8Word;
+            button += "</button>";
+            page.WriteLine(button);
         }
     }
 }

@@ -211,14 +211,15 @@ const std::array<Utf8Form, 256>& Utf8Forms() {
 
 // Runs of eight ASCII bytes are copied whole; every other byte takes one
 // table look-up and one fixed-size copy, into a string sized once.
-std::string Utf8FromCp1251(std::string_view ansi) {
+void AppendUtf8FromCp1251(std::string& out, std::string_view ansi) {
     const auto& forms = Utf8Forms();
     std::size_t length = 0;
     for (const char byte : ansi) {
         length += static_cast<std::size_t>(forms[static_cast<unsigned char>(byte)][3]);
     }
-    std::string out(length + 2, '\0');  // room for a whole 3-byte copy at the end
-    char* next = out.data();
+    const std::size_t start = out.size();
+    out.resize(start + length + 2);  // room for a whole 3-byte copy at the end
+    char* next = out.data() + start;
     const char* from = ansi.data();
     const char* const end = from + ansi.size();
     const auto encode = [&forms, &next](const char* bytes, std::size_t count) {
@@ -237,7 +238,12 @@ std::string Utf8FromCp1251(std::string_view ansi) {
         }
     }
     encode(from, static_cast<std::size_t>(end - from));
-    out.resize(length);
+    out.resize(start + length);
+}
+
+std::string Utf8FromCp1251(std::string_view ansi) {
+    std::string out;
+    AppendUtf8FromCp1251(out, ansi);
     return out;
 }
 

@@ -21,5 +21,7 @@ std::string Cp1251FromUtf8(std::string_view utf8);
 
 // Windows-1251 to standard UTF-8.
 std::string Utf8FromCp1251(std::string_view ansi);
+// The same, appended to `out` (for lines built piece by piece in one buffer).
+void AppendUtf8FromCp1251(std::string& out, std::string_view ansi);
 
 }  // namespace oradel

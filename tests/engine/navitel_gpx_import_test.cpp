@@ -95,6 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
         GpxCase{"referenced line breaks become one space too",
                 "<wpt lat=\"1\" lon=\"2\"><name>a&#13;&#10;b&#10;c</name></wpt>",
                 {"a b c", "1 2", ""}},
+        GpxCase{"a UTF-8 value without references is converted whole",
+                "<wpt lat=\"1\" lon=\"2\"><name>Холм é € 😀 №</name><desc>\tВетер\x1f</desc>"
+                "</wpt>",
+                {"Холм e € ? №", "1 2", "\tВетер\x1f", ""}},
         GpxCase{"a Windows-1251 value is taken as it stands",
                 Ansi("<wpt lat=\"1\" lon=\"2\"><name>Гора &amp; лес</name><desc>ёлка</desc>"
                      "</wpt>"),
@@ -151,6 +155,22 @@ TEST(NavigatorGpxChunks, PointAcrossBlockBoundary) {
     for (std::size_t before = kBlock - point.size() - 2; before <= kBlock; ++before) {
         const auto result = Import(std::string(before, ' ') + point);
         ASSERT_EQ(result.output, expected) << "point starts at " << before;
+    }
+}
+
+// Comments, declarations, quoted values and tag starts that straddle the block
+// boundary at every offset leave the markup position as one block would.
+TEST(NavigatorGpxChunks, MarkupAcrossBlockBoundary) {
+    const std::string markup =
+        "<?xml version=\"1.0\" x=' lat=\"7\"'?>\r\n<!-- <wpt lat=\"8\" lon=\"8\"> -->"
+        "<wpt note=' lat=\"0\" a > b' lat=\"1\" cmt='x lon=\"9\"' lon=\"2\">"
+        "<name>A lat=\"3\"</name></wpt>< lat=\"5\" lon=\"6\"><name>B</name></wpt>";
+    const std::string expected = CrLfLines({"A lat=\"3\"", "1 2", "", "B", "5 6", ""});
+    ASSERT_EQ(Import(markup).output, expected);
+    constexpr std::size_t kBlock = 1 << 16;
+    for (std::size_t before = kBlock - markup.size(); before <= kBlock; ++before) {
+        const auto result = Import(std::string(before, ' ') + markup);
+        ASSERT_EQ(result.output, expected) << "markup starts at " << before;
     }
 }
 

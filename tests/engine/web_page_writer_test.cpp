@@ -8,6 +8,8 @@
 
 #include "engine/errors.hpp"
 #include "engine/test_support.hpp"
+#include "engine/web_page_parts.hpp"
+#include "text/codepage.hpp"
 
 namespace oradel {
 namespace {
@@ -214,6 +216,35 @@ TEST(WebPageFilterWords, KeepsEveryDistinctWordWhole) {
     EXPECT_EQ(buttons, expectedButtons);
     EXPECT_NE(result.output.find("<div class=\"filterDiv w599 w0 " + longWord + "\">"),
               std::string::npos);
+}
+
+// Appending to a line gives the same UTF-8 as the code page's own conversion,
+// for every byte and for mixed runs, and keeps what the line held.
+// Counts the questions a page asks; the answers are the first-start state.
+class CountingOptions final : public OptionSource {
+  public:
+    bool IsChecked(std::string_view checkBox) const override {
+        ++queries;
+        return defaults.IsChecked(checkBox);
+    }
+    std::string EditText(std::string_view editField) const override {
+        ++queries;
+        return defaults.EditText(editField);
+    }
+    OptionSet defaults;
+    mutable int queries = 0;
+};
+
+// The boxes are read once per page, not again for every point.
+TEST(WebPageOptions, AskedOncePerPageWhateverTheNumberOfPoints) {
+    const auto queriesFor = [](int points) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < points; ++i) lines.insert(lines.end(), {"P <t>", "1 2", "c", ""});
+        CountingOptions options;
+        Convert(4, CrLfLines(lines), options);
+        return options.queries;
+    };
+    EXPECT_EQ(queriesFor(1), queriesFor(200));
 }
 
 std::vector<std::string> FolderContents(const fs::path& folder) {

@@ -72,5 +72,15 @@ TEST(Utf8FromCp1251, EveryByteRoundTrips) {
     EXPECT_EQ(Utf8FromCp1251("\xB9\x88\x98"), "\xE2\x84\x96\xE2\x82\xAC\xC2\x98");
 }
 
+TEST(Utf8FromCp1251, AppendingKeepsWhatTheLineHolds) {
+    std::string everyByte;
+    for (int byte = 0; byte < 256; ++byte) everyByte.push_back(static_cast<char>(byte));
+    for (const std::string& ansi : {everyByte, std::string(), std::string("44.2 \x98\xff abc")}) {
+        std::string line = "head|";
+        AppendUtf8FromCp1251(line, ansi);
+        EXPECT_EQ(line, "head|" + Utf8FromCp1251(ansi));
+    }
+}
+
 }  // namespace
 }  // namespace oradel
