@@ -20,12 +20,21 @@ constexpr char kDegree = '\xBA';
 constexpr std::string_view kFixedFields = " 27-MAR-62 00:00:00 0.000000 ";
 
 // The name without its filter tag, one underscore per space, in Latin letters,
-// cut to the length the reader accepts.
+// cut to the length the reader accepts. Each byte transliterates on its own,
+// into one letter or more, so only the first bytes are transliterated: as many
+// at a time as letters are still missing.
 void AppendNameField(std::string& line, std::string_view name) {
     std::string field = StripFilterTag(name);
     ReplaceAll(field, " ", "_");
-    const std::string latin = Transliterate(field);
-    line.append(latin, 0, std::min(latin.size(), kMaxNameLength));
+    std::string_view rest = field;
+    std::size_t missing = kMaxNameLength;
+    while (missing > 0 && !rest.empty()) {
+        const std::size_t taken = std::min(missing, rest.size());
+        const std::string latin = Transliterate(rest.substr(0, taken));
+        line.append(latin, 0, std::min(latin.size(), missing));
+        missing -= std::min(latin.size(), missing);
+        rest.remove_prefix(taken);
+    }
 }
 
 // The coordinate text as written in the list. The reader takes the hemisphere

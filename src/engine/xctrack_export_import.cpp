@@ -1,6 +1,9 @@
 #include "engine/xctrack_export_import.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,80 +18,144 @@
 namespace oradel {
 namespace {
 
-// One point line of the export, taken apart field by field.
+// The Windows-1251 byte of every two-byte UTF-8 form (all of Cyrillic),
+// indexed by the lead byte's low five bits and the trail byte's low six.
+const std::array<char, 32 * 64>& TwoByteForms() {
+    static const std::array<char, 32 * 64> table = [] {
+        std::array<char, 32 * 64> bytes{};
+        for (std::size_t index = 0; index < bytes.size(); ++index) {
+            bytes[index] = UnicodeToCp1251(static_cast<char32_t>(index));
+        }
+        return bytes;
+    }();
+    return table;
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Checks and converts `utf8` in one pass: `ansi` gets the bytes Cp1251FromUtf8
+// gives. ASCII and two-byte forms are decoded here; a longer form (Cyrillic
+// text has few) is checked and converted on its own. False when `utf8` is not
+// well-formed UTF-8.
+bool DecodeUtf8Field(std::string_view utf8, std::string& ansi) {
+    const auto& twoByteForms = TwoByteForms();
+    ansi.resize(utf8.size());  // never longer than its input
+    const auto* next = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* const end = next + utf8.size();
+    char* out = ansi.data();
+    while (next != end) {
+        const unsigned char lead = *next;
+        if (lead >= 0xC2 && lead <= 0xDF && end - next >= 2 && (next[1] & 0xC0) == 0x80) {
+            *out++ = twoByteForms[((lead & 0x1Fu) << 6) | (next[1] & 0x3Fu)];
+            next += 2;
+        } else if (lead < 0x80) {
+            *out++ = static_cast<char>(lead);
+            ++next;
+        } else {
+            const std::ptrdiff_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 1;
+            if (length == 1 || end - next < length) return false;
+            const std::string_view form(reinterpret_cast<const char*>(next),
+                                        static_cast<std::size_t>(length));
+            if (!IsWellFormedUtf8(form)) return false;
+            *out++ = Cp1251FromUtf8(form).front();  // one well-formed form gives one byte
+            next += length;
+        }
+    }
+    ansi.resize(static_cast<std::size_t>(out - ansi.data()));
+    return true;
+}
+
+// One point line of the export, taken apart field by field. One object reads
+// every line, so that its buffers are reused.
 class ExportLine {
   public:
-    // `text` must outlive this object; `lineNumber` and `fileName` (UTF-8) name
-    // the place in error messages.
-    ExportLine(std::string_view text, std::size_t lineNumber, const std::string& fileName)
-        : rest_(text),
-          utf8_(IsWellFormedUtf8(text)),
-          lineNumber_(lineNumber),
-          fileName_(fileName) {}
+    // `fileName` (UTF-8) names the file in error messages and must outlive this object.
+    explicit ExportLine(const std::string& fileName) : fileName_(fileName) {}
 
-    // The next space-separated field.
-    std::string_view NextField() {
-        std::string_view field;
-        SplitFirstField(rest_, field, " ");
-        return field;
+    // Takes `text` (which must outlive its use) apart. A line that is not
+    // well-formed UTF-8 is taken as Windows-1251 bytes.
+    void Read(std::string_view text, std::size_t lineNumber);
+
+    // The name and the description as Windows-1251.
+    std::string_view Name() const { return utf8_ ? nameAnsi_ : fields_[kName]; }
+    std::string_view Description() const {
+        return utf8_ ? descriptionAnsi_ : fields_[kDescription];
     }
-    // The text after the fields taken so far, trimmed.
-    std::string_view Rest() const { return TrimView(rest_); }
-
-    // A hemisphere letter, then degrees, minutes and seconds; the letter
-    // `negativeLetter` ("S", "W") makes the value negative.
-    double NextAngle(std::string_view negativeLetter);
-
-    // A field's text as Windows-1251. A line that is not UTF-8 is taken as
-    // Windows-1251 as it stands.
-    std::string_view Ansi(std::string_view field, std::string& buffer) const;
+    // A hemisphere letter, then degrees, minutes and seconds; "S" and "W"
+    // make the value negative.
+    double Latitude() const { return Angle(kLatitude, "S"); }
+    double Longitude() const { return Angle(kLongitude, "W"); }
 
   private:
-    double NextNumber();
+    // Name, four latitude fields, four longitude fields, altitude, description.
+    static constexpr std::size_t kName = 0, kLatitude = 1, kLongitude = 5, kDescription = 10;
 
-    std::string_view rest_;
-    bool utf8_;
-    std::size_t lineNumber_;
+    bool DecodeUtf8();
+    double Angle(std::size_t first, std::string_view negativeLetter) const;
+    double Number(std::size_t field) const;
+
+    std::array<std::string_view, kDescription + 1> fields_;
+    bool utf8_ = false;
+    std::string nameAnsi_;
+    std::string descriptionAnsi_;
+    std::size_t lineNumber_ = 0;
     const std::string& fileName_;
 };
 
-double ExportLine::NextAngle(std::string_view negativeLetter) {
-    const bool negative = TrimView(NextField()) == negativeLetter;
-    const double degrees = NextNumber();
-    const double minutes = NextNumber();
-    const double seconds = NextNumber();
+// Fields end at a space; the description is the trimmed rest of the line.
+void ExportLine::Read(std::string_view text, std::size_t lineNumber) {
+    for (std::size_t field = kName; field < kDescription; ++field) {
+        SplitFirstField(text, fields_[field], " ");
+    }
+    fields_[kDescription] = TrimView(text);
+    lineNumber_ = lineNumber;
+    utf8_ = DecodeUtf8();
+}
+
+// Every byte between the fields is a space or a control byte, which cannot
+// stand inside a UTF-8 form: the line is well-formed exactly when every field
+// is. The name and the description are converted while they are checked.
+bool ExportLine::DecodeUtf8() {
+    for (std::size_t field = kName + 1; field < kDescription; ++field) {
+        if (!IsAscii(fields_[field]) && !IsWellFormedUtf8(fields_[field])) return false;
+    }
+    return DecodeUtf8Field(fields_[kName], nameAnsi_) &&
+           DecodeUtf8Field(fields_[kDescription], descriptionAnsi_);
+}
+
+double ExportLine::Angle(std::size_t first, std::string_view negativeLetter) const {
+    const bool negative = TrimView(fields_[first]) == negativeLetter;
+    const double degrees = Number(first + 1);
+    const double minutes = Number(first + 2);
+    const double seconds = Number(first + 3);
     const double angle = degrees + minutes / 60 + seconds / 3600;
     return negative ? -std::fabs(angle) : angle;
 }
 
 // A field ends at a space; a tab or other control byte before that space is
 // trimmed off, as at the ends of the line.
-double ExportLine::NextNumber() {
-    const std::string_view field = TrimView(NextField());
-    if (const std::optional<double> value = ParseDecimal(field)) return *value;
-    const std::string shown = utf8_ ? std::string(field) : Utf8FromCp1251(field);
+double ExportLine::Number(std::size_t field) const {
+    const std::string_view text = TrimView(fields_[field]);
+    if (const std::optional<double> value = ParseDecimal(text)) return *value;
+    const std::string shown = utf8_ ? std::string(text) : Utf8FromCp1251(text);
     throw UserError("'" + shown + "' is not a valid floating point value (line " +
                     std::to_string(lineNumber_) + " of " + fileName_ + ")");
 }
 
-std::string_view ExportLine::Ansi(std::string_view field, std::string& buffer) const {
-    if (!utf8_) return field;
-    buffer = Cp1251FromUtf8(field);
-    return buffer;
-}
-
 // Writes the record of one point line: name, coordinates, description, empty line.
-void ImportPoint(ExportLine& point, TextOutput& out, std::string& buffer) {
-    out.WriteLine(point.Ansi(point.NextField(), buffer));
-    const double latitude = point.NextAngle("S");
-    const double longitude = point.NextAngle("W");
-    point.NextField();  // the altitude
+void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer) {
+    out.WriteLine(point.Name());
+    const double latitude = point.Latitude();
+    const double longitude = point.Longitude();
     buffer.clear();
     AppendWithPattern(buffer, latitude, "00.000000");
     buffer += ' ';
     AppendWithPattern(buffer, longitude, "00.000000");
     out.WriteLine(buffer);
-    out.WriteLine(point.Ansi(point.Rest(), buffer));
+    out.WriteLine(point.Description());
     out.WriteLine("");
 }
 
@@ -101,13 +168,14 @@ void ImportFlightAppExport(ConversionContext& context) {
     const std::string fileName = PathText(context.inputPath);
     std::string line;
     std::string buffer;
+    ExportLine point(fileName);
     in.ReadLine(line);  // the header, with a byte-order mark if there is one
     std::size_t lineNumber = 1;
     while (!in.AtEnd()) {
         in.ReadLine(line);
         ++lineNumber;
         if (TrimView(line).empty()) continue;
-        ExportLine point(line, lineNumber, fileName);
+        point.Read(line, lineNumber);
         ImportPoint(point, context.output, buffer);
     }
 }

@@ -76,6 +76,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "Abcdefghij klmnopq\r\n1 2\r\n\r\nЩелково Большое\r\n1 2\r\n",
                    {std::string("W Abcdefghij_klmno A 1{BA}N 2{BA}E") + kFixed + "|8",
                     std::string("W Shchelkovo_Bol's A 1{BA}N 2{BA}E") + kFixed + "|8"}},
+        Lk8000Case{"cut inside a long form, long names",
+                   "Аааааааааааааащщщ\r\n1 2\r\n\r\n" + std::string(300, 'x') +
+                       "\r\n1 2\r\n\r\nЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮЮ\r\n1 "
+                       "2\r\n\r\nЯ\r\n1 2\r\n",
+                   {std::string("W Aaaaaaaaaaaaaash A 1{BA}N 2{BA}E") + kFixed + "|8",
+                    std::string("W xxxxxxxxxxxxxxxx A 1{BA}N 2{BA}E") + kFixed + "|8",
+                    std::string("W YuYuYuYuYuYuYuYu A 1{BA}N 2{BA}E") + kFixed + "|8",
+                    std::string("W Ya A 1{BA}N 2{BA}E") + kFixed + "|22"}},
         Lk8000Case{"minus sign becomes S or W, decimal comma and plus kept",
                    "A\r\n-44,5 -0.25\r\n\r\nB\r\n+6.8 -\r\n",
                    {std::string("W A A 44,5{BA}S 0.25{BA}W") + kFixed + "|17",

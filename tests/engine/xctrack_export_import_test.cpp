@@ -79,9 +79,53 @@ INSTANTIATE_TEST_SUITE_P(
         ImportCase{"control bytes before a field's space are trimmed off numbers only",
                    kHeader + "A\t S\t 44\t 30\v 0\x01 W 1\t 0 0 0 d\r\n",
                    {"A\t", "-44.500000 -01.000000", "d", ""}},
+        ImportCase{"longer UTF-8 forms: three bytes, four bytes (no such letter), upper half",
+                   kHeader + "Пик_№2 N 1 0 0 E 2 0 0 0 € 😀 ё Ў «x»\r\n",
+                   {"Пик_№2", "01.000000 02.000000", "€ ? ё Ў «x»", ""}},
         ImportCase{"without a header the first point is lost",
                    "A N 1 0 0 E 2 0 0 0\r\nB N 3 0 0 E 4 0 0 0\r\n",
                    {"B", "03.000000 04.000000", "", ""}}));
+
+// One ill-formed byte sequence anywhere in a line, number fields, hemisphere
+// letters and altitude included, makes the whole line Windows-1251.
+struct RawLineCase {
+    const char* label;
+    std::string line;         // the export's point line, without its end
+    std::string name;         // bytes expected on the list
+    std::string description;  // bytes expected on the list
+};
+
+void PrintTo(const RawLineCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+class RawLineTest : public ::testing::TestWithParam<RawLineCase> {};
+
+TEST_P(RawLineTest, KeepsTheBytesOfAnIllFormedLine) {
+    const RawLineCase& c = GetParam();
+    EXPECT_EQ(ImportExport(kHeader + c.line + "\r\n"),
+              CrLfLines({c.name, "01.000000 02.000000", c.description, ""}))
+        << c.label;
+}
+
+const std::string kMountain = "Гора";  // UTF-8 bytes
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, RawLineTest,
+    ::testing::Values(
+        RawLineCase{"altitude", kMountain + " N 1 0 0 E 2 0 0 \xFF Старт", kMountain, "Старт"},
+        RawLineCase{"hemisphere letter", kMountain + " N\xD0 1 0 0 E 2 0 0 0 юг", kMountain, "юг"},
+        RawLineCase{"lead byte before a space ends the name", "Гор\xD0 N 1 0 0 E 2 0 0 0 юг",
+                    "Гор\xD0", "юг"},
+        RawLineCase{"overlong form", kMountain + " N 1 0 0 E 2 0 0 0 \xC0\xAF", kMountain,
+                    "\xC0\xAF"},
+        RawLineCase{"surrogate", kMountain + " N 1 0 0 E 2 0 0 0 a\xED\xA0\x80", kMountain,
+                    "a\xED\xA0\x80"},
+        RawLineCase{"above U+10FFFF", kMountain + " N 1 0 0 E 2 0 0 0 \xF4\x90\x80\x80", kMountain,
+                    "\xF4\x90\x80\x80"},
+        RawLineCase{"form cut off at the line end", kMountain + " N 1 0 0 E 2 0 0 0 \xE2\x84",
+                    kMountain, "\xE2\x84"},
+        RawLineCase{"stray trail byte", kMountain + " N 1 0 0 E 2 0 0 0 \x80", kMountain, "\x80"}));
 
 TEST(Import, ReadsItsOwnGoldenFile) {
     EXPECT_EQ(ImportExport(ReadBytes(DataFile("xctrack/points.wpt"))),
@@ -134,7 +178,15 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberErrorCase{kHeader + "A N 1 0 0 E 2 0 x\t 0\r\n",
                                       "'x' is not a valid floating point value", 2},
                       NumberErrorCase{kHeader + Ansi("Гора N 1 ы 0 E 2 0 0 0\r\n"),
-                                      "'ы' is not a valid floating point value", 2}));
+                                      "'ы' is not a valid floating point value", 2},
+                      // A UTF-8 line shows the field as it stands; an ill-formed byte
+                      // elsewhere makes the line Windows-1251 ("\xFF" is "я").
+                      NumberErrorCase{kHeader + "Гора N 1 ы 0 E 2 0 0 0\r\n",
+                                      "'ы' is not a valid floating point value", 2},
+                      NumberErrorCase{kHeader + "Гора N 1 0 0 E 2 \xFF 0 0\r\n",
+                                      "'я' is not a valid floating point value", 2},
+                      NumberErrorCase{kHeader + "Гора N 1 0 0 E 2 \xD1\x8B 0 \xFF\r\n",
+                                      "'С‹' is not a valid floating point value", 2}));
 
 // Reads a list that the import wrote: every fourth line from the second holds coordinates.
 std::vector<double> CoordinatesOfList(const std::string& list) {
