@@ -251,11 +251,7 @@ bool NeedsByteDecoding(std::string_view raw) {
 
 void ValueDecoder::Decode(std::string_view raw, std::string& out) {
     if (!NeedsByteDecoding(raw)) {
-        if (IsWellFormedUtf8(raw)) {
-            out = Cp1251FromUtf8(raw);
-        } else {
-            out.assign(raw);
-        }
+        if (!TryCp1251FromUtf8(raw, out)) out.assign(raw);
         return;
     }
     out.clear();

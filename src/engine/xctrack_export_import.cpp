@@ -18,54 +18,9 @@
 namespace oradel {
 namespace {
 
-// The Windows-1251 byte of every two-byte UTF-8 form (all of Cyrillic),
-// indexed by the lead byte's low five bits and the trail byte's low six.
-const std::array<char, 32 * 64>& TwoByteForms() {
-    static const std::array<char, 32 * 64> table = [] {
-        std::array<char, 32 * 64> bytes{};
-        for (std::size_t index = 0; index < bytes.size(); ++index) {
-            bytes[index] = UnicodeToCp1251(static_cast<char32_t>(index));
-        }
-        return bytes;
-    }();
-    return table;
-}
-
 bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Checks and converts `utf8` in one pass: `ansi` gets the bytes Cp1251FromUtf8
-// gives. ASCII and two-byte forms are decoded here; a longer form (Cyrillic
-// text has few) is checked and converted on its own. False when `utf8` is not
-// well-formed UTF-8.
-bool DecodeUtf8Field(std::string_view utf8, std::string& ansi) {
-    const auto& twoByteForms = TwoByteForms();
-    ansi.resize(utf8.size());  // never longer than its input
-    const auto* next = reinterpret_cast<const unsigned char*>(utf8.data());
-    const auto* const end = next + utf8.size();
-    char* out = ansi.data();
-    while (next != end) {
-        const unsigned char lead = *next;
-        if (lead >= 0xC2 && lead <= 0xDF && end - next >= 2 && (next[1] & 0xC0) == 0x80) {
-            *out++ = twoByteForms[((lead & 0x1Fu) << 6) | (next[1] & 0x3Fu)];
-            next += 2;
-        } else if (lead < 0x80) {
-            *out++ = static_cast<char>(lead);
-            ++next;
-        } else {
-            const std::ptrdiff_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 1;
-            if (length == 1 || end - next < length) return false;
-            const std::string_view form(reinterpret_cast<const char*>(next),
-                                        static_cast<std::size_t>(length));
-            if (!IsWellFormedUtf8(form)) return false;
-            *out++ = Cp1251FromUtf8(form).front();  // one well-formed form gives one byte
-            next += length;
-        }
-    }
-    ansi.resize(static_cast<std::size_t>(out - ansi.data()));
-    return true;
 }
 
 // One point line of the export, taken apart field by field. One object reads
@@ -122,8 +77,8 @@ bool ExportLine::DecodeUtf8() {
     for (std::size_t field = kName + 1; field < kDescription; ++field) {
         if (!IsAscii(fields_[field]) && !IsWellFormedUtf8(fields_[field])) return false;
     }
-    return DecodeUtf8Field(fields_[kName], nameAnsi_) &&
-           DecodeUtf8Field(fields_[kDescription], descriptionAnsi_);
+    return TryCp1251FromUtf8(fields_[kName], nameAnsi_) &&
+           TryCp1251FromUtf8(fields_[kDescription], descriptionAnsi_);
 }
 
 double ExportLine::Angle(std::size_t first, std::string_view negativeLetter) const {

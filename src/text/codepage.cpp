@@ -146,6 +146,8 @@ char UnicodeToCp1251(char32_t character) {
     return BestFitOrQuestionMark(character);
 }
 
+namespace {
+
 // The Windows-1251 byte of every well-formed two-byte form: the lead byte's
 // low five bits and the trail byte's low six bits index it.
 const std::array<char, 32 * 64>& TwoByteForms() {
@@ -160,10 +162,11 @@ const std::array<char, 32 * 64>& TwoByteForms() {
 }
 
 // ASCII and two-byte forms (all of Cyrillic) are decoded in line; longer or
-// broken sequences take the general decoder.
-std::string Cp1251FromUtf8(std::string_view utf8) {
+// broken sequences take the general decoder. A broken sequence gives "?" per
+// byte, or with `strict` ends the decoding with false.
+bool DecodeUtf8(std::string_view utf8, std::string& out, bool strict) {
     const auto& twoByteForms = TwoByteForms();
-    std::string out(utf8.size(), '\0');  // never longer than its input
+    out.resize(utf8.size());  // never longer than its input
     std::size_t n = 0;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
@@ -183,12 +186,27 @@ std::string Cp1251FromUtf8(std::string_view utf8) {
         }
         char32_t character = 0;
         const std::size_t length = DecodeStrict(utf8, pos, character);
+        if (length == 0 && strict) return false;
         out[n++] = length == 0 ? '?' : UnicodeToCp1251(character);
         pos += length == 0 ? 1 : length;
     }
     out.resize(n);
+    return true;
+}
+
+}  // namespace
+
+std::string Cp1251FromUtf8(std::string_view utf8) {
+    std::string out;
+    DecodeUtf8(utf8, out, false);
     return out;
 }
+
+bool TryCp1251FromUtf8(std::string_view utf8, std::string& ansi) {
+    return DecodeUtf8(utf8, ansi, true);
+}
+
+namespace {
 
 // Each byte's UTF-8 form, computed once from the code page table: the bytes
 // of the form and, in the last entry, its length.
@@ -208,6 +226,8 @@ const std::array<Utf8Form, 256>& Utf8Forms() {
     }();
     return forms;
 }
+
+}  // namespace
 
 // Runs of eight ASCII bytes are copied whole; every other byte takes one
 // table look-up and one fixed-size copy, into a string sized once.

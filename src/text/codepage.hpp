@@ -18,6 +18,9 @@ char UnicodeToCp1251(char32_t character);
 // Readable UTF-8 (source literals, command-line text) to Windows-1251.
 // Standard UTF-8 decoding; a malformed sequence gives '?' per byte.
 std::string Cp1251FromUtf8(std::string_view utf8);
+// The same for text that must be well-formed: false (and `ansi` unspecified)
+// at the first malformed sequence.
+bool TryCp1251FromUtf8(std::string_view utf8, std::string& ansi);
 
 // Windows-1251 to standard UTF-8.
 std::string Utf8FromCp1251(std::string_view ansi);

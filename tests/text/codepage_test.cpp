@@ -82,5 +82,26 @@ TEST(Utf8FromCp1251, AppendingKeepsWhatTheLineHolds) {
     }
 }
 
+TEST(TryCp1251FromUtf8, AgreesWithTheLenientDecoderOrRefuses) {
+    const std::pair<std::string, bool> cases[] = {
+        {"", true},
+        {"abc", true},
+        {"\xD0\x81\xE2\x84\x96", true},
+        {"\xF0\x9F\x98\x80", true},
+        {"\xD0", false},
+        {"a\xC0\x80", false},
+        {"\xED\xA0\x80", false},
+        {"\xC8\xE5", false},
+        {"x\x80y", false},
+    };
+    for (const auto& [utf8, wellFormed] : cases) {
+        std::string ansi = "old";
+        EXPECT_EQ(TryCp1251FromUtf8(utf8, ansi), wellFormed);
+        if (wellFormed) {
+            EXPECT_EQ(ansi, Cp1251FromUtf8(utf8));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace oradel
