@@ -4,10 +4,10 @@
 
 #include "engine/conversion_job.hpp"
 #include "engine/files.hpp"
-#include "engine/geo_waypoint_writer.hpp"
-#include "engine/lk8000_waypoint_writer.hpp"
+#include "engine/xctrack_waypoints_writer.hpp"
+#include "engine/lk8000_waypoints_writer.hpp"
 #include "engine/navitel_gpx_import.hpp"
-#include "engine/ozi_waypoint_writer.hpp"
+#include "engine/navitel_waypoints_writer.hpp"
 #include "engine/web_page_writer.hpp"
 #include "engine/xctrack_export_import.hpp"
 #include "text/strings.hpp"
@@ -19,12 +19,12 @@ using enum InputKind;
 
 // Mode, check box, input, output extension and suffix, pending-file option, body, finishing pass.
 constexpr std::array<ConversionMode, 6> kModes = {{
-    {1, "CheckBox1", FlightAppExport, ".txt", "", "", ImportFlightAppExport, nullptr},
-    {15, "CheckBox15", NavigatorGpx, ".txt", "_nav", "", ImportNavigatorGpx, nullptr},
-    {2, "CheckBox2", PointList, ".wpt", "", "", WriteFlightAppWaypoints, nullptr},
-    {3, "CheckBox3", PointList, ".wpt", "_nav", "", WriteNavigatorWaypoints, nullptr},
+    {1, "CheckBox1", XCTrackExport, ".txt", "", "", ImportXCTrackExport, nullptr},
+    {15, "CheckBox15", NavitelGpx, ".txt", "_nav", "", ImportNavitelGpx, nullptr},
+    {2, "CheckBox2", PointList, ".wpt", "", "", WriteXCTrackWaypoints, nullptr},
+    {3, "CheckBox3", PointList, ".wpt", "_nav", "", WriteNavitelWaypoints, nullptr},
     {4, "CheckBox4", PointList, ".htm", "", "cFI", WriteWebPage, FinishWebPage},
-    {5, "CheckBox5", PointList, ".wpt", "_lk8", "", WriteGlideComputerWaypoints, nullptr},
+    {5, "CheckBox5", PointList, ".wpt", "_lk8", "", WriteLK8000Waypoints, nullptr},
 }};
 
 }  // namespace
@@ -42,8 +42,8 @@ const ConversionMode* FindConversionMode(int number) {
 
 std::optional<InputKind> InputKindForName(std::string_view name) {
     const std::string extension = UpperCaseRu(name.substr(ReplaceExtension(name, "").size()));
-    if (extension == ".WPT") return FlightAppExport;
-    if (extension == ".GPX") return NavigatorGpx;
+    if (extension == ".WPT") return XCTrackExport;
+    if (extension == ".GPX") return NavitelGpx;
     if (extension == ".TXT") return PointList;
     return std::nullopt;
 }

@@ -15,7 +15,7 @@
 
 namespace oradel {
 
-enum class InputKind { FlightAppExport, NavigatorGpx, PointList };
+enum class InputKind { XCTrackExport, NavitelGpx, PointList };
 
 // State of one job that its body fills and the front end or the
 // page's filter pass reads afterwards.

@@ -366,7 +366,7 @@ void PointScanner::NameNamelessPoint(std::string& name) {
 }  // namespace
 
 // <wpt lat="55.751244" lon="37.618423"><name>Гора</name><desc>старт, юг</desc></wpt>
-void ImportNavigatorGpx(ConversionContext& context) {
+void ImportNavitelGpx(ConversionContext& context) {
     PointScanner scanner(context.output);
     std::string chunk;
     while (context.input.ReadChunk(chunk)) scanner.Feed(chunk);

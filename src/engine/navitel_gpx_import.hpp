@@ -5,6 +5,6 @@
 
 namespace oradel {
 
-void ImportNavigatorGpx(ConversionContext& context);
+void ImportNavitelGpx(ConversionContext& context);
 
 }  // namespace oradel

@@ -118,7 +118,7 @@ void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer) 
 
 // $FormatGEO
 // Холм_Ветров    N 44 7 24.24    E 042 34 04.08   0  Старт с юга
-void ImportFlightAppExport(ConversionContext& context) {
+void ImportXCTrackExport(ConversionContext& context) {
     TextInput& in = context.input;
     const std::string fileName = PathText(context.inputPath);
     std::string line;

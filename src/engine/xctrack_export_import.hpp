@@ -8,6 +8,6 @@ namespace oradel {
 // Writes four lines per point of the export: name, coordinates in decimal
 // degrees, description and an empty separator line. A number field that does
 // not read throws UserError.
-void ImportFlightAppExport(ConversionContext& context);
+void ImportXCTrackExport(ConversionContext& context);
 
 }  // namespace oradel

@@ -58,13 +58,13 @@ TEST(InputKind, FollowsTheExtensionRule) {
     const std::vector<std::pair<std::string, std::optional<InputKind>>> cases = {
         {"alps.TXT", InputKind::PointList},
         {".txt", InputKind::PointList},
-        {"a.Wpt", InputKind::FlightAppExport},
-        {"x.gpx", InputKind::NavigatorGpx},
+        {"a.Wpt", InputKind::XCTrackExport},
+        {"x.gpx", InputKind::NavitelGpx},
         {"maps.txt/alps", std::nullopt},
         {"alps.txt.", std::nullopt},
         {"alps.txť", std::nullopt},
         {"D:\\maps.gpx\\alps", std::nullopt},
-        {"ёлка.wpt", InputKind::FlightAppExport}};
+        {"ёлка.wpt", InputKind::XCTrackExport}};
     for (const auto& [name, kind] : cases) EXPECT_EQ(InputKindForName(name), kind) << name;
 }
 
@@ -83,9 +83,9 @@ void FailHalfway(ConversionContext& context) {
 }
 
 constexpr ConversionMode kCopyToTxt{
-    9, "CheckBox1", InputKind::FlightAppExport, ".txt", "", "", CopyLines, nullptr};
+    9, "CheckBox1", InputKind::XCTrackExport, ".txt", "", "", CopyLines, nullptr};
 constexpr ConversionMode kFailing{
-    9, "CheckBox1", InputKind::FlightAppExport, ".txt", "", "", FailHalfway, nullptr};
+    9, "CheckBox1", InputKind::XCTrackExport, ".txt", "", "", FailHalfway, nullptr};
 
 bool LeftoverTemporaryFiles(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) {

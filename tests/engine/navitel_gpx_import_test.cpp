@@ -30,9 +30,9 @@ void PrintTo(const GpxCase& c, std::ostream* os) {
     *os << c.label;
 }
 
-class NavigatorGpxTest : public ::testing::TestWithParam<GpxCase> {};
+class NavitelGpxTest : public ::testing::TestWithParam<GpxCase> {};
 
-TEST_P(NavigatorGpxTest, WritesPointList) {
+TEST_P(NavitelGpxTest, WritesPointList) {
     const GpxCase& c = GetParam();
     const auto result = Import(c.gpx);
     EXPECT_EQ(result.output, Ansi(CrLfLines(c.lines))) << c.label;
@@ -40,7 +40,7 @@ TEST_P(NavigatorGpxTest, WritesPointList) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Markers, NavigatorGpxTest,
+    Markers, NavitelGpxTest,
     ::testing::Values(
         GpxCase{"worked example",
                 "<wpt lat=\"44.123400\" lon=\"42.567800\"><name>Холм Ветров</name>"
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A point whose markers and values straddle the boundary of the 64 KiB blocks
 // in which the file is read, at every offset.
-TEST(NavigatorGpxChunks, PointAcrossBlockBoundary) {
+TEST(NavitelGpxChunks, PointAcrossBlockBoundary) {
     const std::string point =
         "<wpt lat=\"44.5\" lon=\"42.5\"><name>Имя &amp; Ко</name><desc>Д</desc></wpt>";
     const std::string expected = Ansi(CrLfLines({"Имя & Ко", "44.5 42.5", "Д", ""}));
@@ -160,7 +160,7 @@ TEST(NavigatorGpxChunks, PointAcrossBlockBoundary) {
 
 // Comments, declarations, quoted values and tag starts that straddle the block
 // boundary at every offset leave the markup position as one block would.
-TEST(NavigatorGpxChunks, MarkupAcrossBlockBoundary) {
+TEST(NavitelGpxChunks, MarkupAcrossBlockBoundary) {
     const std::string markup =
         "<?xml version=\"1.0\" x=' lat=\"7\"'?>\r\n<!-- <wpt lat=\"8\" lon=\"8\"> -->"
         "<wpt note=' lat=\"0\" a > b' lat=\"1\" cmt='x lon=\"9\"' lon=\"2\">"
@@ -174,7 +174,7 @@ TEST(NavigatorGpxChunks, MarkupAcrossBlockBoundary) {
     }
 }
 
-TEST(NavigatorGpxChunks, ValueLongerThanSeveralBlocks) {
+TEST(NavitelGpxChunks, ValueLongerThanSeveralBlocks) {
     const std::string desc(300000, 'x');
     const auto result = Import("<wpt lat=\"1\" lon=\"2\"><name>A</name><desc>" + desc +
                                "</desc></wpt>" + std::string(200000, ' '));
@@ -182,7 +182,7 @@ TEST(NavigatorGpxChunks, ValueLongerThanSeveralBlocks) {
 }
 
 // Linear in the number of markers: a million of them end well within the bound.
-TEST(NavigatorGpxChunks, MillionMarkersEndQuickly) {
+TEST(NavitelGpxChunks, MillionMarkersEndQuickly) {
     std::string attributes = "<wpt";
     std::string bare, packed;
     for (int i = 0; i < 1000000; ++i) {
@@ -210,15 +210,15 @@ struct GoldenCase {
     const char* list;
 };
 
-class NavigatorGpxGolden : public ::testing::TestWithParam<GoldenCase> {};
+class NavitelGpxGolden : public ::testing::TestWithParam<GoldenCase> {};
 
-TEST_P(NavigatorGpxGolden, MatchesGoldenList) {
+TEST_P(NavitelGpxGolden, MatchesGoldenList) {
     const auto result = Import(ReadBytes(DataFile(GetParam().gpx)));
     EXPECT_EQ(result.output, ReadBytes(DataFile(GetParam().list)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, NavigatorGpxGolden,
+    Files, NavitelGpxGolden,
     ::testing::Values(GoldenCase{"gpx/navitel_export.gpx", "gpx/navitel_export_nav.txt"},
                       GoldenCase{"gpx/gpsbabel_1_8_0.gpx", "gpx/gpsbabel_1_8_0_nav.txt"}));
 

@@ -42,15 +42,15 @@ void PrintTo(const ImportCase& c, std::ostream* out) {
     *out << c.label;
 }
 
-class ImportTest : public ::testing::TestWithParam<ImportCase> {};
+class XCTrackExportTest : public ::testing::TestWithParam<ImportCase> {};
 
-TEST_P(ImportTest, WritesOneRecordPerPoint) {
+TEST_P(XCTrackExportTest, WritesOneRecordPerPoint) {
     const ImportCase& c = GetParam();
     EXPECT_EQ(ImportExport(c.exportText), Ansi(CrLfLines(c.list))) << c.label;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lines, ImportTest,
+    Lines, XCTrackExportTest,
     ::testing::Values(
         ImportCase{"worked example",
                    kHeader + "Холм_Ветров    N 44 7 24.24    E 042 34 04.08   0  Старт с юга\r\n",
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                     kMountain, "\xE2\x84"},
         RawLineCase{"stray trail byte", kMountain + " N 1 0 0 E 2 0 0 0 \x80", kMountain, "\x80"}));
 
-TEST(Import, ReadsItsOwnGoldenFile) {
+TEST(XCTrackExport, ReadsItsOwnGoldenFile) {
     EXPECT_EQ(ImportExport(ReadBytes(DataFile("xctrack/points.wpt"))),
               ReadBytes(DataFile("xctrack/points_imported.txt")));
 }
@@ -142,10 +142,10 @@ void PrintTo(const NumberErrorCase& c, std::ostream* out) {
     *out << c.message;
 }
 
-class ImportNumberErrorTest : public ::testing::TestWithParam<NumberErrorCase> {};
+class XCTrackExportNumberErrorTest : public ::testing::TestWithParam<NumberErrorCase> {};
 
 // A failed import throws the number message first and leaves an existing list untouched.
-TEST_P(ImportNumberErrorTest, FailsAndKeepsTheOldList) {
+TEST_P(XCTrackExportNumberErrorTest, FailsAndKeepsTheOldList) {
     const NumberErrorCase& c = GetParam();
     ScratchFolder folder;
     WriteBytes(folder / "export.wpt", c.exportText);
@@ -168,7 +168,7 @@ TEST_P(ImportNumberErrorTest, FailsAndKeepsTheOldList) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Fields, ImportNumberErrorTest,
+    Fields, XCTrackExportNumberErrorTest,
     ::testing::Values(NumberErrorCase{kHeader + "A N 44,5 0 0 E 1 0 0 0\r\n",
                                       "'44,5' is not a valid floating point value", 2},
                       NumberErrorCase{kHeader + "A N 1 0 0 E 2 0 0 0\r\n\r\nB N 44\r\n",

@@ -1,4 +1,4 @@
-#include "engine/lk8000_waypoint_writer.hpp"
+#include "engine/lk8000_waypoints_writer.hpp"
 
 #include <algorithm>
 #include <string>
@@ -59,7 +59,7 @@ void AppendComment(std::string& line, const PointRecord& point) {
 // U  1
 // W Kholm_Vetrov A 44.1234ºN 42.5678ºE 27-MAR-62 00:00:00 0.000000 Start s yuga, veter Yu
 // (º standing for the single byte 0xBA)
-void WriteGlideComputerWaypoints(ConversionContext& context) {
+void WriteLK8000Waypoints(ConversionContext& context) {
     TextOutput& out = context.output;
     out.WriteLine("G  WGS 84");
     out.WriteLine("U  1");

@@ -40,9 +40,9 @@ void PrintTo(const Lk8000Case& c, std::ostream* os) {
     *os << c.label;
 }
 
-class Lk8000WriterTest : public ::testing::TestWithParam<Lk8000Case> {};
+class LK8000WaypointsTest : public ::testing::TestWithParam<Lk8000Case> {};
 
-TEST_P(Lk8000WriterTest, WritesWaypointLines) {
+TEST_P(LK8000WaypointsTest, WritesWaypointLines) {
     const Lk8000Case& c = GetParam();
     std::vector<std::string> lines;
     for (const std::string& line : c.lines) lines.push_back(Expected(line));
@@ -54,7 +54,7 @@ TEST_P(Lk8000WriterTest, WritesWaypointLines) {
 const char* const kFixed = " 27-MAR-62 00:00:00 0.000000 ";
 
 INSTANTIATE_TEST_SUITE_P(
-    Lines, Lk8000WriterTest,
+    Lines, LK8000WaypointsTest,
     ::testing::Values(
         Lk8000Case{"empty list", "", {}}, Lk8000Case{"blank lines only", "\r\n  \r\n\t\r\n", {}},
         Lk8000Case{"worked example",
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {std::string("W Verkhnee_plato_L A 44.0123456789{BA}N 40.0123456789{BA}E") +
                     kFixed + "Dlinnyy kommentariy bez ogranicheniya dliny stroki"}}));
 
-TEST(Lk8000WriterGolden, VariedListMatchesGoldenFile) {
+TEST(LK8000WaypointsGolden, VariedListMatchesGoldenFile) {
     const auto result =
         Convert(5, ReadBytes(DataFile("lk8000/points.txt")), OptionSet(), "points.txt");
     EXPECT_EQ(result.output, ReadBytes(DataFile("lk8000/points_lk8.wpt")));
@@ -153,7 +153,7 @@ struct ReadWaypoint {
     return ::testing::AssertionSuccess();
 }
 
-TEST(Lk8000WriterReaderRules, EveryLineReadsBackAsLk8000ReadsIt) {
+TEST(LK8000WaypointsReaderRules, EveryLineReadsBackAsLk8000ReadsIt) {
     const auto result = Convert(5, ReadBytes(DataFile("lk8000/points.txt")));
     const std::vector<ReadWaypoint> expected = {
         {"Kholm_Vetrov", "44.1234", "42.5678"},     {"", "-33.9", "-70.25"},

@@ -10,7 +10,7 @@ namespace oradel {
 
 // Writes one line per point whose coordinates can be read; the names of the
 // points left out go to context.state.leftOutPoints.
-void WriteFlightAppWaypoints(ConversionContext& context);
+void WriteXCTrackWaypoints(ConversionContext& context);
 
 // Degrees, minutes and seconds: "55 17 60.00" for 55.3 with the degree pattern
 // "00", "037 37 06.32" for 37.618423 with "000". Degrees and minutes are

@@ -1,4 +1,4 @@
-#include "engine/geo_waypoint_writer.hpp"
+#include "engine/xctrack_waypoints_writer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -53,21 +53,21 @@ TEST(FormatDms, RefusesDegreesBeyondA32BitInteger) {
     }
 }
 
-struct GeoCase {
+struct XCTrackCase {
     const char* label;
     std::string list;                       // readable UTF-8, converted to Windows-1251
     std::vector<std::string> lines;         // UTF-8, after "$FormatGEO"
     std::vector<std::string> leftOut = {};  // readable UTF-8
 };
 
-void PrintTo(const GeoCase& c, std::ostream* out) {
+void PrintTo(const XCTrackCase& c, std::ostream* out) {
     *out << c.label;
 }
 
-class GeoWriterTest : public ::testing::TestWithParam<GeoCase> {};
+class XCTrackWaypointsTest : public ::testing::TestWithParam<XCTrackCase> {};
 
-TEST_P(GeoWriterTest, WritesPointsAndReportsTheUnreadable) {
-    const GeoCase& c = GetParam();
+TEST_P(XCTrackWaypointsTest, WritesPointsAndReportsTheUnreadable) {
+    const XCTrackCase& c = GetParam();
     const auto result = Convert(2, Ansi(c.list));
     EXPECT_EQ(result.output, CrLfLines({"$FormatGEO"}) + CrLfLines(c.lines)) << c.label;
     std::vector<std::string> leftOut;
@@ -77,39 +77,39 @@ TEST_P(GeoWriterTest, WritesPointsAndReportsTheUnreadable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Records, GeoWriterTest,
+    Records, XCTrackWaypointsTest,
     ::testing::Values(
-        GeoCase{"empty list", "", {}},
-        GeoCase{"worked example",
+        XCTrackCase{"empty list", "", {}},
+        XCTrackCase{"worked example",
                 "Лысая гора\r\n55.3 37.5\r\nстарт\r\n",
                 {"Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  старт"}},
-        GeoCase{"spaces in the name, only the first comment, trimmed",
+        XCTrackCase{"spaces in the name, only the first comment, trimmed",
                 ":Горы\r\n  Лысая   гора <Ю ЮЗ> \r\n55.3 37.5\r\n  a,  b  \r\nвторой\r\n",
                 {"Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  a,  b"}},
-        GeoCase{"markup unexpanded, no description",
+        XCTrackCase{"markup unexpanded, no description",
                 "A\r\n1 2\r\n[http://a.b|Сайт] {+7 (912) 1|Тел}\r\n\r\nB\r\n3 4\r\n",
                 {"A    N 01 0 00.00    E 002 0 00.00   0  [http://a.b|Сайт] {+7 (912) 1|Тел}",
                  "B    N 03 0 00.00    E 004 0 00.00   0  "}},
-        GeoCase{"latitude 0 is a place",
+        XCTrackCase{"latitude 0 is a place",
                 "Экватор\r\n0 37.5\r\n",
                 {"Экватор    N 00 0 00.00    E 037 30 00.00   0  "}},
-        GeoCase{"south and west",
+        XCTrackCase{"south and west",
                 "A\r\n-33.9 -70.65\r\n\r\nB\r\n-0.5 -0.25\r\n",
                 {"A    S 33 53 60.00    W 070 39 00.00   0  ",
                  "B    S 00 30 00.00    W 000 15 00.00   0  "}},
-        GeoCase{"empty name", "<тег>\r\n1 2\r\n", {"    N 01 0 00.00    E 002 0 00.00   0  "}},
-        GeoCase{"unreadable coordinates are left out",
+        XCTrackCase{"empty name", "<тег>\r\n1 2\r\n", {"    N 01 0 00.00    E 002 0 00.00   0  "}},
+        XCTrackCase{"unreadable coordinates are left out",
                 "  Плохая  точка <X> \r\n55,75 37,61\r\n\r\nA\r\n55.5\r\n\r\nB\r\n3000000000 1\r\n"
                 "\r\nC\r\n1 -1e400\r\n\r\nD\r\nnan inf\r\n\r\nE\r\n2 2\r\n",
                 {"E    N 02 0 00.00    E 002 0 00.00   0  "},
                 {"  Плохая  точка <X> ", "A", "B", "C", "D"}},
-        GeoCase{"the absolute value must fit 32 bits, as the file holds it",
+        XCTrackCase{"the absolute value must fit 32 bits, as the file holds it",
                 "A\r\n-2147483648.5 1\r\n\r\nB\r\n1 -2147483648\r\n\r\n"
                 "C\r\n-2147483647.5 2147483647.5\r\n",
                 {"C    S 2147483647 30 00.00    E 2147483647 30 00.00   0  "},
                 {"A", "B"}}));
 
-TEST(GeoWriter, WritesTheGoldenFile) {
+TEST(XCTrackWaypoints, WritesTheGoldenFile) {
     const auto result = Convert(2, ReadBytes(DataFile("xctrack/points.txt")));
     EXPECT_EQ(result.output, ReadBytes(DataFile("xctrack/points.wpt")));
     EXPECT_EQ(result.outcome.leftOutPoints, std::vector<std::string>{Ansi("Плохая точка <X>")});
@@ -117,7 +117,7 @@ TEST(GeoWriter, WritesTheGoldenFile) {
     EXPECT_NE(result.output.find("\xE2\x84\x96 5, \xD0\x81"), std::string::npos);
 }
 
-TEST(GeoWriter, WritesTheSameBytesUnderACommaLocale) {
+TEST(XCTrackWaypoints, WritesTheSameBytesUnderACommaLocale) {
     const std::string list = ReadBytes(DataFile("xctrack/points.txt"));
     const std::string inC = Convert(2, list).output;
     std::string saved = "C";

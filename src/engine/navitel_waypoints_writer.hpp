@@ -5,6 +5,6 @@
 
 namespace oradel {
 
-void WriteNavigatorWaypoints(ConversionContext& context);
+void WriteNavitelWaypoints(ConversionContext& context);
 
 }  // namespace oradel

@@ -1,4 +1,4 @@
-#include "engine/ozi_waypoint_writer.hpp"
+#include "engine/navitel_waypoints_writer.hpp"
 
 #include "engine/point_list_reader.hpp"
 #include "text/markup.hpp"
@@ -38,7 +38,7 @@ std::string DescriptionField(const PointRecord& point) {
 // Reserved 2
 // Reserved 3
 // -1,Гора,55.751244,37.618423, , 0, 1, 3, 0, 65535,старт юг, 0, 0, 0.00000, -777
-void WriteNavigatorWaypoints(ConversionContext& context) {
+void WriteNavitelWaypoints(ConversionContext& context) {
     TextOutput& out = context.output;
     out.WriteLine("OziExplorer Waypoint File Version 1.0");
     out.WriteLine("WGS 84");

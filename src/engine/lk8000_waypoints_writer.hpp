@@ -6,6 +6,6 @@
 
 namespace oradel {
 
-void WriteGlideComputerWaypoints(ConversionContext& context);
+void WriteLK8000Waypoints(ConversionContext& context);
 
 }  // namespace oradel

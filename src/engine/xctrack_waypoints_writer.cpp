@@ -1,4 +1,4 @@
-#include "engine/geo_waypoint_writer.hpp"
+#include "engine/xctrack_waypoints_writer.hpp"
 
 #include <array>
 #include <charconv>
@@ -75,7 +75,7 @@ std::string FormatDms(double value, std::string_view degreePattern) {
 
 // $FormatGEO
 // Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  старт
-void WriteFlightAppWaypoints(ConversionContext& context) {
+void WriteXCTrackWaypoints(ConversionContext& context) {
     TextOutput& out = context.output;
     out.WriteLine("$FormatGEO");
     PointListReader reader(context.input);
