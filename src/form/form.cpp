@@ -237,11 +237,12 @@ void Form::ViewFile() {
 // that ends the run.
 void Form::Convert() {
     if (selectedFile_.empty()) return ShowMessage(kChooseFile);
-    const OptionSet options = OptionsFromControls(view_);
-    const auto ticked = [&options](const ConversionMode& mode) {
-        return options.IsChecked(mode.checkBox);
+    // Each operation's box is read just before its job.
+    const auto ticked = [this](const ConversionMode& mode) {
+        return view_.IsChecked(mode.checkBox);
     };
     if (std::ranges::none_of(ConversionModes(), ticked)) return ShowMessage(kChooseOperations);
+    const OptionSet options = OptionsFromControls(view_);
     LeftOutPoints leftOut;
     try {
         for (const ConversionMode& mode : ConversionModes()) {

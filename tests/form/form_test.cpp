@@ -316,17 +316,21 @@ TEST(FormTest, ConvertWritesEachTickedOperationsFile) {
 
 TEST(FormTest, FailedJobEndsTheRunWithItsMessageAndTheFormGoesOn) {
     Session session;
-    WriteBytes(session.File("alps.txt"), kPointList);
+    WriteBytes(session.File("alps.txt"), kPointList + Ansi("\r\nТочка\r\nnorth east\r\n"));
     session.Choose("alps.txt");
-    session.Tick({"CheckBox3", "CheckBox4", "CheckBox5"});
+    session.Tick({"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"});
     fs::create_directory(session.File("alps_nav.wpt"));  // where mode 3 must write its file
     session.form.Run(FormCommand::Convert);
-    ASSERT_EQ(session.view.messages.size(), 1u);
-    EXPECT_NE(session.view.messages.front().find("alps_nav.wpt"), std::string::npos);
+    // The points mode 2 left out are still named.
+    ASSERT_EQ(session.view.messages.size(), 2u);
+    EXPECT_EQ(session.view.messages.front(),
+              "Не удалось прочитать координаты, точки пропущены:\nТочка");
+    EXPECT_NE(session.view.messages.back().find("alps_nav.wpt"), std::string::npos);
     EXPECT_FALSE(fs::exists(session.File("alps.htm")));  // later jobs did not run
     EXPECT_FALSE(fs::exists(session.File("alps_lk8.wpt")));
 
     fs::remove(session.File("alps_nav.wpt"));
+    session.view["CheckBox2"].checked = false;
     session.view["CheckBox4"].checked = false;
     session.view["CheckBox5"].checked = false;
     session.form.Run(FormCommand::Convert);
