@@ -17,6 +17,7 @@
 #include "engine/test_support.hpp"
 #include "form/controls.hpp"
 #include "form/settings_location.hpp"
+#include "options/option_controls.hpp"
 #include "oradel/build_info.hpp"
 
 namespace oradel {
@@ -128,11 +129,10 @@ TEST(FormTest, TableHasParentsFirstAndNamesEveryOptionAndFocusOnce) {
         EXPECT_TRUE(spec.parent.empty() || seen.contains(spec.parent)) << spec.name;
         EXPECT_TRUE(seen.insert(spec.name).second) << spec.name;
     }
-    for (const ControlInfo& option : OptionControls()) {
+    for (const OptionControl& option : OptionControls()) {
         const ControlSpec* spec = FindControl(option.name);
         ASSERT_NE(spec, nullptr) << option.name;
-        EXPECT_EQ(spec->type,
-                  option.kind == ControlKind::CheckBox ? ControlType::CheckBox : ControlType::Edit);
+        EXPECT_EQ(spec->type, option.IsCheckBox() ? ControlType::CheckBox : ControlType::Edit);
     }
     const std::set<std::string_view> ordered(KeyboardOrder().begin(), KeyboardOrder().end());
     EXPECT_EQ(ordered.size(), KeyboardOrder().size());
@@ -429,10 +429,9 @@ TEST(FormTest, SettingsSurviveClosingAndStart) {
     const std::string settings = PathText(folder / "oradel.ini");
     {
         Session first(settings);
-        for (const ControlInfo& control : OptionControls()) {
-            const std::string name(control.name);
-            EXPECT_EQ(first.view[name].checked,
-                      control.kind == ControlKind::CheckBox && name != "cRS2");
+        for (const OptionControl& control : OptionControls()) {
+            EXPECT_EQ(first.view[control.name].checked,
+                      control.IsCheckBox() && control.name != "cRS2");
         }
         first.Choose("notes.txt");  // unticks the operations
         first.view["cRS2"].checked = true;
