@@ -292,7 +292,7 @@ void Form::TogglePanel() {
 
 // The client area reaches the lowest visible of the panel toggle and the panel, plus a margin.
 void Form::FitHeight() {
-    const int bottom = panelShown_ ? Bottom(kOptionsPanel) : Bottom("SpeedButton6");
+    const int bottom = panelShown_ ? Bottom(kOptionsPanel) : Bottom(kPanelToggle);
     view_.SetClientHeight(bottom + kClientBottomMargin);
 }
 
