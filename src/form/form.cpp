@@ -90,13 +90,19 @@ bool IsFile(const std::filesystem::path& path) {
     return std::filesystem::is_regular_file(path, error);
 }
 
-const ControlSpec& Control(std::string_view name) {
-    return *FindControl(name);
+int Bottom(std::string_view name) {
+    const ControlSpec& control = *FindControl(name);
+    return control.top + control.height;
 }
 
-int Bottom(std::string_view name) {
-    const ControlSpec& control = Control(name);
-    return control.top + control.height;
+// Runs `action`; a failure it does not handle itself is shown, and the window goes on.
+template <typename Action>
+void ShowingFailure(FormView& view, Action action) {
+    try {
+        action();
+    } catch (const std::exception& failure) {
+        view.ShowMessage(failure.what());
+    }
 }
 
 }  // namespace
@@ -137,14 +143,10 @@ void Form::Created() {
 }
 
 void Form::Run(FormCommand command) {
-    try {
-        RunReportingFailure(command);
-    } catch (const std::exception& failure) {
-        ShowMessage(failure.what());
-    }
+    ShowingFailure(view_, [this, command] { Dispatch(command); });
 }
 
-void Form::RunReportingFailure(FormCommand command) {
+void Form::Dispatch(FormCommand command) {
     switch (command) {
         case FormCommand::None:
             return;
@@ -168,20 +170,15 @@ void Form::RunReportingFailure(FormCommand command) {
 void Form::CheckBoxToggled(std::string_view, bool) {}
 
 void Form::FileGiven(const std::filesystem::path& file) {
-    try {
+    ShowingFailure(view_, [this, &file] {
         SelectFile(file);
         EnableOperationsByExtension();
-    } catch (const std::exception& failure) {
-        ShowMessage(failure.what());
-    }
+    });
 }
 
 void Form::Closing() {
-    try {
-        SaveSettings(setup_.settingsFile, OptionsFromControls(view_));
-    } catch (const std::exception& failure) {
-        ShowMessage(failure.what());
-    }
+    ShowingFailure(view_,
+                   [this] { SaveSettings(setup_.settingsFile, OptionsFromControls(view_)); });
 }
 
 bool Form::KeyPressed(Key key, bool ctrl) {

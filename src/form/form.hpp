@@ -58,7 +58,7 @@ class Form final : private MessageSink {
 
   private:
     void ShowMessage(const std::string& text) override;
-    void RunReportingFailure(FormCommand command);
+    void Dispatch(FormCommand command);
     void OpenFile();
     void ViewFile();
     void Convert();
