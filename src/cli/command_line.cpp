@@ -62,12 +62,14 @@ bool RunJobs(const CommandLine& commandLine, const Options& options,
              const std::vector<std::vector<const ConversionMode*>>& plans, std::ostream& output,
              StreamMessages& messages) {
     for (std::size_t i = 0; i < commandLine.files.size(); ++i) {
+        LeftOutPointList leftOut;  // each point once, however many exports met it
         for (const ConversionMode* mode : plans[i]) {
             try {
                 const JobOutcome outcome =
                     RunConversion(*mode, commandLine.files[i], options, messages);
-                for (const std::string& name : outcome.leftOutPoints) {
-                    output << "error coordenades:  " << AnsiTextForStandardOutput(name) << "\r\n";
+                for (const LeftOutPoint& point : leftOut.Add(outcome.leftOut)) {
+                    output << "error coordenades:  " << AnsiTextForStandardOutput(point.name)
+                           << "\r\n";
                 }
             } catch (const std::exception& failure) {
                 messages.ShowMessage(failure.what());
