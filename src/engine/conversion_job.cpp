@@ -146,8 +146,6 @@ JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, cons
         inputFile.reset();
         output.Commit();
     }
-    for (const LeftOutPoint& point : state.leftOutPoints)
-        outcome.leftOutPoints.push_back(point.name);
     outcome.leftOut = std::move(state.leftOutPoints);
     return outcome;
 }
