@@ -44,26 +44,24 @@ void ApplyOverride(OptionSet& options, const std::string& name, const std::strin
 class StreamMessages final : public MessageSink {
   public:
     explicit StreamMessages(std::ostream& stream) : stream_(stream) {}
-    void ShowMessage(const std::string& text) override {
-        stream_ << text << '\n';
-        ++count_;
-    }
-    int Count() const { return count_; }
+    void ShowMessage(const std::string& text) override { stream_ << text << '\n'; }
 
   private:
     std::ostream& stream_;
-    int count_ = 0;
 };
 
-// Runs the jobs of every file; false after a failure, which skips the rest.
+// Runs the jobs of every file; false after a failure, which skips the rest,
+// or when an input was missing.
 bool RunJobs(const CommandLine& commandLine, const OptionSet& options,
              const std::vector<std::vector<const ConversionMode*>>& plans, std::ostream& output,
              StreamMessages& messages) {
+    bool inputMissing = false;
     for (std::size_t i = 0; i < commandLine.files.size(); ++i) {
         for (const ConversionMode* mode : plans[i]) {
             try {
                 const JobOutcome outcome =
                     RunConversion(*mode, commandLine.files[i], options, messages);
+                if (outcome.inputMissing) inputMissing = true;
                 for (const std::string& name : outcome.leftOutPoints) {
                     output << "error coordenades:  " << AnsiTextForStandardOutput(name) << "\r\n";
                 }
@@ -73,7 +71,7 @@ bool RunJobs(const CommandLine& commandLine, const OptionSet& options,
             }
         }
     }
-    return true;
+    return !inputMissing;
 }
 
 }  // namespace
@@ -178,7 +176,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
     }
     StreamMessages messages(errors);
     const bool finished = RunJobs(commandLine, options, plans, output, messages);
-    return finished && messages.Count() == 0 ? 0 : 1;
+    return finished ? 0 : 1;
 }
 
 std::string UsageText() {

@@ -23,6 +23,8 @@ struct JobState {
     // Names (as read, Windows-1251) of points left out because their
     // coordinates could not be read.
     std::vector<std::string> leftOutPoints;
+    // Imported names and comments in which a character Windows-1251 lacks was replaced.
+    std::size_t replacedTexts = 0;
     // Distinct filter words of the page, in order of first appearance.
     std::vector<std::string> filterWords;
     std::unordered_set<std::string> knownFilterWords;

@@ -1,59 +1,40 @@
-// Conversion between Windows-1251 text, UTF-16 code units and UTF-8 as the
-// program's files need it. The buffer codec encodes every UTF-16 unit on its
-// own (a surrogate pair becomes six bytes) and decodes one-, two- and
-// three-byte forms only; ill-formed input gives the malformed mark.
+// The program's one UTF-8 codec: standard (strict) UTF-8, one character at a
+// time, and the validation of whole texts built on it. The Windows-1251 side
+// of the conversions lives in codepage.hpp.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace oradel {
 
-constexpr std::uint32_t kMalformedUtf8 = 0xFFFFFFFFu;
+// Reads the sequence that starts at `bytes[pos]`: its length and, in
+// `character`, its character; 0 when the bytes there are not a well-formed
+// sequence (overlong forms, surrogates, values above U+10FFFF, a sequence cut
+// off by the end of `bytes`).
+std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& character);
 
-// Returns bytes written including the terminating zero, or without a
-// destination the bytes needed including it; 0 without a source.
-std::uint32_t Utf16ToUtf8Buffer(unsigned char* dest, std::uint32_t destSize, const char16_t* source,
-                                std::uint32_t sourceCount);
+// Appends the standard form of `character` (one to four bytes).
+void AppendUtf8(std::string& out, char32_t character);
 
-// Returns units written including the terminating zero unit, or without a
-// destination the units needed including it; 0 without a source;
-// kMalformedUtf8 for an ill-formed source.
-std::uint32_t Utf8ToUtf16Buffer(char16_t* dest, std::uint32_t destSize, const unsigned char* source,
-                                std::uint32_t sourceCount);
-
-std::string WideToUtf8(std::u16string_view wide);
-// Empty for ill-formed input.
-std::u16string Utf8ToWide(std::string_view utf8);
-
-// Windows-1251 text to UTF-8 (through the buffer codec).
-std::string AnsiToUtf8Text(std::string_view ansi);
-// UTF-8 text to Windows-1251 (through the buffer codec); empty for ill-formed
-// input; a character Windows-1251 cannot hold becomes its best fit or '?'.
-std::string Utf8ToAnsiText(std::string_view utf8);
-
-// Standard (strict) UTF-8 validation: no overlong forms, no surrogates,
-// nothing above U+10FFFF. Fed in pieces, so a file can be checked block by block.
+// Checks a text fed in pieces, so that a file can be checked block by block.
 class Utf8Validator {
   public:
     void Feed(std::string_view bytes);
     // True when everything fed is well-formed and no sequence is left open.
-    bool WellFormed() const { return wellFormed_ && pending_ == 0; }
+    bool WellFormed() const { return wellFormed_ && pending_.empty(); }
     // True when at least one multi-byte sequence was seen.
     bool SawMultiByte() const { return sawMultiByte_; }
     // True once a byte has broken the form; nothing fed later can mend it.
     bool Broken() const { return !wellFormed_; }
 
   private:
-    const unsigned char* SkipSimpleForms(const unsigned char* next, const unsigned char* end);
-    void FeedByte(unsigned char byte);
+    std::string_view CompletePending(std::string_view bytes);
 
     bool wellFormed_ = true;
     bool sawMultiByte_ = false;
-    int pending_ = 0;                            // trail bytes still expected
-    unsigned char lower_ = 0x80, upper_ = 0xBF;  // range allowed for the next trail byte
+    std::string pending_;  // the start of a sequence that the next piece completes
 };
 
 bool IsWellFormedUtf8(std::string_view bytes);
