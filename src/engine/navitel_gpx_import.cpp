@@ -236,7 +236,6 @@ class GpxPoints final : public XmlHandler {
     void BeginPoint(std::span<const XmlAttribute> attributes);
     void WritePoint();
     void WriteText(const RawValue& raw, ImportedField field);
-    void NameNamelessPoint(std::string& name);
 
     TextOutput& output_;
     JobState& state_;
@@ -314,7 +313,7 @@ void GpxPoints::WritePoint() {
     field_ = nullptr;
     if (decoder_.Decode(name_, line_)) ++state_.replacedTexts;
     KeepAsListText(line_, ImportedField::Name);
-    if (TrimView(line_).empty()) NameNamelessPoint(line_);
+    if (TrimView(line_).empty()) line_ = NamelessPointName(++namelessPoints_);
     output_.WriteLine(line_);
     decoder_.Decode(lat_, line_);
     decoder_.Decode(lon_, lonLine_);
@@ -328,15 +327,12 @@ void GpxPoints::WritePoint() {
     output_.WriteLine("");
 }
 
-// A blank name line would make the list read the coordinates as the name and
-// shift every line of the point, so a point without a name gets a made-up one:
-// WPT001, WPT002, ...
-void GpxPoints::NameNamelessPoint(std::string& name) {
-    const std::string number = std::to_string(++namelessPoints_);
-    name = "WPT" + std::string(number.size() < 3 ? 3 - number.size() : 0, '0') + number;
-}
-
 }  // namespace
+
+std::string NamelessPointName(unsigned number) {
+    const std::string digits = std::to_string(number);
+    return "WPT" + std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
+}
 
 // <wpt lat="55.751244" lon="37.618423"><name>Гора</name><desc>старт, юг</desc></wpt>
 void ImportNavitelGpx(ConversionContext& context) {

@@ -11,6 +11,7 @@
 #include "engine/decimal_numbers.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/navitel_gpx_import.hpp"
 #include "text/codepage.hpp"
 #include "text/imported_text.hpp"
 #include "text/strings.hpp"
@@ -167,9 +168,12 @@ double ExportLine::Number(std::string_view field) const {
                     std::to_string(lineNumber_) + " of " + fileName_ + ")");
 }
 
-// Writes the record of one point line: name, coordinates, description, empty line.
-void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer) {
-    out.WriteLine(point.Name());
+// Writes the record of one point line: name, coordinates, description, empty
+// line. A point without a name is named as the GPX import names its own.
+void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer,
+                 unsigned& namelessPoints) {
+    const bool nameless = TrimView(point.Name()).empty();
+    out.WriteLine(nameless ? NamelessPointName(++namelessPoints) : point.Name());
     const double latitude = point.Latitude();
     const double longitude = point.Longitude();
     buffer.clear();
@@ -198,11 +202,12 @@ void ImportXCTrackExport(ConversionContext& context) {
     std::string line;
     std::string buffer;
     ExportLine point(fileName);
+    unsigned namelessPoints = 0;
     for (std::size_t lineNumber = 1; !in.AtEnd(); ++lineNumber) {
         in.ReadLine(line);
         if ((lineNumber == 1 && IsHeader(line)) || TrimView(line).empty()) continue;
         context.state.replacedTexts += point.Read(line, lineNumber);
-        ImportPoint(point, context.output, buffer);
+        ImportPoint(point, context.output, buffer, namelessPoints);
     }
 }
 

@@ -107,6 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
         ImportCase{"tabs between the fields, and a group inside the name",
                    kHeader + "N 1 Pass\tN\t1\t2\t3\tE\t4\t5\t6\t7\tdesc N 1 2 3 E 4 5 6 7\r\n",
                    {"N 1 Pass", "01.034167 04.085000", "desc N 1 2 3 E 4 5 6 7", ""}},
+        ImportCase{
+            "points without a name are numbered",
+            kHeader + "N 1 0 0 E 2 0 0 0 a\r\n  :: S 1 0 0 W 2 0 0 0\r\n",
+            {"WPT001", "01.000000 02.000000", "a", "", "WPT002", "-01.000000 -02.000000", "", ""}},
         ImportCase{"no altitude at the end of the line",
                    kHeader + "Pass N 1 0 0 E 2 0 0\r\n",
                    {"Pass", "01.000000 02.000000", "", ""}},
