@@ -1,5 +1,6 @@
 #include "engine/navitel_gpx_import.hpp"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -155,7 +156,8 @@ class ValueDecoder {
 
 bool NeedsCharacterDecoding(const RawValue& raw, Encoding encoding) {
     if (encoding != Encoding::Utf8 || !raw.cdata.empty()) return true;
-    return raw.bytes.find_first_of("&\r\n") != std::string::npos;
+    return std::any_of(raw.bytes.begin(), raw.bytes.end(),
+                       [](char c) { return c == '&' || c == '\r' || c == '\n'; });
 }
 
 bool ValueDecoder::Decode(const RawValue& raw, std::string& out) {

@@ -131,27 +131,33 @@ bool IsAsciiWord(const char* bytes) {
 }
 
 // Decodes `utf8` into `out`. A malformed sequence gives '?' per byte, or
-// with `strict` ends the decoding with Malformed.
+// with `strict` ends the decoding with Malformed. No character's best fit is
+// longer than its UTF-8 form, so `out` is sized once.
 Cp1251Conversion DecodeToCp1251(std::string_view utf8, std::string& out, bool strict) {
-    out.clear();
+    out.resize(utf8.size());
+    std::size_t n = 0;
     bool replaced = false;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const std::size_t ascii = pos;
-        while (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) < 0x80) ++pos;
-        out.append(utf8.substr(ascii, pos - ascii));
-        if (pos == utf8.size()) break;
+    for (std::size_t pos = 0; pos < utf8.size();) {
         char32_t character = 0;
         const std::size_t length = DecodeUtf8(utf8, pos, character);
         if (length == 0) {
             if (strict) return Cp1251Conversion::Malformed;
-            out.push_back('?');
+            out[n++] = '?';
             ++pos;
             continue;
         }
-        if (!AppendCp1251(out, character)) replaced = true;
         pos += length;
+        const char own = OwnByte(character);
+        if (own != 0 || character == 0) {
+            out[n++] = own;
+            continue;
+        }
+        const std::string_view fit = BestFit(character);
+        out.replace(n, fit.size(), fit);
+        n += fit.size();
+        replaced = true;
     }
+    out.resize(n);
     return replaced ? Cp1251Conversion::Replaced : Cp1251Conversion::Exact;
 }
 

@@ -13,7 +13,8 @@ namespace oradel {
 // `character`, its character; 0 when the bytes there are not a well-formed
 // sequence (overlong forms, surrogates, values above U+10FFFF, a sequence cut
 // off by the end of `bytes`).
-std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& character);
+// Defined here so that the loops over text inline it.
+inline std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& character);
 
 // Appends the standard form of `character` (one to four bytes).
 void AppendUtf8(std::string& out, char32_t character);
@@ -38,5 +39,36 @@ class Utf8Validator {
 };
 
 bool IsWellFormedUtf8(std::string_view bytes);
+
+// The length that a lead byte announces; 0 for a byte that cannot lead.
+inline std::size_t AnnouncedLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
+inline std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& character) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[pos + k]); };
+    const unsigned char lead = at(0);
+    const std::size_t length = AnnouncedLength(lead);
+    if (length == 1) {
+        character = lead;
+        return 1;
+    }
+    if (length == 0 || bytes.size() - pos < length) return 0;
+    // The second byte's range excludes overlong forms, surrogates and values past U+10FFFF.
+    const unsigned char lower = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char upper = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (at(1) < lower || at(1) > upper) return 0;
+    char32_t value = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if (k > 1 && (at(k) < 0x80 || at(k) > 0xBF)) return 0;
+        value = (value << 6) | (at(k) & 0x3F);
+    }
+    character = value;
+    return length;
+}
 
 }  // namespace oradel
