@@ -316,7 +316,8 @@ TEST_P(NavitelGpxGolden, MatchesGoldenList) {
 INSTANTIATE_TEST_SUITE_P(
     Files, NavitelGpxGolden,
     ::testing::Values(GoldenCase{"gpx/navitel_export.gpx", "gpx/navitel_export_nav.txt"},
-                      GoldenCase{"gpx/gpsbabel_1_8_0.gpx", "gpx/gpsbabel_1_8_0_nav.txt"}));
+                      GoldenCase{"gpx/gpsbabel_1_8_0.gpx", "gpx/gpsbabel_1_8_0_nav.txt"},
+                      GoldenCase{"gpx/declared_latin1.gpx", "gpx/declared_latin1_nav.txt"}));
 
 }  // namespace
 }  // namespace oradel

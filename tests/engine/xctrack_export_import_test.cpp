@@ -172,9 +172,15 @@ INSTANTIATE_TEST_SUITE_P(
                     kMountain, "\xE2\x84"},
         RawLineCase{"stray trail byte", kMountain + " N 1 0 0 E 2 0 0 0 \x80", kMountain, "\x80"}));
 
-TEST(XCTrackExport, ReadsItsOwnGoldenFile) {
-    EXPECT_EQ(ImportExport(ReadBytes(DataFile("xctrack/points.wpt"))),
-              ReadBytes(DataFile("xctrack/points_imported.txt")));
+// Our own GEO file, and one in fixed columns with LF line ends as other writers have it.
+TEST(XCTrackExport, ReadsGoldenFiles) {
+    const std::pair<const char*, const char*> files[] = {
+        {"xctrack/points.wpt", "xctrack/points_imported.txt"},
+        {"xctrack/fixed_columns.wpt", "xctrack/fixed_columns.txt"},
+    };
+    for (const auto& [geo, list] : files) {
+        EXPECT_EQ(ImportExport(ReadBytes(DataFile(geo))), ReadBytes(DataFile(list))) << geo;
+    }
 }
 
 struct NumberErrorCase {
