@@ -22,8 +22,8 @@
 #include "engine/conversion_job.hpp"
 #include "engine/conversion_modes.hpp"
 #include "engine/files.hpp"
-#include "engine/option_set.hpp"
-#include "engine/settings_file.hpp"
+#include "options/option_controls.hpp"
+#include "options/settings_file.hpp"
 #include "text/codepage.hpp"
 #include "text/strings.hpp"
 #include "ui/window_metrics.hpp"
@@ -89,9 +89,9 @@ void TForm1::FindControls() {
     Label1 = findChild<QLabel*>(QStringLiteral("Label1"));
     Panel1 = findChild<QFrame*>(QStringLiteral("Panel1"));
     Memo1 = findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    for (const ControlInfo& control : OptionControls()) {
+    for (const OptionControl& control : OptionControls()) {
         const QString name = ControlName(control.name);
-        if (control.kind == ControlKind::CheckBox) {
+        if (control.IsCheckBox()) {
             checkBoxes_.emplace(control.name, findChild<QCheckBox*>(name));
         } else {
             QLineEdit* field = findChild<QLineEdit*>(name);
@@ -128,36 +128,36 @@ void TForm1::RunCommand(Command command) {
 void TForm1::FormCreate() {
     selectedFileName.clear();
     resize(kWindowWidth, SpeedButton6->y() + SpeedButton6->height() + kHeightAllowance);
-    OptionSet options;
-    LoadSettings(settingsFile_, options);
-    ApplyOptions(options);
+    ApplyOptions(LoadSettings(settingsFile_));
 }
 
-void TForm1::ApplyOptions(const OptionSet& options) {
-    for (const auto& [name, box] : checkBoxes_) box->setChecked(options.IsChecked(name));
-    for (const auto& [name, field] : editFields_) {
-        field->setText(QString::fromStdString(Utf8FromCp1251(options.EditText(name))));
+void TForm1::ApplyOptions(const Options& options) {
+    for (const OptionControl& control : OptionControls()) {
+        if (control.IsCheckBox()) {
+            checkBoxes_.find(control.name)->second->setChecked(control.Ticked(options));
+        } else {
+            editFields_.find(control.name)
+                ->second->setText(QString::fromStdString(Utf8FromCp1251(control.Text(options))));
+        }
     }
 }
 
 void TForm1::FormClose() {
-    RunCommand([this] { SaveSettings(settingsFile_, *this); });
+    RunCommand([this] { SaveSettings(settingsFile_, CurrentOptions()); });
 }
 
-bool TForm1::IsChecked(std::string_view checkBox) const {
-    const auto found = checkBoxes_.find(checkBox);
-    if (found == checkBoxes_.end()) {
-        throw std::invalid_argument("unknown check box: " + std::string(checkBox));
+Options TForm1::CurrentOptions() const {
+    Options options;
+    for (const OptionControl& control : OptionControls()) {
+        if (control.IsCheckBox()) {
+            control.SetTicked(options, checkBoxes_.find(control.name)->second->isChecked());
+        } else {
+            control.SetText(
+                options,
+                Cp1251FromUtf8(editFields_.find(control.name)->second->text().toStdString()));
+        }
     }
-    return found->second->isChecked();
-}
-
-std::string TForm1::EditText(std::string_view editField) const {
-    const auto found = editFields_.find(editField);
-    if (found == editFields_.end()) {
-        throw std::invalid_argument("unknown edit field: " + std::string(editField));
-    }
-    return Cp1251FromUtf8(found->second->text().toStdString());
+    return options;
 }
 
 void TForm1::ShowMessage(const std::string& text) {
@@ -195,7 +195,7 @@ void TForm1::SelectFile(const QString& path) {
 }
 
 QCheckBox* TForm1::OperationBox(const ConversionMode& mode) const {
-    return checkBoxes_.find(mode.checkBox)->second;
+    return checkBoxes_.find(OperationControl(mode.tickedBy).name)->second;
 }
 
 // Unticks the six operations and enables those that read files of the selected file's type.
@@ -223,7 +223,7 @@ void TForm1::SpeedButton2Click() {
 
 bool TForm1::AnyOperationTicked() const {
     for (const ConversionMode& mode : ConversionModes()) {
-        if (IsChecked(mode.checkBox)) return true;
+        if (OperationBox(mode)->isChecked()) return true;
     }
     return false;
 }
@@ -240,8 +240,8 @@ void TForm1::SpeedButton3Click() {
     }
     const std::filesystem::path input = PathFromText(selectedFileName.toStdString());
     for (const ConversionMode& mode : ConversionModes()) {
-        if (!IsChecked(mode.checkBox)) continue;
-        const JobOutcome outcome = RunConversion(mode, input, *this, *this);
+        if (!OperationBox(mode)->isChecked()) continue;
+        const JobOutcome outcome = RunConversion(mode, input, CurrentOptions(), *this);
         ReportLeftOutPoints(outcome.leftOutPoints);
     }
     ShowText(QString::fromUtf16(kConversionFinished));

@@ -23,10 +23,9 @@ class QToolButton;
 
 namespace oradel {
 
-class OptionSet;
 struct ConversionMode;
 
-class TForm1 final : public QWidget, public OptionSource, public MessageSink {
+class TForm1 final : public QWidget, public MessageSink {
     Q_OBJECT
 
   public:
@@ -34,8 +33,8 @@ class TForm1 final : public QWidget, public OptionSource, public MessageSink {
     // which the window saves back when it closes.
     TForm1(Desktop& desktop, std::filesystem::path settingsFile, QWidget* parent = nullptr);
 
-    bool IsChecked(std::string_view checkBox) const override;
-    std::string EditText(std::string_view editField) const override;
+    // The options as the controls show them now.
+    Options CurrentOptions() const;
     void ShowMessage(const std::string& text) override;
 
     // Takes `path` as if the user had confirmed it in the open dialog (a file
@@ -65,7 +64,7 @@ class TForm1 final : public QWidget, public OptionSource, public MessageSink {
     void FindControls();
     void SetKeyboardOrder();
     void ConnectCommands();
-    void ApplyOptions(const OptionSet& options);
+    void ApplyOptions(const Options& options);
 
     void SelectFile(const QString& path);
     QCheckBox* OperationBox(const ConversionMode& mode) const;

@@ -24,6 +24,7 @@
 #include "engine/conversion_modes.hpp"
 #include "engine/files.hpp"
 #include "engine/options.hpp"
+#include "options/option_controls.hpp"
 #include "text/codepage.hpp"
 #include "ui/desktop.hpp"
 #include "ui/settings_location.hpp"
@@ -74,8 +75,8 @@ QByteArray Ansi(const char* utf8) {
 // True when the operation's format is built into the engine.
 bool Built(const QString& checkBox) {
     for (const ConversionMode& mode : ConversionModes()) {
-        if (QString::fromLatin1(mode.checkBox.data(), qsizetype(mode.checkBox.size())) ==
-            checkBox) {
+        const std::string_view name = OperationControl(mode.tickedBy).name;
+        if (QString::fromLatin1(name.data(), qsizetype(name.size())) == checkBox) {
             return mode.body != nullptr;
         }
     }
@@ -467,14 +468,11 @@ void MainWindowTest::namesPointsLeftOut() {
 
 void MainWindowTest::answersOptionsFromLiveControls() {
     Session session;
-    const OptionSource& options = *session.form;
-    QVERIFY(options.IsChecked("cFI"));
+    QVERIFY(session.form->CurrentOptions().page.filter);
     QTest::mouseClick(session.Box("cFI"), Qt::LeftButton);
-    QVERIFY(!options.IsChecked("cFI"));
+    QVERIFY(!session.form->CurrentOptions().page.filter);
     session.Find<QLineEdit>("Edit1")->setText(QStringLiteral("А123ВС"));
-    QCOMPARE(options.EditText("Edit1"), Cp1251FromUtf8("А123ВС"));
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, options.IsChecked("Edit1"));
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, options.EditText("CheckBox1"));
+    QCOMPARE(session.form->CurrentOptions().page.carNumber, Cp1251FromUtf8("А123ВС"));
 }
 
 void MainWindowTest::panelToggleSetsHeight() {
@@ -524,10 +522,10 @@ void MainWindowTest::settingsRoundTrip() {
     const QString settings = folder.filePath("oradel.ini");
     {
         Session first(settings);
-        for (const ControlInfo& control : OptionControls()) {
+        for (const OptionControl& control : OptionControls()) {
             const QString name =
                 QString::fromLatin1(control.name.data(), qsizetype(control.name.size()));
-            if (control.kind == ControlKind::CheckBox) {
+            if (control.IsCheckBox()) {
                 QCOMPARE(first.Box(name)->isChecked(), name != "cRS2");
             } else {
                 QVERIFY(first.Find<QLineEdit>(name)->text().isEmpty());
@@ -578,8 +576,8 @@ void MainWindowTest::settingsIntegerRule() {
     WriteFile(settings, "[save_parametr_all]\r\nCheckBox6=" + value + "\r\ncRS2=" + value + "\r\n");
     RecordingDesktop desktop;
     const TForm1 form(desktop, PathOf(settings));
-    QCOMPARE(form.IsChecked("CheckBox6"), ticked);
-    QCOMPARE(form.IsChecked("cRS2"), openTicked);
+    QCOMPARE(form.CurrentOptions().page.windy, ticked);
+    QCOMPARE(form.CurrentOptions().page.startOpen, openTicked);
 }
 
 void MainWindowTest::settingsKeepForeignContent() {
