@@ -272,14 +272,17 @@ TEST(NavitelGpxChunks, PointAcrossBlockBoundary) {
     }
 }
 
-// Comments, declarations, quoted values and tag starts that straddle the block
-// boundary at every offset leave the markup position as one block would.
+// Declarations, comments, CDATA, references, quoted values and tags that
+// straddle the block boundary at every offset read as in one block.
 TEST(NavitelGpxChunks, MarkupAcrossBlockBoundary) {
     const std::string markup =
-        "<?xml version=\"1.0\" x=' lat=\"7\"'?>\r\n<!-- <wpt lat=\"8\" lon=\"8\"> -->"
+        "<?xml version=\"1.0\" x=' lat=\"7\"'?>\r\n<!DOCTYPE gpx [<!ENTITY e \"x>\">]>"
+        "<!-- <wpt lat=\"8\" lon=\"8\"> -->"
         "<wpt note=' lat=\"0\" a > b' lat=\"1\" cmt='x lon=\"9\"' lon=\"2\">"
-        "<name>A lat=\"3\"</name></wpt><rtept lat=\"5\" lon=\"6\"><name>B</name></rtept>";
-    const std::string expected = CrLfLines({"A lat=\"3\"", "1 2", "", "B", "5 6", ""});
+        "<name>A <![CDATA[lat=\"3\" ]]]]><![CDATA[>]]></name><desc>&amp;d&#1070;</desc></wpt>"
+        "<rtept lat=\"5\" lon=\"6\"><name>B</name></rtept>";
+    const std::string expected =
+        Ansi(CrLfLines({"A lat=\"3\" ))›", "1 2", "&dЮ", "", "B", "5 6", ""}));
     ASSERT_EQ(Import(markup).output, expected);
     constexpr std::size_t kBlock = 1 << 16;
     for (std::size_t before = kBlock - markup.size(); before <= kBlock; ++before) {
