@@ -65,14 +65,18 @@ std::string_view AttributeValue(std::span<const XmlAttribute> attributes, std::s
     return {};
 }
 
+[[noreturn]] void ThrowUnreadableEncoding(std::string_view encoding, const std::string& fileName) {
+    throw UserError("The encoding \"" + std::string(encoding) + "\" of " + fileName +
+                    " cannot be read (UTF-8, ISO-8859-1, Windows-1252 and Windows-1251 can)");
+}
+
 Encoding EncodingNamed(std::string_view declared, const std::string& fileName) {
     std::string name(TrimView(declared));
     for (char& c : name) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     for (const auto& [known, encoding] : kEncodingNames) {
         if (name == known) return encoding;
     }
-    throw UserError("The encoding \"" + std::string(declared) + "\" declared in " + fileName +
-                    " cannot be read (UTF-8, ISO-8859-1, Windows-1252 and Windows-1251 can)");
+    ThrowUnreadableEncoding(declared, fileName);
 }
 
 // "&#1070;" or "&#x42E;" at the start of `text`.
@@ -341,7 +345,13 @@ void ImportNavitelGpx(ConversionContext& context) {
     GpxPoints points(context.output, context.state, PathText(context.inputPath));
     XmlTokenizer tokenizer(points);
     std::string chunk;
-    while (context.input.ReadChunk(chunk)) tokenizer.Feed(chunk);
+    for (bool first = true; context.input.ReadChunk(chunk); first = false) {
+        // A UTF-16 file has no readable declaration: its byte-order mark tells.
+        if (first && (chunk.starts_with("\xFF\xFE") || chunk.starts_with("\xFE\xFF"))) {
+            ThrowUnreadableEncoding("UTF-16", PathText(context.inputPath));
+        }
+        tokenizer.Feed(chunk);
+    }
     tokenizer.Finish();
     points.Finish();
 }

@@ -249,13 +249,19 @@ INSTANTIATE_TEST_SUITE_P(
                      {}}));
 
 TEST(NavitelGpxEncoding, UnknownEncodingIsAClearError) {
-    try {
-        Import("<?xml version='1.0' encoding='KOI8-R'?>" + Point("A", "b"));
-        FAIL() << "no error";
-    } catch (const UserError& error) {
-        const std::string message = error.what();
-        EXPECT_NE(message.find("\"KOI8-R\""), std::string::npos) << message;
-        EXPECT_NE(message.find("Exported Waypoints.gpx"), std::string::npos) << message;
+    const std::pair<std::string, std::string> cases[] = {
+        {"<?xml version='1.0' encoding='KOI8-R'?>" + Point("A", "b"), "\"KOI8-R\""},
+        {std::string("\xFF\xFE<\0?\0x\0", 8), "\"UTF-16\""},
+    };
+    for (const auto& [gpx, named] : cases) {
+        try {
+            Import(gpx);
+            ADD_FAILURE() << "no error for " << named;
+        } catch (const UserError& error) {
+            const std::string message = error.what();
+            EXPECT_NE(message.find(named), std::string::npos) << message;
+            EXPECT_NE(message.find("Exported Waypoints.gpx"), std::string::npos) << message;
+        }
     }
 }
 
