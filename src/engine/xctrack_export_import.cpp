@@ -117,7 +117,7 @@ class ExportLine {
     double Longitude() const { return AngleValue(point_.longitude, "W"); }
 
   private:
-    bool Convert(std::string_view text, std::string& ansi, ImportedField field) const;
+    std::size_t Convert(std::string_view line);
     double AngleValue(const Angle& angle, std::string_view negativeLetter) const;
     double Number(std::string_view field) const;
 
@@ -133,20 +133,32 @@ std::size_t ExportLine::Read(std::string_view text, std::size_t lineNumber) {
     lineNumber_ = lineNumber;
     SplitWords(text, words_);
     if (!ReadByGroup(text, words_, point_)) ReadByPosition(TrimView(text), point_);
-    utf8_ = IsWellFormedUtf8(text);
-    const bool nameReplaced = Convert(point_.name, name_, ImportedField::Name);
-    const bool descriptionReplaced =
-        Convert(point_.description, description_, ImportedField::Comment);
-    return (nameReplaced ? 1 : 0) + (descriptionReplaced ? 1 : 0);
+    return Convert(text);
 }
 
-// True when a character had to be replaced.
-bool ExportLine::Convert(std::string_view text, std::string& ansi, ImportedField field) const {
-    const bool replaced =
-        utf8_ ? TryCp1251FromUtf8(text, ansi) == Cp1251Conversion::Replaced : false;
-    if (!utf8_) ansi.assign(text);
-    KeepAsListText(ansi, field);
-    return replaced;
+// The name and the description are decoded while they are checked; the line
+// is UTF-8 when they and the fields between them are well-formed. Returns the
+// number of them in which a character had to be replaced.
+std::size_t ExportLine::Convert(std::string_view line) {
+    const Cp1251Conversion name = TryCp1251FromUtf8(point_.name, name_);
+    const Cp1251Conversion description = TryCp1251FromUtf8(point_.description, description_);
+    const std::size_t fieldsFrom =
+        static_cast<std::size_t>(point_.name.data() + point_.name.size() - line.data());
+    const std::size_t fieldsTo =
+        point_.description.empty()
+            ? line.size()
+            : static_cast<std::size_t>(point_.description.data() - line.data());
+    utf8_ = name != Cp1251Conversion::Malformed && description != Cp1251Conversion::Malformed &&
+            IsWellFormedUtf8(line.substr(fieldsFrom, fieldsTo - fieldsFrom));
+    if (!utf8_) {
+        name_.assign(point_.name);
+        description_.assign(point_.description);
+    }
+    KeepAsListText(name_, ImportedField::Name);
+    KeepAsListText(description_, ImportedField::Comment);
+    if (!utf8_) return 0;
+    return (name == Cp1251Conversion::Replaced ? 1 : 0) +
+           (description == Cp1251Conversion::Replaced ? 1 : 0);
 }
 
 double ExportLine::AngleValue(const Angle& angle, std::string_view negativeLetter) const {
