@@ -10,6 +10,7 @@
 #include "engine/files.hpp"
 #include "options/option_controls.hpp"
 #include "options/settings_file.hpp"
+#include "oradel/build_info.hpp"
 #include "text/codepage.hpp"
 
 namespace oradel {
@@ -58,13 +59,15 @@ bool RunJobs(const CommandLine& commandLine, const Options& options,
              StreamMessages& messages) {
     bool inputMissing = false;
     for (std::size_t i = 0; i < commandLine.files.size(); ++i) {
+        LeftOutPointList leftOut;  // each point once, however many exports met it
         for (const ConversionMode* mode : plans[i]) {
             try {
                 const JobOutcome outcome =
                     RunConversion(*mode, commandLine.files[i], options, messages);
                 if (outcome.inputMissing) inputMissing = true;
-                for (const std::string& name : outcome.leftOutPoints) {
-                    output << "error coordenades:  " << AnsiTextForStandardOutput(name) << "\r\n";
+                for (const LeftOutPoint& point : leftOut.Add(outcome.leftOut)) {
+                    output << "error coordenades:  " << AnsiTextForStandardOutput(point.name)
+                           << "\r\n";
                 }
             } catch (const std::exception& failure) {
                 messages.ShowMessage(failure.what());
@@ -163,7 +166,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
             return 0;
         }
         if (commandLine.showVersion) {
-            output << "oradel-convert " << ORADEL_VERSION << '\n';
+            output << "oradel-convert " << kVersion << '\n';
             return 0;
         }
         options = ResolveOptions(commandLine);

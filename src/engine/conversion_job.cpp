@@ -112,6 +112,14 @@ fs::path OutputNameFor(const ConversionMode& mode, const fs::path& inputName, bo
     return PathFromText(OutputNameFor(mode, std::string_view(PathText(inputName)), pendingTicked));
 }
 
+std::span<const LeftOutPoint> LeftOutPointList::Add(std::span<const LeftOutPoint> points) {
+    const std::size_t before = points_.size();
+    for (const LeftOutPoint& point : points) {
+        if (known_.insert(point.recordNumber).second) points_.push_back(point);
+    }
+    return std::span<const LeftOutPoint>(points_).subspan(before);
+}
+
 JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, const Options& options,
                          MessageSink& messages) {
     if (mode.body == nullptr) {
@@ -144,7 +152,9 @@ JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, cons
         messages.ShowMessage(std::string(kReplacedCharacters) +
                              std::to_string(state.replacedTexts));
     }
-    outcome.leftOutPoints = std::move(state.leftOutPoints);
+    for (const LeftOutPoint& point : state.leftOutPoints)
+        outcome.leftOutPoints.push_back(point.name);
+    outcome.leftOut = std::move(state.leftOutPoints);
     return outcome;
 }
 

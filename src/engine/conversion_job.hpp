@@ -3,8 +3,10 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/conversion_modes.hpp"
@@ -24,8 +26,23 @@ std::filesystem::path OutputNameFor(const ConversionMode& mode,
 
 struct JobOutcome {
     bool inputMissing = false;
-    std::filesystem::path output;            // the file written
-    std::vector<std::string> leftOutPoints;  // Windows-1251 names
+    std::filesystem::path output;  // the file written
+    std::vector<LeftOutPoint> leftOut;
+    // The names of the same points, for the window until it reads `leftOut`.
+    std::vector<std::string> leftOutPoints;
+};
+
+// The points that the jobs of one input left out, each once however many
+// jobs met it (known by its record number), in the order first met.
+class LeftOutPointList {
+  public:
+    // Adds the points not met before and returns just those.
+    std::span<const LeftOutPoint> Add(std::span<const LeftOutPoint> points);
+    const std::vector<LeftOutPoint>& Points() const { return points_; }
+
+  private:
+    std::vector<LeftOutPoint> points_;
+    std::unordered_set<std::size_t> known_;
 };
 
 // Runs one job. A missing input (or, for the page, a lost pending file) is

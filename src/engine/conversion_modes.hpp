@@ -17,12 +17,20 @@ namespace oradel {
 
 enum class InputKind { XCTrackExport, NavitelGpx, PointList };
 
+// A point of the list that an export left out because its coordinates
+// could not be read.
+struct LeftOutPoint {
+    std::size_t recordNumber = 0;  // its place among the list's records, from 1
+    std::string name;              // the name line as read, Windows-1251
+
+    bool operator==(const LeftOutPoint&) const = default;
+};
+
 // State of one job that its body fills and the front end or the
 // page's filter pass reads afterwards.
 struct JobState {
-    // Names (as read, Windows-1251) of points left out because their
-    // coordinates could not be read.
-    std::vector<std::string> leftOutPoints;
+    // Points left out because their coordinates could not be read, in list order.
+    std::vector<LeftOutPoint> leftOutPoints;
     // Imported names and comments in which a character Windows-1251 lacks was replaced.
     std::size_t replacedTexts = 0;
     // Distinct filter words of the page, in order of first appearance.

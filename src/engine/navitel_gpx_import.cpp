@@ -9,6 +9,7 @@
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/point_list_reader.hpp"
 #include "engine/xml_tokens.hpp"
 #include "text/codepage.hpp"
 #include "text/imported_text.hpp"
@@ -319,7 +320,7 @@ void GpxPoints::WritePoint() {
     field_ = nullptr;
     if (decoder_.Decode(name_, line_)) ++state_.replacedTexts;
     KeepAsListText(line_, ImportedField::Name);
-    if (TrimView(line_).empty()) line_ = NamelessPointName(++namelessPoints_);
+    if (TrimView(line_).empty()) line_ = UnnamedPointName(++namelessPoints_);
     output_.WriteLine(line_);
     decoder_.Decode(lat_, line_);
     decoder_.Decode(lon_, lonLine_);
@@ -334,11 +335,6 @@ void GpxPoints::WritePoint() {
 }
 
 }  // namespace
-
-std::string NamelessPointName(unsigned number) {
-    const std::string digits = std::to_string(number);
-    return "WPT" + std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
-}
 
 // <wpt lat="55.751244" lon="37.618423"><name>Гора</name><desc>старт, юг</desc></wpt>
 void ImportNavitelGpx(ConversionContext& context) {

@@ -7,8 +7,8 @@
 
 #include <array>
 
+#include "engine/export_points.hpp"
 #include "engine/files.hpp"
-#include "engine/point_list_reader.hpp"
 #include "engine/web_page_parts.hpp"
 #include "text/codepage.hpp"
 #include "text/markup.hpp"
@@ -119,8 +119,8 @@ struct PointBlockWriter {
 
     void WriteHeadings(const PointRecord& point);
     void WriteComments(const PointRecord& point);
-    void WriteCoordinates(const PointRecord& point);
-    void WritePointBlock(const PointRecord& point);
+    void WriteCoordinates(const ExportPoint& point);
+    void WritePointBlock(const ExportPoint& point);
 };
 
 void PointBlockWriter::WriteHeadings(const PointRecord& point) {
@@ -145,21 +145,26 @@ void PointBlockWriter::WriteComments(const PointRecord& point) {
     if (point.closedByBlank) out.WriteLine("");
 }
 
-// The coordinate line and the link lines built from the same coordinates.
-void PointBlockWriter::WriteCoordinates(const PointRecord& point) {
-    lat.clear();
-    AppendUtf8FromCp1251(lat, point.latText);
-    lon.clear();
-    AppendUtf8FromCp1251(lon, point.lonText);
-    line.assign(lat);
+// The coordinate line as the list has it, and the link lines when the
+// coordinates can be read, built from them with a decimal comma made a point.
+void PointBlockWriter::WriteCoordinates(const ExportPoint& point) {
+    const PointRecord& record = point.record;
+    line.clear();
+    AppendUtf8FromCp1251(line, record.latText);
     line += ' ';
-    line += lon;
+    AppendUtf8FromCp1251(line, record.lonText);
     line += "<br>";
     out.WriteLine(line);
+    if (!point.readable) return;
+    lat.clear();
+    AppendUtf8FromCp1251(lat, point.position.latText);
+    lon.clear();
+    AppendUtf8FromCp1251(lon, point.position.lonText);
     web_page::WriteLinkLines(out, options, lat, lon, line);
 }
 
-void PointBlockWriter::WritePointBlock(const PointRecord& point) {
+void PointBlockWriter::WritePointBlock(const ExportPoint& exportPoint) {
+    const PointRecord& point = exportPoint.record;
     if (options.filter) {
         const std::string filterText = FilterText(point.name);
         line.assign("<div class=\"filterDiv ");
@@ -176,7 +181,7 @@ void PointBlockWriter::WritePointBlock(const PointRecord& point) {
     line += "</b><br>";
     out.WriteLine(line);
     if (options.collapsible) out.WriteLine("</summary>");
-    WriteCoordinates(point);
+    WriteCoordinates(exportPoint);
     WriteComments(point);
     if (options.collapsible) out.WriteLine("</details>");
     out.WriteLine("<p>");
@@ -192,10 +197,10 @@ void WriteWebPage(ConversionContext& context) {
     const PageOptions& options = context.options.page;
     PointBlockWriter writer{context.output, context.state, options, {}, {}, {}};
     WritePageStart(context.output, options, PageTitle(context.inputPath));
-    PointListReader reader(context.input);
-    PointRecord point;
-    while (reader.Next(point)) {
-        writer.WriteHeadings(point);
+    ExportPointReader reader(context);
+    ExportPoint point;
+    while (reader.NextRecord(point)) {
+        writer.WriteHeadings(point.record);
         writer.WritePointBlock(point);
     }
     web_page::WritePageEnd(context.output, options);

@@ -11,7 +11,7 @@
 #include "engine/decimal_numbers.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
-#include "engine/navitel_gpx_import.hpp"
+#include "engine/point_list_reader.hpp"
 #include "text/codepage.hpp"
 #include "text/imported_text.hpp"
 #include "text/strings.hpp"
@@ -185,7 +185,7 @@ double ExportLine::Number(std::string_view field) const {
 void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer,
                  unsigned& namelessPoints) {
     const bool nameless = TrimView(point.Name()).empty();
-    out.WriteLine(nameless ? NamelessPointName(++namelessPoints) : point.Name());
+    out.WriteLine(nameless ? UnnamedPointName(++namelessPoints) : point.Name());
     const double latitude = point.Latitude();
     const double longitude = point.Longitude();
     buffer.clear();

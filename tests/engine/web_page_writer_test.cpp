@@ -148,17 +148,19 @@ TEST(WebPageLinkLines, GroupsFollowTheirBoxes) {
          {" Погода: ",
           "<a href=\"https://earth.nullschool.net/ru/#current/wind/surface/level/"
           "orthographic=2,1,3226/loc=2,1\" target=\"_blank\">Карта ветров</a> , "}},
-        {"only the map group gets its line break; an empty longitude stays in place",
-         "45.9",
+        {"only the map group gets its line break; decimal commas read as points",
+         "45,9 6,75",
          {"CheckBox11", "CheckBox14", "CheckBox8"},
          {" Погода: ",
-          "<a href=\"https://yandex.ru/pogoda/maps/nowcast?le_Lightning=1&ll=_45.9&z=14\" "
+          "<a href=\"https://yandex.ru/pogoda/maps/nowcast?le_Lightning=1&ll=6.75_45.9&z=14\" "
           "target=\"_blank\">Yandex</a> , ",
           " На карте: ",
           "<a "
-          "href=\"https://yandex.ru/maps/?ll=%2C45.9&mode=search&sll=%2C45.9&text=45.9%2C&z=14\" "
-          "target=\"_blank\">Yandex</a> , ",
+          "href=\"https://yandex.ru/maps/?ll=6.75%2C45.9&mode=search&sll=6.75%2C45.9&text=45.9%2C6."
+          "75&z=14\" target=\"_blank\">Yandex</a> , ",
           "<br>"}},
+        {"no links for coordinates that cannot be read", "45.9", linkBoxes, {}},
+        {"nor for a longitude beyond 180", "45.9 180.5", linkBoxes, {}},
     };
     for (const LinkGroupCase& c : cases) {
         OptionChanges changes = {{"cFI", "0"},        {"cRS", "0"},        {"CheckBox16", "0"},
