@@ -152,8 +152,6 @@ JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, cons
         messages.ShowMessage(std::string(kReplacedCharacters) +
                              std::to_string(state.replacedTexts));
     }
-    for (const LeftOutPoint& point : state.leftOutPoints)
-        outcome.leftOutPoints.push_back(point.name);
     outcome.leftOut = std::move(state.leftOutPoints);
     return outcome;
 }

@@ -28,8 +28,6 @@ struct JobOutcome {
     bool inputMissing = false;
     std::filesystem::path output;  // the file written
     std::vector<LeftOutPoint> leftOut;
-    // The names of the same points, for the window until it reads `leftOut`.
-    std::vector<std::string> leftOutPoints;
 };
 
 // The points that the jobs of one input left out, each once however many

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
-#include <unordered_set>
 #include <utility>
 
 #include "engine/conversion_job.hpp"
@@ -57,32 +56,28 @@ constexpr Shortcut kShortcuts[] = {
     {Key::Escape, false, FormCommand::HideHelp, true},
 };
 
-// The names of points left out by a run's jobs, each once, in order of first report.
+// The points left out by a run's jobs, each once, in order of first report.
 class LeftOutPoints {
   public:
-    void Add(const JobOutcome& outcome) {
-        for (const std::string& name : outcome.leftOutPoints) {
-            if (seen_.insert(name).second) names_.push_back(name);
-        }
-    }
+    void Add(const JobOutcome& outcome) { list_.Add(outcome.leftOut); }
     // One message naming them; empty when there are none.
     std::string Message() const {
-        if (names_.empty()) return {};
+        const std::vector<LeftOutPoint>& points = list_.Points();
+        if (points.empty()) return {};
         std::string text = kPointsLeftOut;
-        const std::size_t listed = std::min(kNamesListed, names_.size());
+        const std::size_t listed = std::min(kNamesListed, points.size());
         for (std::size_t index = 0; index < listed; ++index) {
-            text += '\n' + Utf8FromCp1251(names_[index]);
+            text += '\n' + Utf8FromCp1251(points[index].name);
         }
-        if (names_.size() > listed) {
+        if (points.size() > listed) {
             text += '\n';
-            text += kMoreNames + std::to_string(names_.size() - listed);
+            text += kMoreNames + std::to_string(points.size() - listed);
         }
         return text;
     }
 
   private:
-    std::vector<std::string> names_;
-    std::unordered_set<std::string> seen_;
+    LeftOutPointList list_;
 };
 
 bool IsFile(const std::filesystem::path& path) {

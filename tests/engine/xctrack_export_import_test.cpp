@@ -281,7 +281,7 @@ TEST(RoundTrip, KeepsCoordinatesThroughTheWaypointFile) {
         written.push_back(ParseDecimal(text.substr(text.find(' ') + 1)).value());
     }
     const auto waypoints = Convert(2, list);
-    ASSERT_TRUE(waypoints.outcome.leftOutPoints.empty());
+    ASSERT_TRUE(waypoints.outcome.leftOut.empty());
     const std::vector<double> read = CoordinatesOfList(ImportExport(waypoints.output));
     ASSERT_EQ(read.size(), written.size());
     int quadrants[4] = {};
