@@ -4,6 +4,7 @@
     python3 bench/run.py                 # build (Release), generate, measure, print
     python3 bench/run.py --quick         # small and medium sizes only, fewer runs
     python3 bench/run.py --markdown FILE # also write the tables as Markdown
+    python3 bench/run.py --modes 15      # only the given modes
 
 Every measurement runs a whole process: one warm-up, then --runs timed runs; the
 median wall time is reported with the peak resident memory of the child
@@ -125,6 +126,8 @@ def fmt(value, digits=2):
 def bench_size(args, tools, data_dir, name, previous):
     rows = []
     for mode, input_kind, output_kind, babel in JOBS:
+        if args.modes and mode not in args.modes:
+            continue
         source = os.path.join(data_dir, f"{name}-{input_kind}")
         target = os.path.join(data_dir, f"{name}-{output_kind}")
         job = measure([tools["convert"], "--mode", str(mode), source], args.runs, args.timeout)
@@ -259,6 +262,8 @@ def main():
     parser.add_argument("--timeout", type=float, default=300.0)
     parser.add_argument("--quick", action="store_true", help="small and medium, 3 runs")
     parser.add_argument("--no-build", action="store_true")
+    parser.add_argument("--modes", type=lambda text: [int(m) for m in text.split(",") if m],
+                        help="only these modes, for example 15 or 1,15 (default: all)")
     parser.add_argument("--markdown", help="also write the tables to this file")
     args = parser.parse_args()
     if not os.access(TIME, os.X_OK):

@@ -1,9 +1,8 @@
-// The UTF-8 codec: round trips, the buffer operations at every buffer size,
-// and the fast converters against the unit-by-unit way they stand for.
+// The UTF-8 codec and the Windows-1251 conversions built on it, against a
+// plain reference decoder kept here.
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "fuzz_support.hpp"
 #include "text/codepage.hpp"
@@ -13,16 +12,6 @@ using namespace oradel;
 using namespace oradel::fuzzing;
 
 namespace {
-
-// The input's bytes in pairs as UTF-16 code units, lone surrogates and all.
-std::u16string AsUnits(std::string_view bytes) {
-    std::u16string units;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                              (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    }
-    return units;
-}
 
 // Strict UTF-8 as the standard defines it, one sequence at a time.
 std::size_t StrictSequenceLength(std::string_view text, std::size_t at) {
@@ -66,24 +55,15 @@ bool IsStrictUtf8(std::string_view text) {
 }
 
 void CheckAnsiSide(std::string_view bytes) {
-    std::u16string units;
-    for (const char byte : bytes) {
-        units.push_back(static_cast<char16_t>(Cp1251ToUnicode(static_cast<unsigned char>(byte))));
-    }
-    const std::string utf8 = AnsiToUtf8Text(bytes);
-    Expect(utf8 == WideToUtf8(units), "AnsiToUtf8Text encodes unit by unit");
-    Expect(utf8 == Utf8FromCp1251(bytes), "both Windows-1251 encoders agree");
-    Expect(Utf8ToAnsiText(utf8) == bytes, "Windows-1251 text survives a UTF-8 round trip");
+    std::string byCharacters;
+    for (const char byte : bytes)
+        AppendUtf8(byCharacters, Cp1251ToUnicode(static_cast<unsigned char>(byte)));
+    const std::string utf8 = Utf8FromCp1251(bytes);
+    Expect(utf8 == byCharacters, "Utf8FromCp1251 encodes character by character");
     Expect(Cp1251FromUtf8(utf8) == bytes, "Cp1251FromUtf8 reverses Utf8FromCp1251");
 }
 
 void CheckUtf8Side(std::string_view bytes) {
-    const std::u16string wide = Utf8ToWide(bytes);
-    std::string byUnits;
-    for (const char16_t unit : wide) byUnits.push_back(UnicodeToCp1251(unit));
-    Expect(Utf8ToAnsiText(bytes) == byUnits, "Utf8ToAnsiText maps Utf8ToWide unit by unit");
-    if (!wide.empty()) Expect(Utf8ToWide(WideToUtf8(wide)) == wide, "decoded text re-encodes");
-
     const bool strict = IsStrictUtf8(bytes);
     Expect(IsWellFormedUtf8(bytes) == strict, "IsWellFormedUtf8 is strict UTF-8");
     for (std::size_t cut = 0; cut <= bytes.size(); cut += 1 + bytes.size() / 7) {
@@ -92,33 +72,34 @@ void CheckUtf8Side(std::string_view bytes) {
         validator.Feed(bytes.substr(cut));
         Expect(validator.WellFormed() == strict, "the validator may be fed in pieces");
     }
-    std::string ansi;
+    std::string ansi, reencoded;
+    bool replaced = false;
     for (std::size_t at = 0; at < bytes.size();) {
         const std::size_t length = StrictSequenceLength(bytes, at);
-        ansi += length == 0 ? '?' : UnicodeToCp1251(CodePoint(bytes.substr(at, length)));
-        at += length == 0 ? 1 : length;
+        char32_t decoded = 0;
+        Expect(DecodeUtf8(bytes, at, decoded) == length, "DecodeUtf8 reads one sequence");
+        if (length == 0) {
+            ansi += '?';
+            ++at;
+            continue;
+        }
+        const char32_t character = CodePoint(bytes.substr(at, length));
+        Expect(decoded == character, "DecodeUtf8 gives the sequence's character");
+        AppendUtf8(reencoded, character);
+        Expect(reencoded == bytes.substr(at, length), "AppendUtf8 writes the same form");
+        reencoded.clear();
+        if (!AppendCp1251(ansi, character)) replaced = true;
+        at += length;
     }
     Expect(Cp1251FromUtf8(bytes) == ansi, "Cp1251FromUtf8 decodes one sequence at a time");
-}
-
-void CheckBuffers(std::string_view bytes) {
-    const std::u16string units = AsUnits(bytes);
-    const auto count = static_cast<std::uint32_t>(units.size());
-    const std::uint32_t needed = Utf16ToUtf8Buffer(nullptr, 0, units.data(), count);
-    Expect(needed == WideToUtf8(units).size() + 1, "the counting mode counts the bytes");
-    const std::uint32_t size = bytes.empty() ? 1 : 1 + static_cast<unsigned char>(bytes[0]) % 64;
-    std::vector<unsigned char> utf8(size);
-    const std::uint32_t written = Utf16ToUtf8Buffer(utf8.data(), size, units.data(), count);
-    Expect(written >= 1 && written <= size, "the encoder stays inside its buffer");
-    Expect(utf8[written - 1] == 0, "the encoder ends with a zero byte");
-
-    const auto* source = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto length = static_cast<std::uint32_t>(bytes.size());
-    std::vector<char16_t> wide(size);
-    const std::uint32_t decoded = Utf8ToUtf16Buffer(wide.data(), size, source, length);
-    const std::uint32_t counted = Utf8ToUtf16Buffer(nullptr, 0, source, length);
-    Expect(decoded == kMalformedUtf8 ? counted == kMalformedUtf8 : decoded <= size,
-           "the decoder stays inside its buffer and agrees with its count");
+    std::string tried;
+    const Cp1251Conversion result = TryCp1251FromUtf8(bytes, tried);
+    Expect(strict ? result != Cp1251Conversion::Malformed && tried == ansi
+                  : result == Cp1251Conversion::Malformed,
+           "TryCp1251FromUtf8 refuses exactly the malformed texts");
+    if (strict) {
+        Expect((result == Cp1251Conversion::Replaced) == replaced, "replacements are reported");
+    }
 }
 
 }  // namespace
@@ -127,6 +108,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes = AsText(data, size);
     CheckAnsiSide(bytes);
     CheckUtf8Side(bytes);
-    CheckBuffers(bytes);
     return 0;
 }

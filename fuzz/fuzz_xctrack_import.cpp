@@ -18,5 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Expect(CountCrLfLines(result.output) % 4 == 0, "every point gives four lines");
+    Expect(result.output.find_first_of("<>[]{}|") == std::string::npos,
+           "imported text carries no list syntax");
     return 0;
 }

@@ -8,9 +8,9 @@
 #include "engine/conversion_job.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
-#include "oradel/build_info.hpp"
 #include "options/option_controls.hpp"
 #include "options/settings_file.hpp"
+#include "oradel/build_info.hpp"
 #include "text/codepage.hpp"
 
 namespace oradel {
@@ -46,27 +46,25 @@ void ApplyOverride(Options& options, const std::string& name, const std::string&
 class StreamMessages final : public MessageSink {
   public:
     explicit StreamMessages(std::ostream& stream) : stream_(stream) {}
-    void ShowMessage(const std::string& text) override {
-        stream_ << text << '\n';
-        ++count_;
-    }
-    int Count() const { return count_; }
+    void ShowMessage(const std::string& text) override { stream_ << text << '\n'; }
 
   private:
     std::ostream& stream_;
-    int count_ = 0;
 };
 
-// Runs the jobs of every file; false after a failure, which skips the rest.
+// Runs the jobs of every file; false after a failure, which skips the rest,
+// or when an input was missing.
 bool RunJobs(const CommandLine& commandLine, const Options& options,
              const std::vector<std::vector<const ConversionMode*>>& plans, std::ostream& output,
              StreamMessages& messages) {
+    bool inputMissing = false;
     for (std::size_t i = 0; i < commandLine.files.size(); ++i) {
         LeftOutPointList leftOut;  // each point once, however many exports met it
         for (const ConversionMode* mode : plans[i]) {
             try {
                 const JobOutcome outcome =
                     RunConversion(*mode, commandLine.files[i], options, messages);
+                if (outcome.inputMissing) inputMissing = true;
                 for (const LeftOutPoint& point : leftOut.Add(outcome.leftOut)) {
                     output << "error coordenades:  " << AnsiTextForStandardOutput(point.name)
                            << "\r\n";
@@ -77,7 +75,7 @@ bool RunJobs(const CommandLine& commandLine, const Options& options,
             }
         }
     }
-    return true;
+    return !inputMissing;
 }
 
 }  // namespace
@@ -182,7 +180,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
     }
     StreamMessages messages(errors);
     const bool finished = RunJobs(commandLine, options, plans, output, messages);
-    return finished && messages.Count() == 0 ? 0 : 1;
+    return finished ? 0 : 1;
 }
 
 std::string UsageText() {

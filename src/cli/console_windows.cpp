@@ -15,6 +15,7 @@
 #include "cli/console.hpp"
 #include "text/codepage.hpp"
 #include "text/strings.hpp"
+#include "text/utf8.hpp"
 
 namespace oradel {
 namespace {
@@ -22,13 +23,41 @@ namespace {
 constexpr UINT kCp866 = 866;
 constexpr UINT kCp1251 = 1251;
 
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// UTF-16 through the text library's decoder; a malformed byte becomes U+FFFD.
 std::wstring WideFromUtf8(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int length = static_cast<int>(utf8.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
+    std::wstring wide;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t character = 0;
+        const std::size_t length = DecodeUtf8(utf8, pos, character);
+        pos += length == 0 ? 1 : length;
+        if (length == 0) character = kReplacementCharacter;
+        if (character >= 0x10000) {
+            wide.push_back(static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)));
+            character = 0xDC00 + ((character - 0x10000) & 0x3FF);
+        }
+        wide.push_back(static_cast<wchar_t>(character));
+    }
     return wide;
+}
+
+// UTF-8 through the text library's encoder; a lone surrogate becomes U+FFFD.
+std::string Utf8FromWide(std::wstring_view wide) {
+    std::string utf8;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t character = static_cast<char16_t>(wide[i]);
+        const bool high = character >= 0xD800 && character <= 0xDBFF;
+        const char32_t next = i + 1 < wide.size() ? static_cast<char16_t>(wide[i + 1]) : 0;
+        if (high && next >= 0xDC00 && next <= 0xDFFF) {
+            character = 0x10000 + ((character - 0xD800) << 10) + (next - 0xDC00);
+            ++i;
+        } else if (character >= 0xD800 && character <= 0xDFFF) {
+            character = kReplacementCharacter;
+        }
+        AppendUtf8(utf8, character);
+    }
+    return utf8;
 }
 
 // Characters that the code page cannot hold become their best fit or '?'.
@@ -129,7 +158,7 @@ std::string StandardStreamBuffer::WithCrLf(std::string_view bytes) {
 
 std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(NarrowFromWide(argv[i], CP_UTF8));
+    for (int i = 1; i < argc; ++i) arguments.push_back(Utf8FromWide(argv[i]));
     return arguments;
 }
 

@@ -13,6 +13,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kNoFile = "Нет файла ";
+constexpr std::string_view kReplacedCharacters =
+    "Символы, которых нет в кодировке Windows-1251, заменены: ";
 
 // Numbers are read and written with a decimal point whatever the user's
 // locale; the previous setting comes back however the job ends.
@@ -145,6 +147,10 @@ JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, cons
         RunBody(mode, inputFile.get(), output.File(), input, outcome.output, options, state);
         inputFile.reset();
         output.Commit();
+    }
+    if (state.replacedTexts > 0) {
+        messages.ShowMessage(std::string(kReplacedCharacters) +
+                             std::to_string(state.replacedTexts));
     }
     outcome.leftOut = std::move(state.leftOutPoints);
     return outcome;

@@ -31,6 +31,8 @@ struct LeftOutPoint {
 struct JobState {
     // Points left out because their coordinates could not be read, in list order.
     std::vector<LeftOutPoint> leftOutPoints;
+    // Imported names and comments in which a character Windows-1251 lacks was replaced.
+    std::size_t replacedTexts = 0;
     // Distinct filter words of the page, in order of first appearance.
     std::vector<std::string> filterWords;
     std::unordered_set<std::string> knownFilterWords;

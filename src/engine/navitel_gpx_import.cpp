@@ -1,139 +1,83 @@
 #include "engine/navitel_gpx_import.hpp"
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "engine/errors.hpp"
+#include "engine/files.hpp"
 #include "engine/point_list_reader.hpp"
+#include "engine/xml_tokens.hpp"
 #include "text/codepage.hpp"
+#include "text/imported_text.hpp"
 #include "text/strings.hpp"
 #include "text/utf8.hpp"
 
 namespace oradel {
 namespace {
 
-// The GPX is not parsed as XML: the file is one text in which each lat=" that
-// starts an attribute opens a point. A point's text runs from there to the
-// next such marker (or the end of the file) and holds, in this order, lon=",
-// <name>...</name> and optionally <desc>...</desc>. Every search stays inside
-// the point's text, so a point that lacks a marker cannot take the next
-// point's values. The file is read in blocks; only the current point's text
-// (or, between points, the last few bytes) is held.
+// Every wpt, rtept and trkpt element is a point: its lat and lon attributes
+// and the text of its own name and desc children (direct children only, the
+// first of each; CDATA kept, references decoded). Whatever stands outside a
+// point element (a track's or route's name, comments) never reaches a point.
 
-constexpr std::size_t kNone = std::string_view::npos;
-constexpr std::string_view kLatMarker = "lat=\"";
-constexpr std::string_view kLonMarker = "lon=\"";
-constexpr std::string_view kNameOpen = "<name>";
-constexpr std::string_view kNameClose = "</name>";
-constexpr std::string_view kDescOpen = "<desc>";
-constexpr std::string_view kDescClose = "</desc>";
+enum class Encoding { Utf8, Latin1, Windows1252, Windows1251 };
 
-bool IsXmlSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// Where the scan stands in the markup: in text content, inside a tag (where
-// attributes stand), inside a quoted attribute value, or inside a comment,
-// CDATA section, declaration or processing instruction ("<!", "<?").
-class MarkupPosition {
-  public:
-    enum class Place { Text, TagStart, Tag, Quoted, Other };
-
-    explicit MarkupPosition(Place place = Place::Text, char quote = 0)
-        : place_(place), quote_(quote) {}
-
-    bool InTag() const { return place_ == Place::Tag; }
-
-    // Moves past every byte of `text`, jumping to the next byte that can
-    // change the place.
-    void AdvanceOver(std::string_view text) {
-        const char* next = text.data();
-        const char* const end = next + text.size();
-        while (next != end) next = AdvanceFrom(next, end);
-    }
-
-  private:
-    // Moves past the bytes from `next` up to the next one that changes the
-    // place (or `end`) and returns where the scan goes on.
-    const char* AdvanceFrom(const char* next, const char* end) {
-        switch (place_) {
-            case Place::Text:
-                return PastByte(next, end, '<', Place::TagStart);
-            case Place::TagStart:
-                if (*next == '!' || *next == '?') {
-                    place_ = Place::Other;
-                    return next + 1;
-                }
-                place_ = Place::Tag;  // the byte after '<' is read again as part of the tag
-                return next;
-            case Place::Tag:
-                return PastTagByte(next, end);
-            case Place::Quoted:
-                return PastByte(next, end, quote_, Place::Tag);
-            case Place::Other:
-                return PastByte(next, end, '>', Place::Text);
-        }
-        return end;
-    }
-
-    // Past the first `wanted` (the place becoming `after`), or `end` without one.
-    const char* PastByte(const char* next, const char* end, char wanted, Place after) {
-        const void* found = std::memchr(next, wanted, static_cast<std::size_t>(end - next));
-        if (found == nullptr) return end;
-        place_ = after;
-        return static_cast<const char*>(found) + 1;
-    }
-
-    // Past the first quote or '>' of a tag; tags are short, so a plain loop.
-    const char* PastTagByte(const char* next, const char* end) {
-        for (; next != end; ++next) {
-            const char c = *next;
-            if (c == '"' || c == '\'') {
-                place_ = Place::Quoted;
-                quote_ = c;
-                return next + 1;
-            }
-            if (c == '>') {
-                place_ = Place::Text;
-                return next + 1;
-            }
-        }
-        return end;
-    }
-
-    Place place_;
-    char quote_;
+// The encodings a declaration may name, compared without letter case.
+constexpr std::pair<std::string_view, Encoding> kEncodingNames[] = {
+    {"utf-8", Encoding::Utf8},
+    {"utf8", Encoding::Utf8},
+    {"us-ascii", Encoding::Utf8},
+    {"ascii", Encoding::Utf8},
+    {"iso-8859-1", Encoding::Latin1},
+    {"iso8859-1", Encoding::Latin1},
+    {"iso_8859-1", Encoding::Latin1},
+    {"latin1", Encoding::Latin1},
+    {"windows-1252", Encoding::Windows1252},
+    {"cp1252", Encoding::Windows1252},
+    {"windows-1251", Encoding::Windows1251},
+    {"cp1251", Encoding::Windows1251},
 };
 
-// The first `marker` at or after `from` with white space before it, so that
-// minlat=" of a bounds element does not count. The caller checks that it
-// stands inside a tag.
-std::size_t FindAttribute(std::string_view text, std::string_view marker, std::size_t from) {
-    for (std::size_t at = text.find(marker, from); at != kNone; at = text.find(marker, at + 1)) {
-        if (at > 0 && IsXmlSpace(text[at - 1])) return at;
-    }
-    return kNone;
+// Unicode characters of Windows-1252's bytes 0x80-0x9F (the rest is ISO-8859-1).
+constexpr std::array<char16_t, 32> kWindows1252Controls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+bool IsPointElement(std::string_view name) {
+    return name == "wpt" || name == "rtept" || name == "trkpt";
 }
 
-// The first `marker` that starts an attribute of a tag, scanning `text` from
-// its start, where the markup stands at `position`.
-std::size_t FindAttributeInTag(std::string_view text, std::string_view marker,
-                               MarkupPosition position) {
-    std::size_t scanned = 0;
-    for (std::size_t at = FindAttribute(text, marker, 0); at != kNone;
-         at = FindAttribute(text, marker, at + 1)) {
-        position.AdvanceOver(text.substr(scanned, at - scanned));
-        scanned = at;
-        if (position.InTag()) return at;
-    }
-    return kNone;
+// The element name without its namespace prefix.
+std::string_view LocalName(std::string_view name) {
+    const std::size_t colon = name.rfind(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
-// The text from `from` up to the first `closing`; empty when there is none.
-std::string_view ValueUpTo(std::string_view text, std::size_t from, std::string_view closing) {
-    const std::size_t end = text.find(closing, from);
-    return end == kNone ? std::string_view() : text.substr(from, end - from);
+std::string_view AttributeValue(std::span<const XmlAttribute> attributes, std::string_view name) {
+    for (const XmlAttribute& attribute : attributes) {
+        if (LocalName(attribute.name) == name) return attribute.value;
+    }
+    return {};
+}
+
+[[noreturn]] void ThrowUnreadableEncoding(std::string_view encoding, const std::string& fileName) {
+    throw UserError("The encoding \"" + std::string(encoding) + "\" of " + fileName +
+                    " cannot be read (UTF-8, ISO-8859-1, Windows-1252 and Windows-1251 can)");
+}
+
+Encoding EncodingNamed(std::string_view declared, const std::string& fileName) {
+    std::string name(TrimView(declared));
+    for (char& c : name) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    for (const auto& [known, encoding] : kEncodingNames) {
+        if (name == known) return encoding;
+    }
+    ThrowUnreadableEncoding(declared, fileName);
 }
 
 // "&#1070;" or "&#x42E;" at the start of `text`.
@@ -180,178 +124,213 @@ std::size_t ReadReference(std::string_view text, char32_t& character) {
     return 0;
 }
 
-// Decodes one value into Windows-1251 text: as UTF-8 when the value is
-// well-formed UTF-8, otherwise byte for byte as Windows-1251 (a GPX saved in
-// that code page). Deciding per value needs no second pass over the file, and
-// Cyrillic Windows-1251 text is practically never well-formed UTF-8.
-// References are decoded; each line break (CR LF, CR or LF) becomes one
-// space, so a value never breaks the list's lines.
+// The bytes of one value as written, and which of them came from CDATA
+// sections (where references are not decoded).
+struct RawValue {
+    std::string bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> cdata;  // [begin, end) ranges
+    bool seen = false;
+
+    void Clear() {
+        bytes.clear();
+        cdata.clear();
+        seen = false;
+    }
+};
+
+// Decodes values into Windows-1251 text. Undeclared (or declared UTF-8)
+// values are read as UTF-8 when they are well-formed UTF-8, otherwise byte
+// for byte as Windows-1251 (a GPX saved in that code page); deciding per value
+// needs no second pass over the file. Each line break (CR LF, CR or LF)
+// becomes one character; the import table then makes it a space.
 class ValueDecoder {
   public:
-    void Decode(std::string_view raw, std::string& out);
+    Encoding encoding = Encoding::Utf8;
+
+    // True when a character had to be replaced by its best fit or '?'.
+    bool Decode(const RawValue& raw, std::string& out);
 
   private:
-    void Append(char byte);
-    static char32_t NextUtf8(std::string_view raw, std::size_t& pos);
+    void Append(char32_t character);
+    std::size_t DecodeCharacter(std::string_view bytes, std::size_t pos, Encoding encoding);
 
     std::string* out_ = nullptr;
     bool afterCr_ = false;
+    bool replaced_ = false;
 };
 
-class PointScanner {
-  public:
-    explicit PointScanner(TextOutput& output) : output_(output) {}
-
-    void Feed(std::string_view chunk);
-    void Finish();
-
-  private:
-    std::size_t FindPointStart(std::size_t from);
-    void ScanMarkupTo(std::size_t end);
-    void WritePoint(std::string_view point);
-
-    TextOutput& output_;
-    unsigned namelessPoints_ = 0;
-    std::string text_;  // unprocessed input: the current point's text, or a short tail
-    bool inPoint_ = false;
-    std::size_t searchFrom_ = 0;
-    MarkupPosition markup_;    // where the markup stands at text_[scanned_]
-    std::size_t scanned_ = 0;  // the bytes of text_ before it have moved markup_
-    ValueDecoder decoder_;
-    std::string line_, lonLine_;
-};
-
-// Decodes the character at `pos` of well-formed UTF-8 and moves past it.
-char32_t ValueDecoder::NextUtf8(std::string_view raw, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(raw[pos++]);
-    if (lead < 0x80) return lead;
-    const int trailing = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-    char32_t character = lead & (0x3F >> trailing);
-    for (int i = 0; i < trailing; ++i) {
-        character = (character << 6) | (static_cast<unsigned char>(raw[pos++]) & 0x3F);
-    }
-    return character;
+bool NeedsCharacterDecoding(const RawValue& raw, Encoding encoding) {
+    if (encoding != Encoding::Utf8 || !raw.cdata.empty()) return true;
+    return std::any_of(raw.bytes.begin(), raw.bytes.end(),
+                       [](char c) { return c == '&' || c == '\r' || c == '\n'; });
 }
 
-void ValueDecoder::Append(char byte) {
-    const bool skip = byte == '\n' && afterCr_;  // the LF of a CR LF pair
-    afterCr_ = byte == '\r';
-    if (skip) return;
-    out_->push_back(byte == '\r' || byte == '\n' ? ' ' : byte);
-}
-
-// True when the value holds a reference or a line break, which need the
-// byte-by-byte decoding.
-bool NeedsByteDecoding(std::string_view raw) {
-    for (const char c : raw) {
-        if (c == '&' || c == '\r' || c == '\n') return true;
-    }
-    return false;
-}
-
-void ValueDecoder::Decode(std::string_view raw, std::string& out) {
-    if (!NeedsByteDecoding(raw)) {
-        if (!TryCp1251FromUtf8(raw, out)) out.assign(raw);
-        return;
+bool ValueDecoder::Decode(const RawValue& raw, std::string& out) {
+    if (!NeedsCharacterDecoding(raw, encoding)) {
+        const Cp1251Conversion result = TryCp1251FromUtf8(raw.bytes, out);
+        if (result == Cp1251Conversion::Malformed) out.assign(raw.bytes);
+        return result == Cp1251Conversion::Replaced;
     }
     out.clear();
     out_ = &out;
-    afterCr_ = false;
-    const bool utf8 = IsWellFormedUtf8(raw);
+    afterCr_ = replaced_ = false;
+    const std::string_view bytes = raw.bytes;
+    const Encoding valueEncoding =
+        encoding == Encoding::Utf8 && !IsWellFormedUtf8(bytes) ? Encoding::Windows1251 : encoding;
     std::size_t pos = 0;
-    while (pos < raw.size()) {
+    auto cdata = raw.cdata.begin();
+    while (pos < bytes.size()) {
+        while (cdata != raw.cdata.end() && cdata->second <= pos) ++cdata;
+        const bool inCData = cdata != raw.cdata.end() && cdata->first <= pos;
         char32_t character = 0;
-        if (raw[pos] == '&') {
-            if (const std::size_t length = ReadReference(raw.substr(pos), character)) {
+        if (bytes[pos] == '&' && !inCData) {
+            const std::size_t end = cdata == raw.cdata.end() ? bytes.size() : cdata->first;
+            if (const std::size_t length = ReadReference(bytes.substr(pos, end - pos), character)) {
+                Append(character);
                 pos += length;
-                Append(UnicodeToCp1251(character));
                 continue;
             }
         }
-        if (utf8) {
-            Append(UnicodeToCp1251(NextUtf8(raw, pos)));
-        } else {
-            Append(raw[pos++]);
+        pos += DecodeCharacter(bytes, pos, valueEncoding);
+    }
+    return replaced_;
+}
+
+std::size_t ValueDecoder::DecodeCharacter(std::string_view bytes, std::size_t pos,
+                                          Encoding encoding) {
+    const auto byte = static_cast<unsigned char>(bytes[pos]);
+    char32_t character = byte;
+    switch (encoding) {
+        case Encoding::Utf8: {
+            const std::size_t length = DecodeUtf8(bytes, pos, character);
+            Append(character);
+            return length;
+        }
+        case Encoding::Windows1251:
+            Append(Cp1251ToUnicode(byte));
+            return 1;
+        case Encoding::Windows1252:
+            if (byte >= 0x80 && byte <= 0x9F) character = kWindows1252Controls[byte - 0x80];
+            break;
+        case Encoding::Latin1:
+            break;
+    }
+    Append(character);
+    return 1;
+}
+
+void ValueDecoder::Append(char32_t character) {
+    const bool skip = character == '\n' && afterCr_;  // the LF of a CR LF pair
+    afterCr_ = character == '\r';
+    if (!skip && !AppendCp1251(*out_, character)) replaced_ = true;
+}
+
+// Collects the points from the tokens and writes each as a record of the list.
+class GpxPoints final : public XmlHandler {
+  public:
+    GpxPoints(TextOutput& output, JobState& state, std::string fileName)
+        : output_(output), state_(state), fileName_(std::move(fileName)) {}
+
+    void Declaration(std::span<const XmlAttribute> attributes) override;
+    void StartTag(std::string_view name, std::span<const XmlAttribute> attributes,
+                  bool empty) override;
+    void EndTag(std::string_view name) override;
+    void Text(std::string_view raw) override;
+    void CData(std::string_view text) override;
+    void Finish();
+
+  private:
+    void BeginPoint(std::span<const XmlAttribute> attributes);
+    void WritePoint();
+    void WriteText(const RawValue& raw, ImportedField field);
+
+    TextOutput& output_;
+    JobState& state_;
+    std::string fileName_;
+    ValueDecoder decoder_;
+    bool inPoint_ = false;
+    int depth_ = 0;              // open child elements of the point
+    RawValue* field_ = nullptr;  // the name or desc being read
+    RawValue lat_, lon_, name_, desc_;
+    std::string line_, lonLine_;
+    unsigned namelessPoints_ = 0;
+};
+
+void GpxPoints::Declaration(std::span<const XmlAttribute> attributes) {
+    const std::string_view declared = AttributeValue(attributes, "encoding");
+    if (!declared.empty()) decoder_.encoding = EncodingNamed(declared, fileName_);
+}
+
+void GpxPoints::BeginPoint(std::span<const XmlAttribute> attributes) {
+    inPoint_ = true;
+    depth_ = 0;
+    field_ = nullptr;
+    for (RawValue* value : {&lat_, &lon_, &name_, &desc_}) value->Clear();
+    lat_.bytes = AttributeValue(attributes, "lat");
+    lon_.bytes = AttributeValue(attributes, "lon");
+}
+
+void GpxPoints::StartTag(std::string_view name, std::span<const XmlAttribute> attributes,
+                         bool empty) {
+    const std::string_view local = LocalName(name);
+    if (IsPointElement(local) && (!inPoint_ || depth_ == 0)) {
+        if (inPoint_) WritePoint();  // the previous point was never closed
+        BeginPoint(attributes);
+        if (empty) WritePoint();
+        return;
+    }
+    if (!inPoint_ || empty) return;
+    if (depth_ == 0) {
+        RawValue* field = local == "name" ? &name_ : local == "desc" ? &desc_ : nullptr;
+        if (field != nullptr && !field->seen) {
+            field->seen = true;
+            field_ = field;
         }
     }
+    ++depth_;
 }
 
-void PointScanner::ScanMarkupTo(std::size_t end) {
-    if (end <= scanned_) return;
-    markup_.AdvanceOver(std::string_view(text_).substr(scanned_, end - scanned_));
-    scanned_ = end;
-}
-
-// The next lat=" at or after `from` that starts an attribute of a tag; a lat="
-// in text content, a comment or an attribute value opens no point.
-std::size_t PointScanner::FindPointStart(std::size_t from) {
-    for (std::size_t at = FindAttribute(text_, kLatMarker, from); at != kNone;
-         at = FindAttribute(text_, kLatMarker, at + 1)) {
-        ScanMarkupTo(at);
-        if (markup_.InTag()) return at;
+void GpxPoints::EndTag(std::string_view) {
+    if (!inPoint_) return;
+    if (depth_ == 0) {
+        WritePoint();
+        return;
     }
-    return kNone;
+    if (--depth_ == 0) field_ = nullptr;
 }
 
-void PointScanner::Feed(std::string_view chunk) {
-    text_.append(chunk);
-    std::size_t pointStart = 0;
-    for (std::size_t marker = FindPointStart(searchFrom_); marker != kNone;
-         marker = FindPointStart(searchFrom_)) {
-        if (inPoint_) WritePoint(std::string_view(text_).substr(pointStart, marker - pointStart));
-        inPoint_ = true;
-        pointStart = marker + kLatMarker.size();
-        searchFrom_ = pointStart;
-    }
-    // A marker may begin in the last few bytes and end in the next chunk.
-    const std::size_t undecided = text_.size() - std::min(text_.size(), kLatMarker.size() - 1);
-    searchFrom_ = std::max(searchFrom_, undecided);
-    // Outside a point only the undecided bytes and the one before them are kept.
-    const std::size_t keepFrom =
-        inPoint_ ? pointStart : searchFrom_ - std::min<std::size_t>(searchFrom_, 1);
-    ScanMarkupTo(keepFrom);
-    text_.erase(0, keepFrom);
-    searchFrom_ -= keepFrom;
-    scanned_ -= keepFrom;
+void GpxPoints::Text(std::string_view raw) {
+    if (field_ != nullptr) field_->bytes.append(raw);
 }
 
-void PointScanner::Finish() {
-    if (inPoint_) WritePoint(text_);
-    text_.clear();
+void GpxPoints::CData(std::string_view text) {
+    if (field_ == nullptr) return;
+    const std::size_t begin = field_->bytes.size();
+    field_->bytes.append(text);
+    field_->cdata.emplace_back(begin, field_->bytes.size());
+}
+
+void GpxPoints::Finish() {
+    if (inPoint_) WritePoint();
+}
+
+// Name, coordinates, the description when there is one, and the empty line.
+void GpxPoints::WritePoint() {
     inPoint_ = false;
-}
-
-// `point` is the text after its lat=" up to the next point's lat=".
-void PointScanner::WritePoint(std::string_view point) {
-    std::size_t pos = 0;
-    const std::string_view lat = ValueUpTo(point, 0, "\"");
-    std::string_view lon, name, desc;
-    // The point's text begins inside the quoted value of its lat attribute.
-    const MarkupPosition inLatValue(MarkupPosition::Place::Quoted, '"');
-    if (const std::size_t at = FindAttributeInTag(point, kLonMarker, inLatValue); at != kNone) {
-        pos = at + kLonMarker.size();
-        lon = ValueUpTo(point, pos, "\"");
-    }
-    if (const std::size_t at = point.find(kNameOpen, pos); at != kNone) {
-        pos = at + kNameOpen.size();
-        name = ValueUpTo(point, pos, kNameClose);
-    }
-    if (const std::size_t at = point.find(kDescOpen, pos); at != kNone) {
-        desc = ValueUpTo(point, at + kDescOpen.size(), kDescClose);
-    }
-
-    decoder_.Decode(name, line_);
+    field_ = nullptr;
+    if (decoder_.Decode(name_, line_)) ++state_.replacedTexts;
+    KeepAsListText(line_, ImportedField::Name);
     if (TrimView(line_).empty()) line_ = UnnamedPointName(++namelessPoints_);
     output_.WriteLine(line_);
-    decoder_.Decode(lat, line_);
-    decoder_.Decode(lon, lonLine_);
+    decoder_.Decode(lat_, line_);
+    decoder_.Decode(lon_, lonLine_);
     line_ += ' ';
     line_ += lonLine_;
+    KeepAsListText(line_, ImportedField::Comment);
     output_.WriteLine(line_);
-    if (!desc.empty()) {
-        decoder_.Decode(desc, line_);
-        output_.WriteLine(line_);
-    }
+    if (decoder_.Decode(desc_, line_)) ++state_.replacedTexts;
+    KeepAsListText(line_, ImportedField::Comment);
+    if (!TrimView(line_).empty()) output_.WriteLine(line_);
     output_.WriteLine("");
 }
 
@@ -359,10 +338,18 @@ void PointScanner::WritePoint(std::string_view point) {
 
 // <wpt lat="55.751244" lon="37.618423"><name>Гора</name><desc>старт, юг</desc></wpt>
 void ImportNavitelGpx(ConversionContext& context) {
-    PointScanner scanner(context.output);
+    GpxPoints points(context.output, context.state, PathText(context.inputPath));
+    XmlTokenizer tokenizer(points);
     std::string chunk;
-    while (context.input.ReadChunk(chunk)) scanner.Feed(chunk);
-    scanner.Finish();
+    for (bool first = true; context.input.ReadChunk(chunk); first = false) {
+        // A UTF-16 file has no readable declaration: its byte-order mark tells.
+        if (first && (chunk.starts_with("\xFF\xFE") || chunk.starts_with("\xFE\xFF"))) {
+            ThrowUnreadableEncoding("UTF-16", PathText(context.inputPath));
+        }
+        tokenizer.Feed(chunk);
+    }
+    tokenizer.Finish();
+    points.Finish();
 }
 
 }  // namespace oradel

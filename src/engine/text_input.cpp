@@ -37,6 +37,15 @@ const char* FindLineEnd(const char* from, const char* to) {
     return from;
 }
 
+// Up to `size` bytes; fewer only at the end of the file.
+std::size_t ReadBlock(std::FILE* file, char* into, std::size_t size) {
+    const std::size_t read = std::fread(into, 1, size, file);
+    if (read < size && std::ferror(file)) {
+        throw UserError("Read error: " + std::string(std::strerror(errno)));
+    }
+    return read;
+}
+
 }  // namespace
 
 TextInput::TextInput(std::FILE* file) : file_(file), buffer_(kBlockSize) {}
@@ -45,10 +54,7 @@ bool TextInput::Fill() {
     if (begin_ < end_) return true;
     if (ended_) return false;
     begin_ = 0;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (end_ < buffer_.size() && std::ferror(file_)) {
-        throw UserError("Read error: " + std::string(std::strerror(errno)));
-    }
+    end_ = ReadBlock(file_, buffer_.data(), buffer_.size());
     if (const void* stop = std::memchr(buffer_.data(), kCtrlZ, end_)) {
         end_ = static_cast<const char*>(stop) - buffer_.data();
         ended_ = true;
@@ -80,10 +86,10 @@ void TextInput::ReadLine(std::string& line) {
 }
 
 bool TextInput::ReadChunk(std::string& chunk) {
-    if (!Fill()) return false;
-    chunk.assign(buffer_.data() + begin_, end_ - begin_);
-    begin_ = end_;
-    return true;
+    chunk.resize(kBlockSize);
+    const std::size_t read = ReadBlock(file_, chunk.data(), chunk.size());
+    chunk.resize(read);
+    return read > 0;
 }
 
 void TextInput::DecodeUtf8WhenDetected() {

@@ -20,8 +20,10 @@ class TextInput {
     bool AtEnd();
     // The next line without its line end; empty at the end of the input.
     void ReadLine(std::string& line);
-    // The next block of raw bytes up to the end of the input; false when none is left.
-    // Line ends are not interpreted; a Ctrl+Z still ends the input.
+    // The next block of raw bytes up to the end of the file; false when none is
+    // left. For a reader that starts at the beginning and reads only blocks:
+    // line ends are not interpreted, and a Ctrl+Z is an ordinary byte (the
+    // Ctrl+Z rule belongs to the lines of a point list).
     bool ReadChunk(std::string& chunk);
 
     // Decides, before anything is read, whether the file is a UTF-8 text: it

@@ -34,7 +34,7 @@ constexpr std::array<std::string_view, 9> kFilterStyle = {
 };
 
 std::string Utf8(std::string_view ansi) {
-    return AnsiToUtf8Text(ansi);
+    return Utf8FromCp1251(ansi);
 }
 
 // The input's file name up to its first "." (empty without one), in

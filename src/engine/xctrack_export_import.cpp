@@ -1,108 +1,191 @@
 #include "engine/xctrack_export_import.hpp"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/decimal_numbers.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/point_list_reader.hpp"
 #include "text/codepage.hpp"
+#include "text/imported_text.hpp"
 #include "text/strings.hpp"
 #include "text/utf8.hpp"
 
 namespace oradel {
 namespace {
 
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// A point line holds a group of nine fields: hemisphere letter, degrees,
+// minutes, seconds of the latitude, the same of the longitude, and the
+// altitude, with blanks of any width between them. What stands before the
+// group is the name (blanks inside kept), what follows it the description.
+// A line without such a group is read by position as XCTrack writes it: name,
+// then the nine fields, then the description.
+
+constexpr std::size_t kAngleFields = 4;  // hemisphere letter, degrees, minutes, seconds
+constexpr std::size_t kGroupFields = 2 * kAngleFields + 1;
+
+using Angle = std::array<std::string_view, kAngleFields>;
+
+struct GeoPoint {
+    std::string_view name;
+    Angle latitude, longitude;
+    std::string_view description;
+};
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
 }
 
-// One point line of the export, taken apart field by field. One object reads
-// every line, so that its buffers are reused.
+// The blank-separated words of `line`, as views into it.
+void SplitWords(std::string_view line, std::vector<std::string_view>& words) {
+    words.clear();
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        while (pos < line.size() && IsBlank(line[pos])) ++pos;
+        const std::size_t start = pos;
+        while (pos < line.size() && !IsBlank(line[pos])) ++pos;
+        if (pos > start) words.push_back(line.substr(start, pos - start));
+    }
+}
+
+bool IsAngleAt(const std::vector<std::string_view>& words, std::size_t at,
+               std::string_view letters) {
+    if (words[at].size() != 1 || letters.find(words[at][0]) == std::string_view::npos) {
+        return false;
+    }
+    for (std::size_t k = 1; k < kAngleFields; ++k) {
+        if (!ParseDecimal(words[at + k])) return false;
+    }
+    return true;
+}
+
+// The text after `word` (a view into `line`) to the end of the line, trimmed.
+std::string_view After(std::string_view line, std::string_view word) {
+    return TrimView(line.substr(static_cast<std::size_t>(word.data() + word.size() - line.data())));
+}
+
+// Finds the first group of the fields in `line`; false when there is none.
+bool ReadByGroup(std::string_view line, const std::vector<std::string_view>& words,
+                 GeoPoint& point) {
+    for (std::size_t at = 0; at + 2 * kAngleFields <= words.size(); ++at) {
+        if (!IsAngleAt(words, at, "NS") || !IsAngleAt(words, at + kAngleFields, "EW")) continue;
+        point.name =
+            TrimView(line.substr(0, static_cast<std::size_t>(words[at].data() - line.data())));
+        for (std::size_t k = 0; k < kAngleFields; ++k) {
+            point.latitude[k] = words[at + k];
+            point.longitude[k] = words[at + kAngleFields + k];
+        }
+        const std::size_t altitude = at + kGroupFields - 1;
+        point.description = altitude < words.size() ? After(line, words[altitude]) : "";
+        return true;
+    }
+    return false;
+}
+
+// Fields end at a space; the description is the trimmed rest of the line.
+void ReadByPosition(std::string_view line, GeoPoint& point) {
+    std::string_view field;
+    SplitFirstField(line, point.name, " ");
+    for (std::string_view& part : point.latitude) SplitFirstField(line, part, " ");
+    for (std::string_view& part : point.longitude) SplitFirstField(line, part, " ");
+    SplitFirstField(line, field, " ");  // the altitude
+    point.description = TrimView(line);
+}
+
+// One point line of the export, taken apart. One object reads every line, so
+// that its buffers are reused.
 class ExportLine {
   public:
     // `fileName` (UTF-8) names the file in error messages and must outlive this object.
     explicit ExportLine(const std::string& fileName) : fileName_(fileName) {}
 
-    // Takes `text` (which must outlive its use) apart. A line that is not
-    // well-formed UTF-8 is taken as Windows-1251 bytes.
-    void Read(std::string_view text, std::size_t lineNumber);
+    // Takes `text` apart; a line that is not well-formed UTF-8 is taken as
+    // Windows-1251 bytes. Returns the number of names and descriptions in
+    // which a character Windows-1251 lacks was replaced.
+    std::size_t Read(std::string_view text, std::size_t lineNumber);
 
-    // The name and the description as Windows-1251.
-    std::string_view Name() const { return utf8_ ? nameAnsi_ : fields_[kName]; }
-    std::string_view Description() const {
-        return utf8_ ? descriptionAnsi_ : fields_[kDescription];
-    }
-    // A hemisphere letter, then degrees, minutes and seconds; "S" and "W"
-    // make the value negative.
-    double Latitude() const { return Angle(kLatitude, "S"); }
-    double Longitude() const { return Angle(kLongitude, "W"); }
+    const std::string& Name() const { return name_; }
+    const std::string& Description() const { return description_; }
+    // "S" and "W" make the value negative.
+    double Latitude() const { return AngleValue(point_.latitude, "S"); }
+    double Longitude() const { return AngleValue(point_.longitude, "W"); }
 
   private:
-    // Name, four latitude fields, four longitude fields, altitude, description.
-    static constexpr std::size_t kName = 0, kLatitude = 1, kLongitude = 5, kDescription = 10;
+    std::size_t Convert(std::string_view line);
+    double AngleValue(const Angle& angle, std::string_view negativeLetter) const;
+    double Number(std::string_view field) const;
 
-    bool DecodeUtf8();
-    double Angle(std::size_t first, std::string_view negativeLetter) const;
-    double Number(std::size_t field) const;
-
-    std::array<std::string_view, kDescription + 1> fields_;
+    GeoPoint point_;
+    std::vector<std::string_view> words_;
     bool utf8_ = false;
-    std::string nameAnsi_;
-    std::string descriptionAnsi_;
+    std::string name_, description_;
     std::size_t lineNumber_ = 0;
     const std::string& fileName_;
 };
 
-// Fields end at a space; the description is the trimmed rest of the line.
-void ExportLine::Read(std::string_view text, std::size_t lineNumber) {
-    for (std::size_t field = kName; field < kDescription; ++field) {
-        SplitFirstField(text, fields_[field], " ");
-    }
-    fields_[kDescription] = TrimView(text);
+std::size_t ExportLine::Read(std::string_view text, std::size_t lineNumber) {
     lineNumber_ = lineNumber;
-    utf8_ = DecodeUtf8();
+    SplitWords(text, words_);
+    if (!ReadByGroup(text, words_, point_)) ReadByPosition(TrimView(text), point_);
+    return Convert(text);
 }
 
-// Every byte between the fields is a space or a control byte, which cannot
-// stand inside a UTF-8 form: the line is well-formed exactly when every field
-// is. The name and the description are converted while they are checked.
-bool ExportLine::DecodeUtf8() {
-    for (std::size_t field = kName + 1; field < kDescription; ++field) {
-        if (!IsAscii(fields_[field]) && !IsWellFormedUtf8(fields_[field])) return false;
+// The name and the description are decoded while they are checked; the line
+// is UTF-8 when they and the fields between them are well-formed. Returns the
+// number of them in which a character had to be replaced.
+std::size_t ExportLine::Convert(std::string_view line) {
+    const Cp1251Conversion name = TryCp1251FromUtf8(point_.name, name_);
+    const Cp1251Conversion description = TryCp1251FromUtf8(point_.description, description_);
+    const std::size_t fieldsFrom =
+        static_cast<std::size_t>(point_.name.data() + point_.name.size() - line.data());
+    const std::size_t fieldsTo =
+        point_.description.empty()
+            ? line.size()
+            : static_cast<std::size_t>(point_.description.data() - line.data());
+    utf8_ = name != Cp1251Conversion::Malformed && description != Cp1251Conversion::Malformed &&
+            IsWellFormedUtf8(line.substr(fieldsFrom, fieldsTo - fieldsFrom));
+    if (!utf8_) {
+        name_.assign(point_.name);
+        description_.assign(point_.description);
     }
-    return TryCp1251FromUtf8(fields_[kName], nameAnsi_) &&
-           TryCp1251FromUtf8(fields_[kDescription], descriptionAnsi_);
+    KeepAsListText(name_, ImportedField::Name);
+    KeepAsListText(description_, ImportedField::Comment);
+    if (!utf8_) return 0;
+    return (name == Cp1251Conversion::Replaced ? 1 : 0) +
+           (description == Cp1251Conversion::Replaced ? 1 : 0);
 }
 
-double ExportLine::Angle(std::size_t first, std::string_view negativeLetter) const {
-    const bool negative = TrimView(fields_[first]) == negativeLetter;
-    const double degrees = Number(first + 1);
-    const double minutes = Number(first + 2);
-    const double seconds = Number(first + 3);
-    const double angle = degrees + minutes / 60 + seconds / 3600;
-    return negative ? -std::fabs(angle) : angle;
+double ExportLine::AngleValue(const Angle& angle, std::string_view negativeLetter) const {
+    const bool negative = TrimView(angle[0]) == negativeLetter;
+    const double degrees = Number(angle[1]);
+    const double minutes = Number(angle[2]);
+    const double seconds = Number(angle[3]);
+    const double value = degrees + minutes / 60 + seconds / 3600;
+    return negative ? -std::fabs(value) : value;
 }
 
-// A field ends at a space; a tab or other control byte before that space is
-// trimmed off, as at the ends of the line.
-double ExportLine::Number(std::size_t field) const {
-    const std::string_view text = TrimView(fields_[field]);
+// A tab or other control byte at a field's ends is trimmed off, as at the
+// ends of the line.
+double ExportLine::Number(std::string_view field) const {
+    const std::string_view text = TrimView(field);
     if (const std::optional<double> value = ParseDecimal(text)) return *value;
     const std::string shown = utf8_ ? std::string(text) : Utf8FromCp1251(text);
     throw UserError("'" + shown + "' is not a valid floating point value (line " +
                     std::to_string(lineNumber_) + " of " + fileName_ + ")");
 }
 
-// Writes the record of one point line: name, coordinates, description, empty line.
-void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer) {
-    out.WriteLine(point.Name());
+// Writes the record of one point line: name, coordinates, description, empty
+// line. A point without a name is named as the GPX import names its own.
+void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer,
+                 unsigned& namelessPoints) {
+    const bool nameless = TrimView(point.Name()).empty();
+    out.WriteLine(nameless ? UnnamedPointName(++namelessPoints) : point.Name());
     const double latitude = point.Latitude();
     const double longitude = point.Longitude();
     buffer.clear();
@@ -114,24 +197,29 @@ void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer) 
     out.WriteLine("");
 }
 
+// The first line loses its byte-order mark; it is a point unless it is the
+// header "$FormatGEO".
+bool IsHeader(std::string& firstLine) {
+    if (firstLine.starts_with("\xEF\xBB\xBF")) firstLine.erase(0, 3);
+    return TrimView(firstLine).starts_with("$FormatGEO");
+}
+
 }  // namespace
 
 // $FormatGEO
-// Холм_Ветров    N 44 7 24.24    E 042 34 04.08   0  Старт с юга
+// Холм Ветров    N 44 7 24.24    E 042 34 04.08   0  Старт с юга
 void ImportXCTrackExport(ConversionContext& context) {
     TextInput& in = context.input;
     const std::string fileName = PathText(context.inputPath);
     std::string line;
     std::string buffer;
     ExportLine point(fileName);
-    in.ReadLine(line);  // the header, with a byte-order mark if there is one
-    std::size_t lineNumber = 1;
-    while (!in.AtEnd()) {
+    unsigned namelessPoints = 0;
+    for (std::size_t lineNumber = 1; !in.AtEnd(); ++lineNumber) {
         in.ReadLine(line);
-        ++lineNumber;
-        if (TrimView(line).empty()) continue;
-        point.Read(line, lineNumber);
-        ImportPoint(point, context.output, buffer);
+        if ((lineNumber == 1 && IsHeader(line)) || TrimView(line).empty()) continue;
+        context.state.replacedTexts += point.Read(line, lineNumber);
+        ImportPoint(point, context.output, buffer, namelessPoints);
     }
 }
 

@@ -6,8 +6,9 @@
 namespace oradel {
 
 // Writes four lines per point of the export: name, coordinates in decimal
-// degrees, description and an empty separator line. A number field that does
-// not read throws UserError.
+// degrees, description and an empty separator line. The first line is a point
+// unless it is the "$FormatGEO" header. A line whose fields do not read throws
+// UserError.
 void ImportXCTrackExport(ConversionContext& context);
 
 }  // namespace oradel

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <utility>
 
+#include "text/utf8.hpp"
+
 namespace oradel {
 namespace {
 
@@ -25,22 +27,56 @@ constexpr std::array<char16_t, 64> kUpperHalf = {
 constexpr char32_t kCyrillicCapitalA = 0x0410;
 constexpr char32_t kCyrillicSmallYa = 0x044F;
 
-// Base letters of U+00C0-U+017F, '?' where the character is not a Latin letter
-// with a diacritic (ligatures, thorn, sharp s, kra, eng, the signs x and /).
+// Best fits of Latin-1 Supplement letters, Latin Extended-A and -B
+// (U+00C0-U+024F) and Latin Extended Additional (U+1E00-U+1EFF): two
+// characters per code point, the base letter (or a pair such as "ss" for ß)
+// padded with a blank; "? " where the character is not a Latin letter.
 constexpr std::string_view kLatinBaseLetters =
-    "AAAAAA?CEEEEIIII"   // U+00C0
-    "DNOOOOO?OUUUUY??"   // U+00D0
-    "aaaaaa?ceeeeiiii"   // U+00E0
-    "dnooooo?ouuuuy?y"   // U+00F0
-    "AaAaAaCcCcCcCcDd"   // U+0100
-    "DdEeEeEeEeEeGgGg"   // U+0110
-    "GgGgHhHhIiIiIiIi"   // U+0120
-    "Ii??JjKk?LlLlLlL"   // U+0130
-    "lLlNnNnNn???OoOo"   // U+0140
-    "Oo??RrRrRrSsSsSs"   // U+0150
-    "SsTtTtTtUuUuUuUu"   // U+0160
-    "UuUuWwYyYZzZzZz?";  // U+0170
+    "A A A A A A AEC E E E E I I I I "   // U+00C0
+    "D N O O O O O ? O U U U U Y ? ss"   // U+00D0
+    "a a a a a a aec e e e e i i i i "   // U+00E0
+    "d n o o o o o ? o u u u u y ? y "   // U+00F0
+    "A a A a A a C c C c C c C c D d "   // U+0100
+    "D d E e E e E e E e E e G g G g "   // U+0110
+    "G g G g H h H h I i I i I i I i "   // U+0120
+    "I i IJijJ j K k ? L l L l L l L "   // U+0130
+    "l L l N n N n N n ? ? ? O o O o "   // U+0140
+    "O o OEoeR r R r R r S s S s S s "   // U+0150
+    "S s T t T t T t U u U u U u U u "   // U+0160
+    "U u U u W w Y y Y Z z Z z Z z s "   // U+0170
+    "b B ? ? ? ? ? C c ? D D d ? ? ? "   // U+0180
+    "? F f G ? ? ? I K k l ? ? N n ? "   // U+0190
+    "O o ? ? P p ? ? ? ? ? t T t T U "   // U+01A0
+    "u ? V Y y Z z ? ? ? ? ? ? ? ? ? "   // U+01B0
+    "? ? ? ? DZDzdzLJLjljNJNjnjA a I "   // U+01C0
+    "i O o U u U u U u U u U u ? A a "   // U+01D0
+    "A a AEaeG g G g K k O o O o ? ? "   // U+01E0
+    "j DZDzdzG g ? ? N n A a AEaeO o "   // U+01F0
+    "A a A a E e E e I i I i O o O o "   // U+0200
+    "R r R r U u U u S s T t ? ? H h "   // U+0210
+    "? d ? ? Z z A a E e O o O o O o "   // U+0220
+    "O o Y y l n t j ? ? A C c L T ? "   // U+0230
+    "z ? ? B U ? E e J j Q q R r Y y ";  // U+0240
+constexpr std::string_view kLatinAdditionalBaseLetters =
+    "A a B b B b B b C c D d D d D d "   // U+1E00
+    "D d D d E e E e E e E e E e F f "   // U+1E10
+    "G g H h H h H h H h H h I i I i "   // U+1E20
+    "K k K k K k L l L l L l L l M m "   // U+1E30
+    "M m M m N n N n N n N n O o O o "   // U+1E40
+    "O o O o P p P p R r R r R r R r "   // U+1E50
+    "S s S s S s S s S s T t T t T t "   // U+1E60
+    "T t U u U u U u U u U u V v V v "   // U+1E70
+    "W w W w W w W w W w X x X x Y y "   // U+1E80
+    "Z z Z z Z z h t w y ? s ? ? SS? "   // U+1E90
+    "A a A a A a A a A a A a A a A a "   // U+1EA0
+    "A a A a A a A a E e E e E e E e "   // U+1EB0
+    "E e E e E e E e I i I i O o O o "   // U+1EC0
+    "O o O o O o O o O o O o O o O o "   // U+1ED0
+    "O o O o U u U u U u U u U u U u "   // U+1EE0
+    "U u Y y Y y Y y Y y ? ? ? ? ? ? ";  // U+1EF0
+
 constexpr char32_t kLatinBaseFirst = 0x00C0;
+constexpr char32_t kLatinAdditionalFirst = 0x1E00;
 
 using ReverseEntry = std::pair<char16_t, unsigned char>;
 
@@ -57,50 +93,35 @@ const std::array<ReverseEntry, 64>& ReverseUpperHalf() {
     return table;
 }
 
-char BestFitOrQuestionMark(char32_t character) {
-    if (character >= kLatinBaseFirst && character - kLatinBaseFirst < kLatinBaseLetters.size()) {
-        return kLatinBaseLetters[character - kLatinBaseFirst];
+// The byte of a character the code page holds, or 0.
+char OwnByte(char32_t character) {
+    if (character < 0x80) return static_cast<char>(character);
+    if (character >= kCyrillicCapitalA && character <= kCyrillicSmallYa) {
+        return static_cast<char>(0xC0 + (character - kCyrillicCapitalA));
     }
-    return '?';
+    if (character > 0xFFFF) return 0;
+    const auto& table = ReverseUpperHalf();
+    const auto key = static_cast<char16_t>(character);
+    const auto found = std::lower_bound(
+        table.begin(), table.end(), key,
+        [](const ReverseEntry& entry, char16_t value) { return entry.first < value; });
+    return found != table.end() && found->first == key ? static_cast<char>(found->second) : 0;
 }
 
-bool IsTrailByte(unsigned char byte, unsigned char lower = 0x80, unsigned char upper = 0xBF) {
-    return byte >= lower && byte <= upper;
-}
-
-// Decodes one well-formed UTF-8 sequence at `pos`; returns its length, or 0
-// when the bytes there do not form one (the caller then takes a single byte).
-std::size_t DecodeStrict(std::string_view utf8, std::size_t pos, char32_t& character) {
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(utf8[pos + k]); };
-    const unsigned char lead = at(0);
-    std::size_t length = 0;
-    unsigned char lower = 0x80, upper = 0xBF;
-    if (lead < 0x80) {
-        character = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        character = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        character = lead & 0x0F;
-        lower = lead == 0xE0 ? 0xA0 : 0x80;
-        upper = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        character = lead & 0x07;
-        lower = lead == 0xF0 ? 0x90 : 0x80;
-        upper = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
+std::string_view BestFit(char32_t character) {
+    const auto entry = [character](std::string_view table, char32_t first) {
+        const std::string_view fit = table.substr(2 * (character - first), 2);
+        return fit[1] == ' ' ? fit.substr(0, 1) : fit;
+    };
+    if (character >= kLatinBaseFirst &&
+        2 * (character - kLatinBaseFirst) < kLatinBaseLetters.size()) {
+        return entry(kLatinBaseLetters, kLatinBaseFirst);
     }
-    if (utf8.size() - pos < length || !IsTrailByte(at(1), lower, upper)) return 0;
-    character = (character << 6) | (at(1) & 0x3F);
-    for (std::size_t k = 2; k < length; ++k) {
-        if (!IsTrailByte(at(k))) return 0;
-        character = (character << 6) | (at(k) & 0x3F);
+    if (character >= kLatinAdditionalFirst &&
+        2 * (character - kLatinAdditionalFirst) < kLatinAdditionalBaseLetters.size()) {
+        return entry(kLatinAdditionalBaseLetters, kLatinAdditionalFirst);
     }
-    return length;
+    return "?";
 }
 
 bool IsAsciiWord(const char* bytes) {
@@ -109,17 +130,35 @@ bool IsAsciiWord(const char* bytes) {
     return (word & 0x8080808080808080ull) == 0;
 }
 
-void AppendUtf8(std::string& out, char32_t character) {
-    if (character < 0x80) {
-        out.push_back(static_cast<char>(character));
-    } else if (character < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (character >> 6)));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (character >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((character >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+// Decodes `utf8` into `out`. A malformed sequence gives '?' per byte, or
+// with `strict` ends the decoding with Malformed. No character's best fit is
+// longer than its UTF-8 form, so `out` is sized once.
+Cp1251Conversion DecodeToCp1251(std::string_view utf8, std::string& out, bool strict) {
+    out.resize(utf8.size());
+    std::size_t n = 0;
+    bool replaced = false;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t character = 0;
+        const std::size_t length = DecodeUtf8(utf8, pos, character);
+        if (length == 0) {
+            if (strict) return Cp1251Conversion::Malformed;
+            out[n++] = '?';
+            ++pos;
+            continue;
+        }
+        pos += length;
+        const char own = OwnByte(character);
+        if (own != 0 || character == 0) {
+            out[n++] = own;
+            continue;
+        }
+        const std::string_view fit = BestFit(character);
+        out.replace(n, fit.size(), fit);
+        n += fit.size();
+        replaced = true;
     }
+    out.resize(n);
+    return replaced ? Cp1251Conversion::Replaced : Cp1251Conversion::Exact;
 }
 
 }  // namespace
@@ -130,80 +169,23 @@ char32_t Cp1251ToUnicode(unsigned char byte) {
     return kUpperHalf[byte - 0x80];
 }
 
-char UnicodeToCp1251(char32_t character) {
-    if (character < 0x80) return static_cast<char>(character);
-    if (character >= kCyrillicCapitalA && character <= kCyrillicSmallYa) {
-        return static_cast<char>(0xC0 + (character - kCyrillicCapitalA));
+bool AppendCp1251(std::string& out, char32_t character) {
+    if (const char own = OwnByte(character); own != 0 || character == 0) {
+        out.push_back(own);
+        return true;
     }
-    if (character <= 0xFFFF) {
-        const auto& table = ReverseUpperHalf();
-        const auto key = static_cast<char16_t>(character);
-        const auto found = std::lower_bound(
-            table.begin(), table.end(), key,
-            [](const ReverseEntry& entry, char16_t value) { return entry.first < value; });
-        if (found != table.end() && found->first == key) return static_cast<char>(found->second);
-    }
-    return BestFitOrQuestionMark(character);
+    out.append(BestFit(character));
+    return false;
 }
-
-namespace {
-
-// The Windows-1251 byte of every well-formed two-byte form: the lead byte's
-// low five bits and the trail byte's low six bits index it.
-const std::array<char, 32 * 64>& TwoByteForms() {
-    static const std::array<char, 32 * 64> table = [] {
-        std::array<char, 32 * 64> bytes{};
-        for (std::size_t index = 0; index < bytes.size(); ++index) {
-            bytes[index] = UnicodeToCp1251(static_cast<char32_t>(index));
-        }
-        return bytes;
-    }();
-    return table;
-}
-
-// ASCII and two-byte forms (all of Cyrillic) are decoded in line; longer or
-// broken sequences take the general decoder. A broken sequence gives "?" per
-// byte, or with `strict` ends the decoding with false.
-bool DecodeUtf8(std::string_view utf8, std::string& out, bool strict) {
-    const auto& twoByteForms = TwoByteForms();
-    out.resize(utf8.size());  // never longer than its input
-    std::size_t n = 0;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[pos]);
-        if (lead < 0x80) {
-            out[n++] = static_cast<char>(lead);
-            ++pos;
-            continue;
-        }
-        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < utf8.size()) {
-            const auto trail = static_cast<unsigned char>(utf8[pos + 1]);
-            if (IsTrailByte(trail)) {
-                out[n++] = twoByteForms[((lead & 0x1Fu) << 6) | (trail & 0x3Fu)];
-                pos += 2;
-                continue;
-            }
-        }
-        char32_t character = 0;
-        const std::size_t length = DecodeStrict(utf8, pos, character);
-        if (length == 0 && strict) return false;
-        out[n++] = length == 0 ? '?' : UnicodeToCp1251(character);
-        pos += length == 0 ? 1 : length;
-    }
-    out.resize(n);
-    return true;
-}
-
-}  // namespace
 
 std::string Cp1251FromUtf8(std::string_view utf8) {
     std::string out;
-    DecodeUtf8(utf8, out, false);
+    DecodeToCp1251(utf8, out, false);
     return out;
 }
 
-bool TryCp1251FromUtf8(std::string_view utf8, std::string& ansi) {
-    return DecodeUtf8(utf8, ansi, true);
+Cp1251Conversion TryCp1251FromUtf8(std::string_view utf8, std::string& ansi) {
+    return DecodeToCp1251(utf8, ansi, true);
 }
 
 namespace {

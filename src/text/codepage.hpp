@@ -1,6 +1,7 @@
 // The Windows-1251 code page: its full table to Unicode and the reverse
-// mapping with best fit (Latin letters with diacritics lose them, every other
-// character it cannot hold becomes '?').
+// mapping with best fit (Latin letters with diacritics become their base
+// letters, ß becomes ss, every other character it cannot hold becomes '?').
+// UTF-8 goes through the one codec of utf8.hpp.
 #pragma once
 
 #include <string>
@@ -11,16 +12,20 @@ namespace oradel {
 // The Unicode character of a Windows-1251 byte (0x98, unassigned, gives U+0098).
 char32_t Cp1251ToUnicode(unsigned char byte);
 
-// The Windows-1251 byte for a Unicode character: its own byte when the code
-// page holds it, the base letter for a Latin letter with diacritics, else '?'.
-char UnicodeToCp1251(char32_t character);
+// Appends the Windows-1251 form of `character`: its own byte when the code
+// page holds it, else its best fit. False when the best fit was taken.
+bool AppendCp1251(std::string& out, char32_t character);
 
-// Readable UTF-8 (source literals, command-line text) to Windows-1251.
-// Standard UTF-8 decoding; a malformed sequence gives '?' per byte.
+// Readable UTF-8 (source literals, command-line text, a UTF-8 point list) to
+// Windows-1251. A malformed sequence gives '?' per byte.
 std::string Cp1251FromUtf8(std::string_view utf8);
-// The same for text that must be well-formed: false (and `ansi` unspecified)
-// at the first malformed sequence.
-bool TryCp1251FromUtf8(std::string_view utf8, std::string& ansi);
+
+// How a conversion of imported text went.
+enum class Cp1251Conversion { Exact, Replaced, Malformed };
+// Well-formed UTF-8 to Windows-1251 into `ansi`; Malformed (and `ansi`
+// unspecified) at the first malformed sequence, Replaced when a character
+// took its best fit.
+Cp1251Conversion TryCp1251FromUtf8(std::string_view utf8, std::string& ansi);
 
 // Windows-1251 to standard UTF-8.
 std::string Utf8FromCp1251(std::string_view ansi);

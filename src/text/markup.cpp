@@ -8,6 +8,7 @@
 
 #include "text/codepage.hpp"
 #include "text/strings.hpp"
+#include "text/utf8.hpp"
 
 namespace oradel {
 namespace {
@@ -337,22 +338,17 @@ std::string Transliterate(std::string_view text) {
 std::string UrlEncodeUtf8(std::u16string_view text) {
     std::size_t length = 0;
     for (const char16_t c : text) length += UrlEncodedLength(c);
-    std::string encoded;
+    std::string encoded, form;
     encoded.reserve(length);
     for (const char16_t c : text) {
         if (IsKeptInUrl(c)) {
             encoded.push_back(static_cast<char>(c));
         } else if (c == u' ') {
             encoded.push_back('+');
-        } else if (c <= 0x7F) {
-            AppendPercent(encoded, c);
-        } else if (c <= 0x7FF) {
-            AppendPercent(encoded, 0xC0 | (c >> 6));
-            AppendPercent(encoded, 0x80 | (c & 0x3F));
         } else {
-            AppendPercent(encoded, 0xE0 | (c >> 12));
-            AppendPercent(encoded, 0x80 | ((c >> 6) & 0x3F));
-            AppendPercent(encoded, 0x80 | (c & 0x3F));
+            form.clear();
+            AppendUtf8(form, c);  // each unit on its own, as the page's links have it
+            for (const char byte : form) AppendPercent(encoded, static_cast<unsigned char>(byte));
         }
     }
     return encoded;

@@ -1,61 +1,74 @@
-// Conversion between Windows-1251 text, UTF-16 code units and UTF-8 as the
-// program's files need it. The buffer codec encodes every UTF-16 unit on its
-// own (a surrogate pair becomes six bytes) and decodes one-, two- and
-// three-byte forms only; ill-formed input gives the malformed mark.
+// The program's one UTF-8 codec: standard (strict) UTF-8, one character at a
+// time, and the validation of whole texts built on it. The Windows-1251 side
+// of the conversions lives in codepage.hpp.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace oradel {
 
-constexpr std::uint32_t kMalformedUtf8 = 0xFFFFFFFFu;
+// Reads the sequence that starts at `bytes[pos]`: its length and, in
+// `character`, its character; 0 when the bytes there are not a well-formed
+// sequence (overlong forms, surrogates, values above U+10FFFF, a sequence cut
+// off by the end of `bytes`).
+// Defined here so that the loops over text inline it.
+inline std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& character);
 
-// Returns bytes written including the terminating zero, or without a
-// destination the bytes needed including it; 0 without a source.
-std::uint32_t Utf16ToUtf8Buffer(unsigned char* dest, std::uint32_t destSize, const char16_t* source,
-                                std::uint32_t sourceCount);
+// Appends the standard form of `character` (one to four bytes).
+void AppendUtf8(std::string& out, char32_t character);
 
-// Returns units written including the terminating zero unit, or without a
-// destination the units needed including it; 0 without a source;
-// kMalformedUtf8 for an ill-formed source.
-std::uint32_t Utf8ToUtf16Buffer(char16_t* dest, std::uint32_t destSize, const unsigned char* source,
-                                std::uint32_t sourceCount);
-
-std::string WideToUtf8(std::u16string_view wide);
-// Empty for ill-formed input.
-std::u16string Utf8ToWide(std::string_view utf8);
-
-// Windows-1251 text to UTF-8 (through the buffer codec).
-std::string AnsiToUtf8Text(std::string_view ansi);
-// UTF-8 text to Windows-1251 (through the buffer codec); empty for ill-formed
-// input; a character Windows-1251 cannot hold becomes its best fit or '?'.
-std::string Utf8ToAnsiText(std::string_view utf8);
-
-// Standard (strict) UTF-8 validation: no overlong forms, no surrogates,
-// nothing above U+10FFFF. Fed in pieces, so a file can be checked block by block.
+// Checks a text fed in pieces, so that a file can be checked block by block.
 class Utf8Validator {
   public:
     void Feed(std::string_view bytes);
     // True when everything fed is well-formed and no sequence is left open.
-    bool WellFormed() const { return wellFormed_ && pending_ == 0; }
+    bool WellFormed() const { return wellFormed_ && pending_.empty(); }
     // True when at least one multi-byte sequence was seen.
     bool SawMultiByte() const { return sawMultiByte_; }
     // True once a byte has broken the form; nothing fed later can mend it.
     bool Broken() const { return !wellFormed_; }
 
   private:
-    const unsigned char* SkipSimpleForms(const unsigned char* next, const unsigned char* end);
-    void FeedByte(unsigned char byte);
+    std::string_view CompletePending(std::string_view bytes);
 
     bool wellFormed_ = true;
     bool sawMultiByte_ = false;
-    int pending_ = 0;                            // trail bytes still expected
-    unsigned char lower_ = 0x80, upper_ = 0xBF;  // range allowed for the next trail byte
+    std::string pending_;  // the start of a sequence that the next piece completes
 };
 
 bool IsWellFormedUtf8(std::string_view bytes);
+
+// The length that a lead byte announces; 0 for a byte that cannot lead.
+inline std::size_t AnnouncedLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
+inline std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& character) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[pos + k]); };
+    const unsigned char lead = at(0);
+    const std::size_t length = AnnouncedLength(lead);
+    if (length == 1) {
+        character = lead;
+        return 1;
+    }
+    if (length == 0 || bytes.size() - pos < length) return 0;
+    // The second byte's range excludes overlong forms, surrogates and values past U+10FFFF.
+    const unsigned char lower = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char upper = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (at(1) < lower || at(1) > upper) return 0;
+    char32_t value = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if (k > 1 && (at(k) < 0x80 || at(k) > 0xBF)) return 0;
+        value = (value << 6) | (at(k) & 0x3F);
+    }
+    character = value;
+    return length;
+}
 
 }  // namespace oradel

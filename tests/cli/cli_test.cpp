@@ -149,5 +149,15 @@ TEST(Cli, SetAndSettingsFileAreAccepted) {
     EXPECT_TRUE(fs::exists(folder / "list_nav.wpt"));
 }
 
+// A message that reports replaced characters is no failure: the run still ends with 0.
+TEST(Cli, ReplacedCharactersAreReportedAndTheRunSucceeds) {
+    ScratchFolder folder;
+    WriteBytes(folder / "points.gpx", "<wpt lat='1' lon='2'><name>Straße</name></wpt>");
+    const RunResult result = RunTool(folder, {(folder / "points.gpx").string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "Символы, которых нет в кодировке Windows-1251, заменены: 1\n");
+    EXPECT_EQ(ReadBytes(folder / "points_nav.txt"), "Strasse\r\n1 2\r\n\r\n");
+}
+
 }  // namespace
 }  // namespace oradel

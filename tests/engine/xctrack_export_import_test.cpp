@@ -78,13 +78,58 @@ INSTANTIATE_TEST_SUITE_P(
                     "ё", ""}},
         ImportCase{"control bytes before a field's space are trimmed off numbers only",
                    kHeader + "A\t S\t 44\t 30\v 0\x01 W 1\t 0 0 0 d\r\n",
-                   {"A\t", "-44.500000 -01.000000", "d", ""}},
+                   {"A", "-44.500000 -01.000000", "d", ""}},
         ImportCase{"longer UTF-8 forms: three bytes, four bytes (no such letter), upper half",
                    kHeader + "Пик_№2 N 1 0 0 E 2 0 0 0 € 😀 ё Ў «x»\r\n",
                    {"Пик_№2", "01.000000 02.000000", "€ ? ё Ў «x»", ""}},
-        ImportCase{"without a header the first point is lost",
+        ImportCase{"without a header the first line is a point",
                    "A N 1 0 0 E 2 0 0 0\r\nB N 3 0 0 E 4 0 0 0\r\n",
-                   {"B", "03.000000 04.000000", "", ""}}));
+                   {"A", "01.000000 02.000000", "", "", "B", "03.000000 04.000000", "", ""}},
+        ImportCase{"a byte-order mark without a header",
+                   "\xEF\xBB\xBF"
+                   "A N 1 0 0 E 2 0 0 0\r\n",
+                   {"A", "01.000000 02.000000", "", ""}}));
+
+// GEO as other programs write it: the fields are the first group of
+// hemisphere letter, degrees, minutes, seconds (twice) and altitude, found
+// wherever it stands; before it the name, after it the description.
+INSTANTIATE_TEST_SUITE_P(
+    Writers, XCTrackExportTest,
+    ::testing::Values(
+        ImportCase{"names with blanks",
+                   kHeader + "Холм Ветров  старт N 44 7 24.24 E 042 34 04.08 1200 Старт с юга\r\n",
+                   {"Холм Ветров  старт", "44.123400 42.567800", "Старт с юга", ""}},
+        ImportCase{"fixed columns, two blanks before the hemisphere letter",
+                   kHeader + "ABC001 Big Hill    N 47 49 03.66  W 119 38 36.30   693  Big Hill\r\n"
+                             "A                 S 00 30 00.00  E 000 00 36.00     0\r\n",
+                   {"ABC001 Big Hill", "47.817683 -119.643417", "Big Hill", "", "A",
+                    "-00.500000 00.010000", "", ""}},
+        ImportCase{"tabs between the fields, and a group inside the name",
+                   kHeader + "N 1 Pass\tN\t1\t2\t3\tE\t4\t5\t6\t7\tdesc N 1 2 3 E 4 5 6 7\r\n",
+                   {"N 1 Pass", "01.034167 04.085000", "desc N 1 2 3 E 4 5 6 7", ""}},
+        ImportCase{
+            "points without a name are numbered",
+            kHeader + "N 1 0 0 E 2 0 0 0 a\r\n  :: S 1 0 0 W 2 0 0 0\r\n",
+            {"WPT001", "01.000000 02.000000", "a", "", "WPT002", "-01.000000 -02.000000", "", ""}},
+        ImportCase{"no altitude at the end of the line",
+                   kHeader + "Pass N 1 0 0 E 2 0 0\r\n",
+                   {"Pass", "01.000000 02.000000", "", ""}},
+        ImportCase{"list syntax in imported text stays text",
+                   kHeader + ": :Гора <Юг> N 1 0 0 E 2 0 0 0 [a|b] {c}\r\n",
+                   {"Гора ‹Юг›", "01.000000 02.000000", "(a¦b) (c)", ""}}));
+
+TEST(XCTrackExport, ReportsReplacedCharactersOnce) {
+    const auto result = Convert(1,
+                                kHeader +
+                                    "Handelstraße N 1 0 0 E 2 0 0 0 Ωμέγα\r\n"
+                                    "Łódź N 1 0 0 E 2 0 0 0 ok\r\nГора N 1 0 0 E 2 0 0 0\r\n",
+                                Options(), "export.wpt");
+    EXPECT_EQ(result.output, Ansi(CrLfLines({"Handelstrasse", "01.000000 02.000000", "?????", "",
+                                             "Lodz", "01.000000 02.000000", "ok", "", "Гора",
+                                             "01.000000 02.000000", "", ""})));
+    EXPECT_EQ(result.messages, std::vector<std::string>{
+                                   "Символы, которых нет в кодировке Windows-1251, заменены: 3"});
+}
 
 // One ill-formed byte sequence anywhere in a line, number fields, hemisphere
 // letters and altitude included, makes the whole line Windows-1251.
@@ -127,9 +172,15 @@ INSTANTIATE_TEST_SUITE_P(
                     kMountain, "\xE2\x84"},
         RawLineCase{"stray trail byte", kMountain + " N 1 0 0 E 2 0 0 0 \x80", kMountain, "\x80"}));
 
-TEST(XCTrackExport, ReadsItsOwnGoldenFile) {
-    EXPECT_EQ(ImportExport(ReadBytes(DataFile("xctrack/points.wpt"))),
-              ReadBytes(DataFile("xctrack/points_imported.txt")));
+// Our own GEO file, and one in fixed columns with LF line ends as other writers have it.
+TEST(XCTrackExport, ReadsGoldenFiles) {
+    const std::pair<const char*, const char*> files[] = {
+        {"xctrack/points.wpt", "xctrack/points_imported.txt"},
+        {"xctrack/fixed_columns.wpt", "xctrack/fixed_columns.txt"},
+    };
+    for (const auto& [geo, list] : files) {
+        EXPECT_EQ(ImportExport(ReadBytes(DataFile(geo))), ReadBytes(DataFile(list))) << geo;
+    }
 }
 
 struct NumberErrorCase {

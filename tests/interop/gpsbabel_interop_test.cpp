@@ -20,6 +20,7 @@
 #include "engine/test_support.hpp"
 #include "engine/text_input.hpp"
 #include "text/codepage.hpp"
+#include "text/imported_text.hpp"
 
 namespace oradel {
 namespace {
@@ -137,8 +138,16 @@ std::vector<ReadPoint> PointsOfList(const fs::path& list) {
     return points;
 }
 
+// What the GPX import writes for a text of the list: the list's syntax
+// replaced by its stand-ins.
+std::string AsImported(const std::string& utf8, ImportedField field) {
+    std::string text = Cp1251FromUtf8(utf8);
+    KeepAsListText(text, field);
+    return Utf8FromCp1251(text);
+}
+
 // Compares what was read with kPoints: names and descriptions as our
-// OziExplorer writer gives them, or as listed.
+// OziExplorer writer gives them, or as the GPX import gives them.
 void ExpectSamePoints(const std::vector<ReadPoint>& read, bool asOziWriterGivesThem) {
     ASSERT_EQ(read.size(), kPoints.size());
     for (std::size_t i = 0; i < kPoints.size(); ++i) {
@@ -147,9 +156,10 @@ void ExpectSamePoints(const std::vector<ReadPoint>& read, bool asOziWriterGivesT
             EXPECT_EQ(read[i].name, expected.oziName) << i;
             EXPECT_EQ(read[i].desc, expected.oziDesc) << i;
         } else {
-            EXPECT_EQ(read[i].name, expected.listName) << i;
-            EXPECT_EQ(read[i].desc, expected.comment.empty() ? expected.listName : expected.comment)
-                << i;
+            const std::string& desc =
+                expected.comment.empty() ? expected.listName : expected.comment;
+            EXPECT_EQ(read[i].name, AsImported(expected.listName, ImportedField::Name)) << i;
+            EXPECT_EQ(read[i].desc, AsImported(desc, ImportedField::Comment)) << i;
         }
         EXPECT_NEAR(read[i].lat, expected.lat, 1e-6) << i;
         EXPECT_NEAR(read[i].lon, expected.lon, 1e-6) << i;

@@ -11,7 +11,9 @@ namespace {
 TEST(Cp1251, EveryByteMapsToADistinctCharacterAndBack) {
     for (int byte = 0; byte < 256; ++byte) {
         const char32_t character = Cp1251ToUnicode(static_cast<unsigned char>(byte));
-        EXPECT_EQ(static_cast<unsigned char>(UnicodeToCp1251(character)), byte) << byte;
+        std::string ansi;
+        EXPECT_TRUE(AppendCp1251(ansi, character)) << byte;
+        EXPECT_EQ(ansi, std::string(1, static_cast<char>(byte))) << byte;
     }
 }
 
@@ -26,19 +28,24 @@ TEST(Cp1251, CharactersOfTheUpperHalf) {
     for (const auto& c : cases) EXPECT_EQ(Cp1251ToUnicode(c.byte), c.character) << int{c.byte};
 }
 
-TEST(Cp1251, CharactersOutsideTheCodePage) {
+// Latin letters with diacritics (Latin-1 Supplement, Extended-A, -B and
+// Additional) lose them; ligatures and ß become two letters; the rest is '?'.
+TEST(Cp1251, BestFitOutsideTheCodePage) {
     const struct {
         char32_t character;
-        char expected;
+        const char* expected;
     } cases[] = {
-        {U'é', 'e'},  {U'ü', 'u'},   {U'Ł', 'L'},   {U'ł', 'l'}, {U'Ø', 'O'},
-        {U'Ç', 'C'},  {U'ñ', 'n'},   {U'Ž', 'Z'},   {U'ÿ', 'y'}, {U'Ÿ', 'Y'},
-        {U'ß', '?'},  {U'Æ', '?'},   {U'×', '?'},   {U'£', '?'}, {U'Ω', '?'},
-        {U'中', '?'}, {0xFEFF, '?'}, {0xD83D, '?'}, {U'😀', '?'}, {0x110000, '?'},
+        {U'é', "e"},   {U'ü', "u"},   {U'Ł', "L"}, {U'ł', "l"},     {U'Ø', "O"},  {U'Ç', "C"},
+        {U'ñ', "n"},   {U'Ž', "Z"},   {U'ÿ', "y"}, {U'Ÿ', "Y"},     {U'ş', "s"},  {U'ș', "s"},
+        {U'Ț', "T"},   {U'ğ', "g"},   {U'ı', "i"}, {U'đ', "d"},     {U'ǎ', "a"},  {U'ơ', "o"},
+        {U'ư', "u"},   {U'ạ', "a"},   {U'ế', "e"}, {U'Ỹ', "Y"},     {U'ß', "ss"}, {U'ẞ', "SS"},
+        {U'Æ', "AE"},  {U'œ', "oe"},  {U'×', "?"}, {U'£', "?"},     {U'Ω', "?"},  {U'中', "?"},
+        {0xFEFF, "?"}, {0xD83D, "?"}, {U'😀', "?"}, {0x110000, "?"}, {U'Þ', "?"},  {U'ʼ', "?"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(UnicodeToCp1251(c.character), c.expected)
-            << std::hex << static_cast<std::uint32_t>(c.character);
+        std::string ansi;
+        EXPECT_FALSE(AppendCp1251(ansi, c.character));
+        EXPECT_EQ(ansi, c.expected) << std::hex << static_cast<std::uint32_t>(c.character);
     }
 }
 
@@ -51,7 +58,9 @@ TEST(Cp1251FromUtf8, DecodesStandardUtf8AndMarksEachBadByte) {
          "\xA8\xEB\xEA\xE0 \xB9"
          "5"},
         {"", ""},
-        {"caf\xC3\xA9", "cafe"},
+        {"caf\xC3\xA9 Stra\xC3\x9F"
+         "e",
+         "cafe Strasse"},
         {"\xF0\x9F\x98\x80!", "?!"},         // four-byte form: one character
         {"\xC0\x80", "??"},                  // overlong
         {"\xED\xA0\xBD", "???"},             // encoded surrogate
@@ -82,22 +91,25 @@ TEST(Utf8FromCp1251, AppendingKeepsWhatTheLineHolds) {
     }
 }
 
-TEST(TryCp1251FromUtf8, AgreesWithTheLenientDecoderOrRefuses) {
-    const std::pair<std::string, bool> cases[] = {
-        {"", true},
-        {"abc", true},
-        {"\xD0\x81\xE2\x84\x96", true},
-        {"\xF0\x9F\x98\x80", true},
-        {"\xD0", false},
-        {"a\xC0\x80", false},
-        {"\xED\xA0\x80", false},
-        {"\xC8\xE5", false},
-        {"x\x80y", false},
+TEST(TryCp1251FromUtf8, TellsExactReplacedAndMalformed) {
+    const std::pair<std::string, Cp1251Conversion> cases[] = {
+        {"", Cp1251Conversion::Exact},
+        {"abc", Cp1251Conversion::Exact},
+        {"\xD0\x81\xE2\x84\x96", Cp1251Conversion::Exact},
+        {"Stra\xC3\x9F"
+         "e",
+         Cp1251Conversion::Replaced},
+        {"\xF0\x9F\x98\x80", Cp1251Conversion::Replaced},
+        {"\xD0", Cp1251Conversion::Malformed},
+        {"a\xC0\x80", Cp1251Conversion::Malformed},
+        {"\xED\xA0\x80", Cp1251Conversion::Malformed},
+        {"\xC8\xE5", Cp1251Conversion::Malformed},
+        {"x\x80y", Cp1251Conversion::Malformed},
     };
-    for (const auto& [utf8, wellFormed] : cases) {
+    for (const auto& [utf8, result] : cases) {
         std::string ansi = "old";
-        EXPECT_EQ(TryCp1251FromUtf8(utf8, ansi), wellFormed);
-        if (wellFormed) {
+        EXPECT_EQ(TryCp1251FromUtf8(utf8, ansi), result) << utf8;
+        if (result != Cp1251Conversion::Malformed) {
             EXPECT_EQ(ansi, Cp1251FromUtf8(utf8));
         }
     }
