@@ -50,7 +50,7 @@ struct ConversionMode {
     // When this check box is ticked, the body writes a pending file (output
     // name + "$") that the finishing pass turns into the output.
     std::string_view pendingOption;
-    ModeBody body;  // null while the format is not built
+    ModeBody body;
     FinishingPass finish;
 };
 

@@ -131,7 +131,7 @@ TEST(Cli, SetAndSettingsFileAreAccepted) {
     WriteBytes(folder / "o.ini", "[save_parametr_all]\r\ncFI=0\r\nEdit1=x\r\n");
     const RunResult result =
         RunTool(folder, {"--settings", (folder / "o.ini").string(), "--set", "Edit1=А000AA",
-                         "--set", "cRS=0x0", "--mode", "3", (folder / "list.txt").string()});
+                         "--set", "cRS=0", "--mode", "3", (folder / "list.txt").string()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(folder / "list_nav.wpt"));
 }

@@ -88,8 +88,8 @@ constexpr ConversionMode kFailing{
     9, "CheckBox1", InputKind::XCTrackExport, ".txt", "", "", FailHalfway, nullptr};
 
 bool LeftoverTemporaryFiles(const fs::path& folder) {
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().filename().string().find(".tmp") != std::string::npos) return true;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.path().filename().string().find(".oradel-") != std::string::npos) return true;
     }
     return false;
 }
@@ -123,18 +123,49 @@ TEST(ConversionJob, FailedJobLeavesExistingOutputUntouched) {
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
 
-TEST(ConversionJob, OutputThatIsItsOwnInputIsRewrittenWhole) {
+// How the output of a job can turn out to be its own input.
+struct SameFileCase {
+    const char* label;
+    int mode;
+    const char* input;
+    const char* output;  // the job's output name
+    enum { SameName, SymbolicLink, HardLink } how;
+};
+
+void PrintTo(const SameFileCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class SameFileTest : public ::testing::TestWithParam<SameFileCase> {};
+
+TEST_P(SameFileTest, IsRefusedAndTheInputKept) {
+    const SameFileCase& c = GetParam();
     ScratchFolder folder;
-    std::string text;
-    for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\n";
-    WriteBytes(folder / "same.txt", text);
+    const std::string bytes = "A\r\n45.5 6.25\r\n";
+    WriteBytes(folder / c.input, bytes);
+    if (c.how == SameFileCase::SymbolicLink) fs::create_symlink(c.input, folder / c.output);
+    if (c.how == SameFileCase::HardLink) fs::create_hard_link(folder / c.input, folder / c.output);
     RecordingMessages messages;
-    RunConversion(kCopyToTxt, folder / "same.txt", OptionSet(), messages);
-    std::string expected;
-    for (int i = 0; i < 20000; ++i) expected += "line " + std::to_string(i) + "\r\n";
-    EXPECT_EQ(ReadBytes(folder / "same.txt"), expected);
+    try {
+        RunConversion(*FindConversionMode(c.mode), folder / c.input, OptionSet(), messages);
+        FAIL() << "expected a refusal";
+    } catch (const UserError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The output \"" + PathText(folder / c.output) +
+                      "\" is the input file itself; nothing was written.");
+    }
+    EXPECT_EQ(ReadBytes(folder / c.input), bytes);
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, SameFileTest,
+    ::testing::Values(
+        SameFileCase{"XCTrack file as list", 2, "s.wpt", "s.wpt", SameFileCase::SameName},
+        SameFileCase{"note as export", 1, "note.txt", "note.txt", SameFileCase::SameName},
+        SameFileCase{"page as list", 4, "page.htm", "page.htm", SameFileCase::SameName},
+        SameFileCase{"link to the input", 3, "l.txt", "l_nav.wpt", SameFileCase::SymbolicLink},
+        SameFileCase{"hard link", 5, "h.txt", "h_lk8.wpt", SameFileCase::HardLink}));
 
 TEST(ConversionJob, OutputThatCannotBeReplacedFailsWithClearMessage) {
     ScratchFolder folder;
@@ -170,15 +201,21 @@ TEST(ConversionJob, ReadOnlyTargetIsRefusedAndKept) {
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
 
-TEST(ConversionJob, CommaDecimalLocaleGivesSameBytesAndIsRestored) {
-    const std::string list = "A\r\n45.5 6.25\r\nc\r\n";
-    const std::string pointLocaleOutput = testing::Convert(3, list).output;
+// Nothing in the engine reads the C library's locale: the modes that parse
+// and format numbers write the same bytes under a comma-decimal locale.
+TEST(ConversionJob, CommaDecimalLocaleGivesSameBytes) {
+    const std::string list = "A\r\n45.5 6.25\r\nc\r\n\r\nB\r\n-0.125 179.99\r\n";
+    std::vector<std::string> pointLocaleOutputs;
+    for (const int mode : {2, 3, 4, 5})
+        pointLocaleOutputs.push_back(testing::Convert(mode, list).output);
     if (std::setlocale(LC_ALL, "ru_RU.UTF-8") == nullptr) {
         GTEST_SKIP() << "LOCALE ru_RU.UTF-8 IS NOT INSTALLED: comma-decimal check not run";
     }
     EXPECT_STREQ(std::localeconv()->decimal_point, ",");
-    EXPECT_EQ(testing::Convert(3, list).output, pointLocaleOutput);
-    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
+    std::size_t index = 0;
+    for (const int mode : {2, 3, 4, 5}) {
+        EXPECT_EQ(testing::Convert(mode, list).output, pointLocaleOutputs[index++]) << mode;
+    }
     std::setlocale(LC_ALL, "C");
 }
 
