@@ -38,6 +38,51 @@ std::string Utf8(std::string_view ansi) {
     return AnsiToUtf8Text(ansi);
 }
 
+// Text that is not the list author's own HTML (the input's file name, the
+// filter words) stands in the page as text: the characters that could open a
+// tag, an entity or end an attribute become character references.
+void AppendHtmlText(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
+        }
+    }
+}
+
+// A filter word inside the single-quoted script string of a button's
+// onclick attribute: the characters that could end the string or the
+// attribute, or start an entity, become \xNN escapes, which the script reads
+// back as the same word.
+void AppendScriptString(std::string& out, std::string_view text) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || std::string_view("\\'\"&<>").find(c) != std::string_view::npos) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+}
+
 // The input's file name up to its first "." (empty without one), in
 // Windows-1251. A file name that is not UTF-8 is taken as Windows-1251 bytes.
 // Control characters, which only some file systems allow in names, become
@@ -67,7 +112,8 @@ void WriteButtonBar(TextOutput& out, const PageBoxes& boxes) {
 }
 
 void WritePageStart(TextOutput& out, const PageBoxes& boxes, const std::string& title) {
-    const std::string utf8Title = Utf8(title);
+    std::string utf8Title;
+    AppendHtmlText(utf8Title, Utf8(title));
     out.WriteLine("<html>");
     out.WriteLine("<head>");
     out.WriteLine("<title> " + utf8Title + " </title>");
@@ -165,7 +211,7 @@ void PointBlockWriter::WritePointBlock(const PointRecord& point) {
     if (boxes.filter) {
         const std::string filterText = FilterText(point.name);
         line.assign("<div class=\"filterDiv ");
-        AppendUtf8FromCp1251(line, filterText);
+        AppendHtmlText(line, Utf8(filterText));
         line += "\">";
         out.WriteLine(line);
         CollectFilterWords(filterText, state);
@@ -226,9 +272,9 @@ void FinishWebPage(TextInput& pending, TextOutput& page, const JobState& state) 
             utf8Word.clear();
             AppendUtf8FromCp1251(utf8Word, word);
             button.assign("<button class=\"btn\" onclick=\"filterSelection('");
-            button += utf8Word;
+            AppendScriptString(button, utf8Word);
             button += "')\">";
-            button += utf8Word;
+            AppendHtmlText(button, utf8Word);
             button += "</button>";
             page.WriteLine(button);
         }
