@@ -165,18 +165,28 @@ struct PointBlockWriter {
     std::string line;      // the line being put together
     std::string lat, lon;  // the point's coordinate texts in UTF-8
 
+    void WriteExpanded(std::string_view text);
     void WriteHeadings(const PointRecord& point);
     void WriteComments(const PointRecord& point);
     void WriteCoordinates(const PointRecord& point);
     void WritePointBlock(const PointRecord& point);
 };
 
+// Writes the text with its markup expanded, in pieces: the expansion of a
+// hostile line can be thirty times longer than the line and is never held whole.
+void PointBlockWriter::WriteExpanded(std::string_view text) {
+    ExpandLinkMarkup(text, [this](std::string_view piece) {
+        line.clear();
+        AppendUtf8FromCp1251(line, piece);
+        out.Write(line);
+    });
+}
+
 void PointBlockWriter::WriteHeadings(const PointRecord& point) {
     for (const std::string& heading : point.headings) {
-        line.assign("<b><font color=#008000>");
-        AppendUtf8FromCp1251(line, ExpandLinkMarkup(heading));
-        line += "</font></b><br>";
-        out.WriteLine(line);
+        out.Write("<b><font color=#008000>");
+        WriteExpanded(heading);
+        out.WriteLine("</font></b><br>");
     }
 }
 
@@ -184,11 +194,9 @@ void PointBlockWriter::WriteHeadings(const PointRecord& point) {
 // a record closed by a blank line (or the end of the file) adds an empty line.
 void PointBlockWriter::WriteComments(const PointRecord& point) {
     for (std::size_t i = 0; i < point.comments.size(); ++i) {
-        line.clear();
-        AppendUtf8FromCp1251(line, ExpandLinkMarkup(point.comments[i]));
+        WriteExpanded(point.comments[i]);
         const bool endsFile = !point.closedByBlank && i + 1 == point.comments.size();
-        if (!endsFile) line += "<br>";
-        out.WriteLine(line);
+        out.WriteLine(endsFile ? "" : "<br>");
     }
     if (point.closedByBlank) out.WriteLine("");
 }
@@ -234,6 +242,21 @@ void PointBlockWriter::WritePointBlock(const PointRecord& point) {
     }
 }
 
+// One button per filter word, in the order of first appearance.
+void WriteFilterButtons(TextOutput& page, const JobState& state) {
+    std::string utf8Word, button;
+    for (const std::string& word : state.filterWords) {
+        utf8Word.clear();
+        AppendUtf8FromCp1251(utf8Word, word);
+        button.assign("<button class=\"btn\" onclick=\"filterSelection('");
+        AppendScriptString(button, utf8Word);
+        button += "')\">";
+        AppendHtmlText(button, utf8Word);
+        button += "</button>";
+        page.WriteLine(button);
+    }
+}
+
 }  // namespace
 
 namespace web_page {
@@ -260,25 +283,39 @@ void WriteWebPage(ConversionContext& context) {
     web_page::WritePageEnd(context.output, context.options, writer.boxes);
 }
 
+// Copies the pending page, putting the filter buttons in place of every line
+// that is exactly the placeholder. Every line of the pending page ends in
+// CR LF; a line is held only while it is short enough to be the placeholder,
+// so a line of any length passes in pieces.
 void FinishWebPage(TextInput& pending, TextOutput& page, const JobState& state) {
-    std::string line, utf8Word, button;
-    while (!pending.AtEnd()) {
-        pending.ReadLine(line);
-        if (line != kFilterPlaceholder) {
-            page.WriteLine(line);  // UTF-8 already
-            continue;
-        }
-        for (const std::string& word : state.filterWords) {
-            utf8Word.clear();
-            AppendUtf8FromCp1251(utf8Word, word);
-            button.assign("<button class=\"btn\" onclick=\"filterSelection('");
-            AppendScriptString(button, utf8Word);
-            button += "')\">";
-            AppendHtmlText(button, utf8Word);
-            button += "</button>";
-            page.WriteLine(button);
+    const std::string placeholderLine = std::string(kFilterPlaceholder) + "\r\n";
+    std::string chunk, held;  // held: the start of a line that may be the placeholder
+    bool passing = false;     // the current line is longer than the placeholder
+    while (pending.ReadChunk(chunk)) {
+        for (std::string_view rest = chunk; !rest.empty();) {
+            const std::size_t feed = rest.find('\n');
+            const std::string_view piece =
+                rest.substr(0, feed == std::string_view::npos ? feed : feed + 1);
+            rest.remove_prefix(piece.size());
+            const bool lineEnds = feed != std::string_view::npos;
+            if (passing) {
+                page.Write(piece);
+            } else {
+                held += piece;
+                if (lineEnds && held == placeholderLine) {
+                    WriteFilterButtons(page, state);
+                } else if (lineEnds || held.size() > placeholderLine.size()) {
+                    page.Write(held);
+                    passing = !lineEnds;
+                } else {
+                    continue;  // still as short as the placeholder
+                }
+                held.clear();
+            }
+            if (lineEnds) passing = false;
         }
     }
+    page.Write(held);
 }
 
 }  // namespace oradel
