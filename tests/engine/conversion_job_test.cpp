@@ -201,6 +201,104 @@ TEST(ConversionJob, ReadOnlyTargetIsRefusedAndKept) {
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
 
+// What a replaced output keeps: its permissions, its links, and the place of
+// the file a symbolic link leads to; other hard links keep the old content.
+struct TargetCase {
+    const char* label;
+    const char* output;  // the name the job writes, list_nav.wpt or a link of that name
+    const char* file;    // the file that must get the new content
+    enum { PrivateFile, LinkInFolder, LinkElsewhere, HardLink } arrangement;
+};
+
+void PrintTo(const TargetCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class ReplacedTargetTest : public ::testing::TestWithParam<TargetCase> {};
+
+TEST_P(ReplacedTargetTest, KeepsPermissionsAndLinks) {
+    const TargetCase& c = GetParam();
+    ScratchFolder folder;
+    fs::create_directory(folder / "other");
+    WriteBytes(folder / "list.txt", "A\r\n45.5 6.25\r\n");
+    WriteBytes(folder / c.file, "old\r\n");
+    if (c.arrangement == TargetCase::PrivateFile) {
+        fs::permissions(folder / c.file, fs::perms::owner_read | fs::perms::owner_write);
+    } else if (c.arrangement == TargetCase::HardLink) {
+        fs::create_hard_link(folder / c.file, folder / c.output);
+    } else {
+        const fs::path target = c.arrangement == TargetCase::LinkElsewhere
+                                    ? fs::path("other") / "target.wpt"
+                                    : fs::path(c.file);
+        fs::create_symlink(target, folder / c.output);
+    }
+    RecordingMessages messages;
+    RunConversion(*FindConversionMode(3), folder / "list.txt", OptionSet(), messages);
+
+    EXPECT_TRUE(ReadBytes(folder / c.file).starts_with("OziExplorer")) << "new content";
+    if (c.arrangement == TargetCase::PrivateFile) {
+        EXPECT_EQ(fs::status(folder / c.file).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
+    } else if (c.arrangement == TargetCase::HardLink) {
+        EXPECT_EQ(ReadBytes(folder / c.output), "old\r\n") << "the other name keeps the old file";
+    } else {
+        EXPECT_TRUE(fs::is_symlink(folder / c.output)) << "the link stays a link";
+    }
+    EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, ReplacedTargetTest,
+    ::testing::Values(
+        TargetCase{"600 file", "list_nav.wpt", "list_nav.wpt", TargetCase::PrivateFile},
+        TargetCase{"link beside", "list_nav.wpt", "real.wpt", TargetCase::LinkInFolder},
+        TargetCase{"link to another folder", "list_nav.wpt", "other/target.wpt",
+                   TargetCase::LinkElsewhere},
+        TargetCase{"hard link", "copy.wpt", "list_nav.wpt", TargetCase::HardLink}));
+
+// Names the job does not own stay as they are, however they look: the page's
+// pending file is a temporary file of its own, and temporary names do not
+// grow with the output's name.
+TEST(ConversionJob, LeavesFilesItDidNotCreateAndTakesLongNames) {
+    ScratchFolder folder;
+    const std::string list = "A <N>\r\n45.5 6.25\r\n";
+    WriteBytes(folder / "x.txt", list);
+    WriteBytes(folder / "x.htm$", "mine\r\n");
+    fs::create_directory(folder / "y.htm$");
+    WriteBytes(folder / "y.txt", list);
+    fs::create_directory(folder / "y.htm");  // the page cannot be written: the job fails
+    const std::string longName = std::string(236, 'n') + ".txt";  // 240 bytes, as touch allows
+    WriteBytes(folder / longName, list);
+    RecordingMessages messages;
+    for (const int mode : {2, 3, 4, 5}) {
+        RunConversion(*FindConversionMode(mode), folder / longName, OptionSet(), messages);
+    }
+    RunConversion(*FindConversionMode(4), folder / "x.txt", OptionSet(), messages);
+    EXPECT_THROW(RunConversion(*FindConversionMode(4), folder / "y.txt", OptionSet(), messages),
+                 UserError);
+    EXPECT_EQ(ReadBytes(folder / "x.htm$"), "mine\r\n");
+    EXPECT_TRUE(fs::is_directory(folder / "y.htm$"));
+    EXPECT_TRUE(fs::exists(folder / "x.htm"));
+    EXPECT_TRUE(fs::exists(folder / (std::string(236, 'n') + "_lk8.wpt")));
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+}
+
+// A job stopped by a signal leaves nothing behind: the table of live
+// temporary files names each file while it exists.
+TEST(TemporaryFile, InterruptionRemovesEveryLiveTemporaryFile) {
+    ScratchFolder folder;
+    const fs::path kept = folder / "kept.wpt";
+    WriteBytes(kept, "old\r\n");
+    AtomicOutputFile output(kept);
+    TemporaryFile pending(folder.Path(), "page");
+    std::fputs("new", output.File());
+    EXPECT_TRUE(LeftoverTemporaryFiles(folder.Path()));
+    RemoveTemporaryFilesNow();
+    EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+    EXPECT_EQ(ReadBytes(kept), "old\r\n");
+}
+
 // Nothing in the engine reads the C library's locale: the modes that parse
 // and format numbers write the same bytes under a comma-decimal locale.
 TEST(ConversionJob, CommaDecimalLocaleGivesSameBytes) {
