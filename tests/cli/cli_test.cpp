@@ -14,14 +14,6 @@
 #include "engine/conversion_modes.hpp"
 #include "engine/test_support.hpp"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ORADEL_UNDER_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORADEL_UNDER_SANITIZER 1
-#endif
-#endif
-
 namespace oradel {
 namespace {
 

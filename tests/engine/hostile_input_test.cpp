@@ -25,14 +25,6 @@
 #include "text/markup.hpp"
 #include "text/strings.hpp"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ORADEL_UNDER_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORADEL_UNDER_SANITIZER 1
-#endif
-#endif
-
 namespace oradel {
 namespace {
 
