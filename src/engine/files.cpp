@@ -13,15 +13,18 @@
 #include "engine/errors.hpp"
 
 #ifdef _WIN32
-// Only the two declaring headers of ReplaceFileW, not the whole windows.h.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
-#include <winbase.h>
+
+// Only the two headers that declare ReplaceFileW, not the whole windows.h;
+// winbase.h needs the types of windef.h first.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <windef.h>
+// (kept apart so that the order stays)
+#include <winbase.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>

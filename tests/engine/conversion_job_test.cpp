@@ -82,6 +82,16 @@ void FailHalfway(ConversionContext& context) {
     throw UserError("'x' is not a valid floating point value");
 }
 
+void FailOutOfRange(ConversionContext&) {
+    throw std::out_of_range("degrees beyond a 32-bit integer");
+}
+void FailInvalidArgument(ConversionContext&) {
+    throw std::invalid_argument("unknown option control: cX");
+}
+void FailOutOfMemory(ConversionContext&) {
+    throw std::bad_alloc();
+}
+
 constexpr ConversionMode kCopyToTxt{
     9, "CheckBox1", InputKind::XCTrackExport, ".txt", "", "", CopyLines, nullptr};
 constexpr ConversionMode kFailing{
@@ -111,6 +121,31 @@ TEST(ConversionJob, FolderAsInputIsAMissingFile) {
     EXPECT_TRUE(RunConversion(*FindConversionMode(3), folder / "dir.txt", OptionSet(), messages)
                     .inputMissing);
     EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+// A fault of the program reaches the user as a UserError of its own words,
+// never as the library's text.
+TEST(ConversionJob, ProgramFaultsBecomeUserErrors) {
+    const std::vector<std::pair<ModeBody, std::string>> cases = {
+        {FailOutOfRange, "\" stopped on an internal error; nothing was written."},
+        {FailInvalidArgument, "\" stopped on an internal error; nothing was written."},
+        {FailOutOfMemory, "Not enough memory to convert \""},
+    };
+    for (const auto& [body, message] : cases) {
+        ScratchFolder folder;
+        WriteBytes(folder / "points.wpt", "A 1 2\r\n");
+        const ConversionMode mode{9,    "CheckBox1", InputKind::XCTrackExport, ".txt", "", "",
+                                  body, nullptr};
+        RecordingMessages messages;
+        try {
+            RunConversion(mode, folder / "points.wpt", OptionSet(), messages);
+            ADD_FAILURE() << "expected a failure";
+        } catch (const UserError& error) {
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+        }
+        EXPECT_FALSE(fs::exists(folder / "points.txt"));
+        EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+    }
 }
 
 TEST(ConversionJob, FailedJobLeavesExistingOutputUntouched) {
