@@ -162,9 +162,14 @@ std::error_code ReplaceExisting(const fs::path& replacement, const fs::path& tar
     std::error_code error;
 #ifdef _WIN32
     // Unlike a rename, this keeps the target's attributes and access rights.
+    // The attributes are set once more for Windows versions (and Wine) whose
+    // ReplaceFileW does not carry them over.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (!ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                       nullptr, nullptr)) {
         error.assign(static_cast<int>(GetLastError()), std::system_category());
+    } else if (attributes != INVALID_FILE_ATTRIBUTES) {
+        SetFileAttributesW(target.c_str(), attributes);
     }
 #else
     fs::rename(replacement, target, error);
