@@ -309,6 +309,7 @@ TEST(ConversionJob, LeavesFilesItDidNotCreateAndTakesLongNames) {
         RunConversion(*FindConversionMode(mode), folder / longName, OptionSet(), messages);
     }
     RunConversion(*FindConversionMode(4), folder / "x.txt", OptionSet(), messages);
+    RunConversion(*FindConversionMode(4), folder / "x.htm$", OptionSet(), messages);  // as input
     EXPECT_THROW(RunConversion(*FindConversionMode(4), folder / "y.txt", OptionSet(), messages),
                  UserError);
     EXPECT_EQ(ReadBytes(folder / "x.htm$"), "mine\r\n");
