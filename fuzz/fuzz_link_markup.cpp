@@ -57,14 +57,16 @@ std::string ExpandLinkMarkupByRule(std::string_view line) {
 }
 
 std::string TransliterateByRule(std::string_view text) {
-    static const std::string letters =
-        Cp1251FromUtf8("абвгдеёжзийклмнопрстуфхцчшщьыъэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЬЫЪЭЮЯ");
-    static constexpr std::array<std::string_view, 66> kLatin = {
-        "a",  "b",  "v",  "g",    "d",  "e", "yo", "zh", "z",  "i",  "y",  "k",  "l",    "m",
-        "n",  "o",  "p",  "r",    "s",  "t", "u",  "f",  "kh", "ts", "ch", "sh", "shch", "'",
-        "y",  "'",  "e",  "yu",   "ya", "A", "B",  "V",  "G",  "D",  "E",  "Yo", "Zh",   "Z",
-        "I",  "Y",  "K",  "L",    "M",  "N", "O",  "P",  "R",  "S",  "T",  "U",  "F",    "Kh",
-        "Ts", "Ch", "Sh", "Shch", "'",  "Y", "'",  "E",  "Yu", "Ya",
+    static const std::string letters = Cp1251FromUtf8(
+        "абвгдеёжзийклмнопрстуфхцчшщьыъэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЬЫЪЭЮЯ"
+        "іїєґўІЇЄҐЎ№");
+    static constexpr std::array<std::string_view, 77> kLatin = {
+        "a",    "b",  "v",  "g",  "d",  "e",  "yo", "zh",   "z",  "i",  "y",  "k",  "l",
+        "m",    "n",  "o",  "p",  "r",  "s",  "t",  "u",    "f",  "kh", "ts", "ch", "sh",
+        "shch", "'",  "y",  "'",  "e",  "yu", "ya", "A",    "B",  "V",  "G",  "D",  "E",
+        "Yo",   "Zh", "Z",  "I",  "Y",  "K",  "L",  "M",    "N",  "O",  "P",  "R",  "S",
+        "T",    "U",  "F",  "Kh", "Ts", "Ch", "Sh", "Shch", "'",  "Y",  "'",  "E",  "Yu",
+        "Ya",   "i",  "yi", "ye", "g",  "u",  "I",  "Yi",   "Ye", "G",  "U",  "N",
     };
     std::string latin;
     for (const char c : text) {

@@ -1,6 +1,7 @@
 // The point list through every exporter: modes 2, 3, 4 (with its final pass)
 // and 5. The first three bytes pick the web page's options; the rest is the
-// list. No content may make an exporter fail, and each writes whole lines.
+// list. No content may make an exporter fail, each writes whole lines, and
+// every export leaves out the same points.
 #include <cstdint>
 
 #include "fuzz_support.hpp"
@@ -13,22 +14,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 3) return 0;
     const std::uint32_t bits = data[0] | (data[1] << 8) | (data[2] << 16);
     const std::string_view list = AsText(data + 3, size - 3);
-    const OptionSet options = OptionsFromBits(bits);
+    const Options options = OptionsFromBits(bits);
     const std::size_t records = CountPointRecords(list);
 
     const BodyResult geo = RunBodyInMemory(2, list, options);
     Expect(IsWellFormedUtf8(geo.output), "the GEO file is UTF-8");
-    Expect(CountCrLfLines(geo.output) + geo.state.leftOutPoints.size() <= 1 + records,
-           "the GEO file has at most one line per point after its header");
+    const std::size_t written = records - geo.state.leftOutPoints.size();
+    Expect(CountCrLfLines(geo.output) == 1 + written,
+           "the GEO file has one line per readable point after its header");
 
     const BodyResult ozi = RunBodyInMemory(3, list, options);
-    Expect(CountCrLfLines(ozi.output) == 4 + records, "the Ozi file has one line per point");
+    Expect(CountCrLfLines(ozi.output) == 4 + written, "the Ozi file has one line per point");
+    Expect(ozi.state.leftOutPoints == geo.state.leftOutPoints, "the Ozi file leaves out the same");
 
     const BodyResult page = RunBodyInMemory(4, list, options);
     Expect(IsWellFormedUtf8(page.output), "the web page is UTF-8");
     CountCrLfLines(page.output);
+    Expect(page.state.leftOutPoints == geo.state.leftOutPoints, "the page reports the same");
 
     const BodyResult lk8000 = RunBodyInMemory(5, list, options);
-    Expect(CountCrLfLines(lk8000.output) == 2 + records, "the LK8000 file has one line per point");
+    Expect(CountCrLfLines(lk8000.output) == 2 + written, "the LK8000 file has one line per point");
+    for (const char c : lk8000.output) {
+        const auto byte = static_cast<unsigned char>(c);
+        Expect((byte >= 0x20 && byte < 0x7F) || byte == 0xBA || c == '\r' || c == '\n',
+               "the LK8000 file is ASCII but for the degree byte");
+    }
+    Expect(lk8000.output.find(" \r\n") == std::string::npos, "no LK8000 line ends in a blank");
     return 0;
 }

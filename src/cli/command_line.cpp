@@ -10,7 +10,9 @@
 #include "engine/conversion_job.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
-#include "engine/settings_file.hpp"
+#include "options/option_controls.hpp"
+#include "options/settings_file.hpp"
+#include "oradel/build_info.hpp"
 #include "text/codepage.hpp"
 #include "text/utf8.hpp"
 
@@ -35,17 +37,17 @@ const std::string& ValueOf(const std::vector<std::string>& arguments, std::size_
 
 // A check box takes exactly "0" or "1" here: anything else is more likely a
 // slip ("false", "off") than a wish for the box's default.
-void ApplyOverride(OptionSet& options, const std::string& name, const std::string& value) {
-    const ControlInfo* control = FindOptionControl(name);
+void ApplyOverride(Options& options, const std::string& name, const std::string& value) {
+    const OptionControl* control = FindOptionControl(name);
     if (control == nullptr) throw UsageError("unknown option control '" + name + "'");
-    if (control->kind == ControlKind::EditField) {
-        options.SetEditText(name, Cp1251FromUtf8(value));
+    if (!control->IsCheckBox()) {
+        control->SetText(options, Cp1251FromUtf8(value));
         return;
     }
     if (value != "0" && value != "1") {
         throw UsageError("--set " + name + " takes 0 or 1, not '" + value + "'");
     }
-    options.SetChecked(name, value == "1");
+    control->SetTicked(options, value == "1");
 }
 
 // A settings file that does not exist, is a folder or holds NUL bytes (so is
@@ -108,26 +110,29 @@ class StreamMessages final : public MessageSink {
     std::ostream& stream_;
 };
 
-void PrintLeftOutPoints(const std::vector<std::string>& names, std::ostream& output) {
-    for (const std::string& name : names) {
-        output << "error coordenades:  " << AnsiTextForStandardOutput(VisibleAnsiText(name))
+// Each point once, however many exports of the input met it.
+void PrintLeftOutPoints(LeftOutPointList& leftOut, const JobOutcome& outcome,
+                        std::ostream& output) {
+    for (const LeftOutPoint& point : leftOut.Add(outcome.leftOut)) {
+        output << "error coordenades:  " << AnsiTextForStandardOutput(VisibleAnsiText(point.name))
                << "\r\n";
     }
 }
 
 // Runs the jobs of every file and returns the exit status: 1 when an input
 // was missing or a job failed (a failure skips the remaining jobs), else 0.
-int RunJobs(const CommandLine& commandLine, const OptionSet& options,
+int RunJobs(const CommandLine& commandLine, const Options& options,
             const std::vector<std::vector<const ConversionMode*>>& plans, std::ostream& output,
             StreamMessages& messages) {
     int status = 0;
     for (std::size_t i = 0; i < commandLine.files.size(); ++i) {
+        LeftOutPointList leftOut;  // each point once, however many exports met it
         for (const ConversionMode* mode : plans[i]) {
             try {
                 const JobOutcome outcome =
                     RunConversion(*mode, commandLine.files[i], options, messages);
                 if (outcome.inputMissing) status = 1;
-                PrintLeftOutPoints(outcome.leftOutPoints, output);
+                PrintLeftOutPoints(leftOut, outcome, output);
             } catch (const UserError& failure) {
                 messages.ShowMessage(failure.what());
                 return 1;
@@ -172,11 +177,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return result;
 }
 
-OptionSet ResolveOptions(const CommandLine& commandLine) {
-    OptionSet options;
+Options ResolveOptions(const CommandLine& commandLine) {
+    Options options;
     if (!commandLine.settingsFile.empty()) {
         CheckSettingsFile(commandLine.settingsFile);
-        LoadSettings(commandLine.settingsFile, options);
+        options = LoadSettings(commandLine.settingsFile);
     }
     for (const auto& [name, value] : commandLine.overrides) ApplyOverride(options, name, value);
     return options;
@@ -208,7 +213,7 @@ std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errors) {
     CommandLine commandLine;
-    OptionSet options;
+    Options options;
     std::vector<std::vector<const ConversionMode*>> plans;
     try {
         commandLine = ParseCommandLine(arguments);
@@ -217,7 +222,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
             return 0;
         }
         if (commandLine.showVersion) {
-            output << "oradel-convert " << ORADEL_VERSION << '\n';
+            output << "oradel-convert " << kVersion << '\n';
             return 0;
         }
         options = ResolveOptions(commandLine);

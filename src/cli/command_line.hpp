@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/conversion_modes.hpp"
-#include "engine/option_set.hpp"
+#include "engine/options.hpp"
 
 namespace oradel {
 
@@ -35,7 +35,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 // The options: first-start state, then the settings file, then each override.
 // Throws UsageError for an unknown control name, a check-box value other than
 // 0 or 1, and a settings file that is missing, a folder or not a text file.
-OptionSet ResolveOptions(const CommandLine& commandLine);
+Options ResolveOptions(const CommandLine& commandLine);
 
 // The modes to run on `file`, in the fixed order. Throws UsageError for an
 // extension that no mode reads.

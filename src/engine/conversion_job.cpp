@@ -18,7 +18,7 @@ constexpr std::string_view kNoFile = "Нет файла ";
 
 // Runs the mode's body from the input into `outputFile`, which `shownName` names to the user.
 void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* outputFile,
-             const fs::path& inputPath, const std::string& shownName, const OptionSource& options,
+             const fs::path& inputPath, const std::string& shownName, const Options& options,
              JobState& state) {
     TextInput input(inputFile);
     if (mode.input == InputKind::PointList) input.DecodeUtf8WhenDetected();
@@ -37,7 +37,7 @@ void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* output
 // final page. The pending file has a unique name and stays open, so nothing
 // else can take or remove it, and it is removed however the job ends.
 void RunWithPendingFile(const ConversionMode& mode, std::FILE* inputFile, const fs::path& inputPath,
-                        const fs::path& output, const OptionSource& options, JobState& state) {
+                        const fs::path& output, const Options& options, JobState& state) {
     const std::string shownName = PathText(output);
     TemporaryFile pending(TemporaryFolderFor(output), shownName);
     RunBody(mode, inputFile, pending.File(), inputPath, shownName, options, state);
@@ -53,8 +53,8 @@ void RunWithPendingFile(const ConversionMode& mode, std::FILE* inputFile, const 
 }
 
 void WriteOutput(const ConversionMode& mode, FileHandle inputFile, const fs::path& input,
-                 const fs::path& output, const OptionSource& options, JobState& state) {
-    const bool pending = !mode.pendingOption.empty() && options.IsChecked(mode.pendingOption);
+                 const fs::path& output, const Options& options, JobState& state) {
+    const bool pending = mode.pendingBy != nullptr && options.page.*mode.pendingBy;
     if (pending) {
         RunWithPendingFile(mode, inputFile.get(), input, output, options, state);
         return;
@@ -82,7 +82,7 @@ std::string OutputNameFor(const ConversionMode& mode, std::string_view inputName
                           bool pendingTicked) {
     std::string name = ReplaceExtension(inputName, mode.extension);
     if (!mode.suffix.empty()) name.insert(name.size() - mode.extension.size(), mode.suffix);
-    if (pendingTicked && !mode.pendingOption.empty()) name += '$';
+    if (pendingTicked && mode.pendingBy != nullptr) name += '$';
     return name;
 }
 
@@ -94,8 +94,16 @@ std::string MissingInputMessage(const fs::path& input) {
     return std::string(kNoFile) + PathText(input);
 }
 
-JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input,
-                         const OptionSource& options, MessageSink& messages) {
+std::span<const LeftOutPoint> LeftOutPointList::Add(std::span<const LeftOutPoint> points) {
+    const std::size_t before = points_.size();
+    for (const LeftOutPoint& point : points) {
+        if (known_.insert(point.recordNumber).second) points_.push_back(point);
+    }
+    return std::span<const LeftOutPoint>(points_).subspan(before);
+}
+
+JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, const Options& options,
+                         MessageSink& messages) {
     JobOutcome outcome;
     outcome.output = OutputNameFor(mode, input, false);
     FileHandle inputFile = OpenInputFile(input);
@@ -120,7 +128,9 @@ JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input,
         throw UserError("The conversion of \"" + PathText(input) +
                         "\" stopped on an internal error; nothing was written.");
     }
-    outcome.leftOutPoints = std::move(state.leftOutPoints);
+    for (const LeftOutPoint& point : state.leftOutPoints)
+        outcome.leftOutPoints.push_back(point.name);
+    outcome.leftOut = std::move(state.leftOutPoints);
     return outcome;
 }
 

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/conversion_modes.hpp"
@@ -25,9 +27,24 @@ std::filesystem::path OutputNameFor(const ConversionMode& mode,
                                     const std::filesystem::path& inputName, bool pendingTicked);
 
 struct JobOutcome {
-    bool inputMissing = false;               // its message has been shown
-    std::filesystem::path output;            // the file written
-    std::vector<std::string> leftOutPoints;  // Windows-1251 names
+    bool inputMissing = false;     // its message has been shown
+    std::filesystem::path output;  // the file written
+    std::vector<LeftOutPoint> leftOut;
+    // The names of the same points, for the window until it reads `leftOut`.
+    std::vector<std::string> leftOutPoints;
+};
+
+// The points that the jobs of one input left out, each once however many
+// jobs met it (known by its record number), in the order first met.
+class LeftOutPointList {
+  public:
+    // Adds the points not met before and returns just those.
+    std::span<const LeftOutPoint> Add(std::span<const LeftOutPoint> points);
+    const std::vector<LeftOutPoint>& Points() const { return points_; }
+
+  private:
+    std::vector<LeftOutPoint> points_;
+    std::unordered_set<std::size_t> known_;
 };
 
 // "Нет файла " and the path: what a job shows when its input does not exist.
@@ -42,6 +59,6 @@ std::string MissingInputMessage(const std::filesystem::path& input);
 // itself (same path, or the same file through a symbolic or hard link), a
 // GPX file without points, and every failure to read or write.
 JobOutcome RunConversion(const ConversionMode& mode, const std::filesystem::path& input,
-                         const OptionSource& options, MessageSink& messages);
+                         const Options& options, MessageSink& messages);
 
 }  // namespace oradel

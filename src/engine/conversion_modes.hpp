@@ -17,12 +17,20 @@ namespace oradel {
 
 enum class InputKind { XCTrackExport, NavitelGpx, PointList };
 
+// A point of the list that an export left out because its coordinates
+// could not be read.
+struct LeftOutPoint {
+    std::size_t recordNumber = 0;  // its place among the list's records, from 1
+    std::string name;              // the name line as read, Windows-1251
+
+    bool operator==(const LeftOutPoint&) const = default;
+};
+
 // State of one job that its body fills and the front end or the
 // page's filter pass reads afterwards.
 struct JobState {
-    // Names (as read, Windows-1251) of points left out because their
-    // coordinates could not be read.
-    std::vector<std::string> leftOutPoints;
+    // Points left out because their coordinates could not be read, in list order.
+    std::vector<LeftOutPoint> leftOutPoints;
     // Distinct filter words of the page, in order of first appearance.
     std::vector<std::string> filterWords;
     std::unordered_set<std::string> knownFilterWords;
@@ -32,7 +40,7 @@ struct JobState {
 struct ConversionContext {
     TextInput& input;
     TextOutput& output;
-    const OptionSource& options;
+    const Options& options;
     const std::filesystem::path& inputPath;
     JobState& state;
 };
@@ -42,14 +50,14 @@ using ModeBody = void (*)(ConversionContext& context);
 using FinishingPass = void (*)(TextInput& pending, TextOutput& page, const JobState& state);
 
 struct ConversionMode {
-    int number;                 // 1, 15, 2, 3, 4, 5
-    std::string_view checkBox;  // the control that ticks it
+    int number;               // 1, 15, 2, 3, 4, 5
+    bool Options::*tickedBy;  // the option that selects it
     InputKind input;
     std::string_view extension;  // of the output, with its dot
     std::string_view suffix;     // inserted before the extension ("_nav")
-    // When this check box is ticked, the body writes a pending file (output
-    // name + "$") that the finishing pass turns into the output.
-    std::string_view pendingOption;
+    // When this option is set, the body writes the page into a pending
+    // temporary file that the finishing pass turns into the output; null for none.
+    bool PageOptions::*pendingBy;
     ModeBody body;
     FinishingPass finish;
 };

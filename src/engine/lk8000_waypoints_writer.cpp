@@ -1,56 +1,107 @@
 #include "engine/lk8000_waypoints_writer.hpp"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <string>
 #include <string_view>
 
-#include "engine/point_list_reader.hpp"
+#include "engine/export_points.hpp"
 #include "text/markup.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
 namespace {
 
-// LK8000 drops a waypoint line whose name runs past 16 characters before its
-// space, and a line shorter than 65 characters.
+// What every LK8000 release since 7.5 and XCSoar accept, LK8000 7.6 after
+// trimming blanks at both ends of the line: a name of at most 16 characters
+// (LK8000 before mid-2020 rejected longer ones), coordinates of at most 15
+// characters each, a line of at least 65 characters, a space after the
+// altitude and a comment of at most 499 bytes after it.
 constexpr std::size_t kMaxNameLength = 16;
+constexpr std::size_t kMaxCoordinateLength = 15;
 constexpr std::size_t kMinLineLength = 65;
+constexpr std::size_t kMaxCommentLength = 499;
 // The degree sign of the format: one raw byte, whatever the code page calls it.
 constexpr char kDegree = '\xBA';
 constexpr std::string_view kFixedFields = " 27-MAR-62 00:00:00 0.000000 ";
 
-// The name without its filter tag, one underscore per space, in Latin letters,
-// cut to the length the reader accepts. Each byte transliterates on its own,
-// into one letter or more, so only the first bytes are transliterated: as many
-// at a time as letters are still missing.
-void AppendNameField(std::string& line, std::string_view name) {
-    std::string field = StripFilterTag(name);
-    ReplaceAll(field, " ", "_");
-    std::string_view rest = field;
-    std::size_t missing = kMaxNameLength;
-    while (missing > 0 && !rest.empty()) {
-        const std::size_t taken = std::min(missing, rest.size());
-        const std::string latin = Transliterate(rest.substr(0, taken));
-        line.append(latin, 0, std::min(latin.size(), missing));
-        missing -= std::min(latin.size(), missing);
-        rest.remove_prefix(taken);
+// Transliterated text in plain ASCII: LK8000 reads a line that is not UTF-8
+// as Windows-1252 and counts lengths in UTF-8 bytes, so any other byte would
+// change the name or lengthen the line. Such bytes and control characters
+// become "_". Trimmed when asked, then cut to `limit` bytes.
+std::string PlainAscii(std::string_view text, std::size_t limit, bool trim) {
+    const std::string latin = Transliterate(text);
+    std::string ascii(trim ? TrimView(latin) : std::string_view(latin));
+    if (ascii.size() > limit) ascii.resize(limit);
+    for (char& c : ascii) {
+        if (c < 0x20 || c > 0x7E) c = '_';
     }
+    return ascii;
 }
 
-// The coordinate text as written in the list. The reader takes the hemisphere
-// from the letter and ignores a minus sign, so a leading minus becomes the
-// letter of the other hemisphere instead.
-void AppendCoordinate(std::string& line, std::string_view text, char positive, char negative) {
-    const bool isNegative = !text.empty() && text.front() == '-';
-    if (isNegative) text.remove_prefix(1);
-    line.append(text);
+// The name without spaces, which end the name field.
+std::string NameField(std::string_view name) {
+    std::string field(name);
+    ReplaceAll(field, " ", "_");
+    return PlainAscii(field, kMaxNameLength, false);
+}
+
+// The first comment line or, without one, the name: LK8000 7.6 trims the
+// line, and a line that ends at the altitude lacks the space it needs.
+std::string CommentField(const ExportPoint& point) {
+    std::string field;
+    if (!point.record.comments.empty()) {
+        field = PlainAscii(point.record.comments.front(), kMaxCommentLength, true);
+    }
+    if (field.empty()) field = PlainAscii(point.name, kMaxCommentLength, true);
+    field.resize(TrimView(field).size());  // a cut may end at a blank
+    return field;
+}
+
+// The coordinate without its minus sign (the hemisphere letter carries it):
+// the list's text with a decimal comma made a point, or, when that is longer
+// than the reader takes or in exponent form, the value rounded to as many
+// decimals as fit, without trailing zeros.
+std::string CoordinateText(std::string_view pointText, double value) {
+    if (pointText.starts_with('-')) pointText.remove_prefix(1);
+    if (pointText.size() <= kMaxCoordinateLength &&
+        pointText.find_first_of("eE") == std::string_view::npos) {
+        return std::string(pointText);
+    }
+    std::array<char, 32> digits;
+    std::string text;
+    for (int decimals = 13; text.empty() || text.size() > kMaxCoordinateLength; --decimals) {
+        char* end = std::to_chars(digits.data(), digits.data() + digits.size(), std::fabs(value),
+                                  std::chars_format::fixed, decimals)
+                        .ptr;
+        text.assign(digits.data(), end);
+    }
+    text.resize(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
+// Appends zeros after the decimal point (and the point when there is none),
+// up to `missing` characters and at most to the reader's longest coordinate.
+// Returns how many characters it added.
+std::size_t Lengthen(std::string& coordinate, std::size_t missing) {
+    const std::size_t before = coordinate.size();
+    const bool hasPoint = coordinate.find('.') != std::string::npos;
+    const std::size_t room = kMaxCoordinateLength - std::min(before, kMaxCoordinateLength);
+    const std::size_t added = std::max<std::size_t>(std::min(missing, room), hasPoint ? 1 : 2);
+    if (missing == 0 || added > room) return 0;
+    if (!hasPoint) coordinate += '.';
+    coordinate.resize(before + added, '0');
+    return added;
+}
+
+void AppendCoordinate(std::string& line, const std::string& text, double value, char positive,
+                      char negative) {
+    line += text;
     line += kDegree;
-    line += isNegative ? negative : positive;
-}
-
-void AppendComment(std::string& line, const PointRecord& point) {
-    if (point.comments.empty()) return;
-    line.append(TrimView(Transliterate(point.comments.front())));
+    line += std::signbit(value) ? negative : positive;
 }
 
 }  // namespace
@@ -64,19 +115,29 @@ void WriteLK8000Waypoints(ConversionContext& context) {
     out.WriteLine("G  WGS 84");
     out.WriteLine("U  1");
 
-    PointListReader reader(context.input);
-    PointRecord point;
+    ExportPointReader reader(context);
+    ExportPoint point;
     std::string line;
-    while (reader.Next(point)) {
+    while (reader.NextWaypoint(point)) {
+        const std::string name = NameField(point.name);
+        const std::string comment = CommentField(point);
+        std::string lat = CoordinateText(point.position.latText, point.position.lat);
+        std::string lon = CoordinateText(point.position.lonText, point.position.lon);
+        // "W " name " A " lat "ºN " lon "ºE" fixed fields, comment
+        const std::size_t length = 2 + name.size() + 3 + lat.size() + 3 + lon.size() + 2 +
+                                   kFixedFields.size() + comment.size();
+        std::size_t missing = kMinLineLength - std::min(length, kMinLineLength);
+        missing -= Lengthen(lat, missing);
+        Lengthen(lon, missing);
+
         line = "W ";
-        AppendNameField(line, point.name);
+        line += name;
         line += " A ";
-        AppendCoordinate(line, point.latText, 'N', 'S');
+        AppendCoordinate(line, lat, point.position.lat, 'N', 'S');
         line += ' ';
-        AppendCoordinate(line, point.lonText, 'E', 'W');
+        AppendCoordinate(line, lon, point.position.lon, 'E', 'W');
         line += kFixedFields;
-        AppendComment(line, point);
-        if (line.size() < kMinLineLength) line.resize(kMinLineLength, ' ');
+        line += comment;
         out.WriteLine(line);
     }
 }

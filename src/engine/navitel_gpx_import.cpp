@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/point_list_reader.hpp"
 #include "text/codepage.hpp"
 #include "text/strings.hpp"
 #include "text/utf8.hpp"
@@ -208,7 +209,6 @@ class PointScanner {
     std::size_t FindPointStart(std::size_t from);
     void ScanMarkupTo(std::size_t end);
     void WritePoint(std::string_view point);
-    void NameNamelessPoint(std::string& name);
 
     TextOutput& output_;
     unsigned namelessPoints_ = 0;
@@ -341,7 +341,7 @@ void PointScanner::WritePoint(std::string_view point) {
     }
 
     decoder_.Decode(name, line_);
-    if (TrimView(line_).empty()) NameNamelessPoint(line_);
+    if (TrimView(line_).empty()) line_ = UnnamedPointName(++namelessPoints_);
     output_.WriteLine(line_);
     decoder_.Decode(lat, line_);
     decoder_.Decode(lon, lonLine_);
@@ -353,14 +353,6 @@ void PointScanner::WritePoint(std::string_view point) {
         output_.WriteLine(line_);
     }
     output_.WriteLine("");
-}
-
-// A blank name line would make the list read the coordinates as the name and
-// shift every line of the point, so a point without a name gets a made-up one:
-// WPT001, WPT002, ...
-void PointScanner::NameNamelessPoint(std::string& name) {
-    const std::string number = std::to_string(++namelessPoints_);
-    name = "WPT" + std::string(number.size() < 3 ? 3 - number.size() : 0, '0') + number;
 }
 
 }  // namespace

@@ -1,25 +1,17 @@
 #include "engine/navitel_waypoints_writer.hpp"
 
-#include "engine/point_list_reader.hpp"
-#include "text/markup.hpp"
+#include "engine/export_points.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
 namespace {
 
-// The name without its filter tag, each run of spaces one space. A comma
-// would start a new field, so it becomes a space first.
+// The waypoint's name, each run of spaces one space. A comma would start a
+// new field, so it becomes a space first.
 std::string NameField(std::string_view name) {
-    std::string field = StripFilterTag(name);
+    std::string field(name);
     ReplaceAll(field, ",", " ");
     ReplaceAll(field, "  ", " ");
-    return field;
-}
-
-// A decimal comma would split the field; it becomes a decimal point.
-std::string CoordinateField(std::string_view text) {
-    std::string field(TrimView(text));
-    ReplaceAll(field, ",", ".");
     return field;
 }
 
@@ -45,18 +37,18 @@ void WriteNavitelWaypoints(ConversionContext& context) {
     out.WriteLine("Reserved 2");
     out.WriteLine("Reserved 3");
 
-    PointListReader reader(context.input);
-    PointRecord point;
+    ExportPointReader reader(context);
+    ExportPoint point;
     std::string line;
-    while (reader.Next(point)) {
+    while (reader.NextWaypoint(point)) {
         line = "-1,";
         line += NameField(point.name);
         line += ',';
-        line += CoordinateField(point.latText);
+        line += point.position.latText;  // as written, a decimal comma made a point
         line += ',';
-        line += CoordinateField(point.lonText);
+        line += point.position.lonText;
         line += ", , 0, 1, 3, 0, 65535,";
-        line += DescriptionField(point);
+        line += DescriptionField(point.record);
         line += ", 0, 0, 0.00000, -777";
         out.WriteLine(line);
     }

@@ -12,6 +12,11 @@ bool IsHeadingLine(std::string_view line) {
 
 }  // namespace
 
+std::string UnnamedPointName(unsigned number) {
+    const std::string digits = std::to_string(number);
+    return "WPT" + std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
+}
+
 bool IsBlankLine(std::string_view line) {
     return TrimView(line).empty();
 }

@@ -38,6 +38,11 @@ class PointListReader {
     std::vector<std::string> spare_;  // emptied strings, kept for their capacity
 };
 
+// The name that a point without one gets in the list and in the waypoint
+// files, so that no name line is blank: WPT001, WPT002, ... for the 1st, 2nd,
+// ... such point (more digits past 999).
+std::string UnnamedPointName(unsigned number);
+
 // True for a line that is empty after trimming.
 bool IsBlankLine(std::string_view line);
 // Splits a coordinate line into its latitude and longitude texts.

@@ -5,13 +5,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <optional>
 #include <stdexcept>
 
 #include "engine/decimal_numbers.hpp"
-#include "engine/point_list_reader.hpp"
+#include "engine/export_points.hpp"
 #include "text/codepage.hpp"
-#include "text/markup.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -41,15 +39,6 @@ void AppendDms(std::string& out, double value, std::string_view degreePattern) {
     AppendWithPattern(out, seconds, "00.00");
 }
 
-// A coordinate of the list as a number, or nullopt when it cannot be written.
-// The file holds the absolute value after a hemisphere letter, so that is what
-// must fit: -2147483648.5 fits a 32-bit integer's range, its absolute value not.
-std::optional<double> ReadCoordinate(std::string_view text) {
-    const std::optional<double> value = ParseDecimal(text);
-    if (!value || !WholePartFitsInt32(std::fabs(*value))) return std::nullopt;
-    return value;
-}
-
 // "    N 55 17 60.00" or, below zero, "    S " and the absolute value.
 void AppendCoordinate(std::string& out, double value, std::string_view positiveLetter,
                       std::string_view negativeLetter, std::string_view degreePattern) {
@@ -57,9 +46,9 @@ void AppendCoordinate(std::string& out, double value, std::string_view positiveL
     AppendDms(out, std::fabs(value), degreePattern);
 }
 
-// The name without its filter tag, trimmed, each run of spaces one underscore.
+// The waypoint's name, each run of spaces one underscore.
 void AppendNamePiece(std::string& out, std::string_view name) {
-    std::string piece = StripFilterTag(name);
+    std::string piece(name);
     ReplaceAll(piece, "  ", " ");
     ReplaceAll(piece, " ", "_");
     out += piece;
@@ -78,22 +67,17 @@ std::string FormatDms(double value, std::string_view degreePattern) {
 void WriteXCTrackWaypoints(ConversionContext& context) {
     TextOutput& out = context.output;
     out.WriteLine("$FormatGEO");
-    PointListReader reader(context.input);
-    PointRecord point;
+    ExportPointReader reader(context);
+    ExportPoint point;
     std::string line;  // composed in Windows-1251
-    while (reader.Next(point)) {
-        const std::optional<double> latitude = ReadCoordinate(point.latText);
-        const std::optional<double> longitude = ReadCoordinate(point.lonText);
-        if (!latitude || !longitude) {
-            context.state.leftOutPoints.push_back(point.name);
-            continue;
-        }
+    while (reader.NextWaypoint(point)) {
         line.clear();
         AppendNamePiece(line, point.name);
-        AppendCoordinate(line, *latitude, "    N ", "    S ", "00");
-        AppendCoordinate(line, *longitude, "    E ", "    W ", "000");
+        AppendCoordinate(line, point.position.lat, "    N ", "    S ", "00");
+        AppendCoordinate(line, point.position.lon, "    E ", "    W ", "000");
         line += "   0  ";
-        if (!point.comments.empty()) line += TrimView(point.comments.front());
+        const PointRecord& record = point.record;
+        if (!record.comments.empty()) line += TrimView(record.comments.front());
         out.WriteLine(Utf8FromCp1251(line));
     }
 }

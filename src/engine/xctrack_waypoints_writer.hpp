@@ -8,8 +8,8 @@
 
 namespace oradel {
 
-// Writes one line per point whose coordinates can be read; the names of the
-// points left out go to context.state.leftOutPoints.
+// Writes one line per point whose coordinates can be read (ExportPointReader);
+// the points left out go to context.state.leftOutPoints.
 void WriteXCTrackWaypoints(ConversionContext& context);
 
 // Degrees, minutes and seconds: "55 17 60.00" for 55.3 with the degree pattern

@@ -324,15 +324,17 @@ void RunPass(std::basic_string_view<Unit> line, const MarkupKind& kind, Out& out
 // ---------------------------------------------------------------------------
 // Transliteration.
 
-// The 66 letters and, at the same positions, their Latin strings.
+// The letters and, at the same positions, their Latin strings: the Russian
+// alphabet, then the Ukrainian and Belarusian letters and the number sign.
 constexpr std::string_view TranslitLetters =
-    "абвгдеёжзийклмнопрстуфхцчшщьыъэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЬЫЪЭЮЯ";
-constexpr std::array<std::string_view, 66> TranslitTable = {
-    "a",  "b",  "v",  "g",    "d",  "e", "yo", "zh", "z",  "i",  "y",  "k",  "l",    "m",
-    "n",  "o",  "p",  "r",    "s",  "t", "u",  "f",  "kh", "ts", "ch", "sh", "shch", "'",
-    "y",  "'",  "e",  "yu",   "ya", "A", "B",  "V",  "G",  "D",  "E",  "Yo", "Zh",   "Z",
-    "I",  "Y",  "K",  "L",    "M",  "N", "O",  "P",  "R",  "S",  "T",  "U",  "F",    "Kh",
-    "Ts", "Ch", "Sh", "Shch", "'",  "Y", "'",  "E",  "Yu", "Ya",
+    "абвгдеёжзийклмнопрстуфхцчшщьыъэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЬЫЪЭЮЯ"
+    "іїєґўІЇЄҐЎ№";
+constexpr std::array<std::string_view, 77> TranslitTable = {
+    "a",  "b",  "v", "g",  "d",  "e", "yo", "zh", "z",  "i",  "y",    "k",    "l", "m", "n", "o",
+    "p",  "r",  "s", "t",  "u",  "f", "kh", "ts", "ch", "sh", "shch", "'",    "y", "'", "e", "yu",
+    "ya", "A",  "B", "V",  "G",  "D", "E",  "Yo", "Zh", "Z",  "I",    "Y",    "K", "L", "M", "N",
+    "O",  "P",  "R", "S",  "T",  "U", "F",  "Kh", "Ts", "Ch", "Sh",   "Shch", "'", "Y", "'", "E",
+    "Yu", "Ya", "i", "yi", "ye", "g", "u",  "I",  "Yi", "Ye", "G",    "U",    "N",
 };
 
 // Every byte's replacement: up to four bytes and, in the last entry, their

@@ -119,6 +119,19 @@ TEST(Cli, ExtensionRunsEveryBuiltExport) {
     }
 }
 
+TEST(Cli, EachUnreadablePointIsReportedOncePerInput) {
+    ScratchFolder folder;
+    const std::string list =
+        Ansi("Плохая\r\nnan 1\r\n\r\nГора\r\n1 2\r\n\r\nПлохая\r\n1 2,3,4\r\n");
+    WriteBytes(folder / "a.txt", list);
+    WriteBytes(folder / "b.txt", list);
+    const RunResult result =
+        RunTool(folder, {(folder / "a.txt").string(), (folder / "b.txt").string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const std::string perInput = "error coordenades:  Плохая\r\nerror coordenades:  Плохая\r\n";
+    EXPECT_EQ(result.out, perInput + perInput);
+}
+
 TEST(Cli, MissingFileGivesOneMessagePerJobAndStatusOne) {
     ScratchFolder folder;
     const std::string missing = (folder / "нет.txt").string();

@@ -93,9 +93,16 @@ void FailOutOfMemory(ConversionContext&) {
 }
 
 constexpr ConversionMode kCopyToTxt{
-    9, "CheckBox1", InputKind::XCTrackExport, ".txt", "", "", CopyLines, nullptr};
-constexpr ConversionMode kFailing{
-    9, "CheckBox1", InputKind::XCTrackExport, ".txt", "", "", FailHalfway, nullptr};
+    9,      &Options::importXCTrackExport, InputKind::XCTrackExport, ".txt", "", nullptr, CopyLines,
+    nullptr};
+constexpr ConversionMode kFailing{9,
+                                  &Options::importXCTrackExport,
+                                  InputKind::XCTrackExport,
+                                  ".txt",
+                                  "",
+                                  nullptr,
+                                  FailHalfway,
+                                  nullptr};
 
 bool LeftoverTemporaryFiles(const fs::path& folder) {
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -108,7 +115,7 @@ TEST(ConversionJob, MissingInputIsReportedAndCreatesNothing) {
     ScratchFolder folder;
     RecordingMessages messages;
     const fs::path input = folder / "нет.txt";
-    const JobOutcome outcome = RunConversion(*FindConversionMode(3), input, OptionSet(), messages);
+    const JobOutcome outcome = RunConversion(*FindConversionMode(3), input, Options(), messages);
     EXPECT_TRUE(outcome.inputMissing);
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Нет файла " + PathText(input)});
     EXPECT_TRUE(fs::is_empty(folder.Path()));
@@ -118,7 +125,7 @@ TEST(ConversionJob, FolderAsInputIsAMissingFile) {
     ScratchFolder folder;
     fs::create_directory(folder / "dir.txt");
     RecordingMessages messages;
-    EXPECT_TRUE(RunConversion(*FindConversionMode(3), folder / "dir.txt", OptionSet(), messages)
+    EXPECT_TRUE(RunConversion(*FindConversionMode(3), folder / "dir.txt", Options(), messages)
                     .inputMissing);
     EXPECT_EQ(messages.messages.size(), 1u);
 }
@@ -134,11 +141,17 @@ TEST(ConversionJob, ProgramFaultsBecomeUserErrors) {
     for (const auto& [body, message] : cases) {
         ScratchFolder folder;
         WriteBytes(folder / "points.wpt", "A 1 2\r\n");
-        const ConversionMode mode{9,    "CheckBox1", InputKind::XCTrackExport, ".txt", "", "",
-                                  body, nullptr};
+        const ConversionMode mode{9,
+                                  &Options::importXCTrackExport,
+                                  InputKind::XCTrackExport,
+                                  ".txt",
+                                  "",
+                                  nullptr,
+                                  body,
+                                  nullptr};
         RecordingMessages messages;
         try {
-            RunConversion(mode, folder / "points.wpt", OptionSet(), messages);
+            RunConversion(mode, folder / "points.wpt", Options(), messages);
             ADD_FAILURE() << "expected a failure";
         } catch (const UserError& error) {
             EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
@@ -153,7 +166,7 @@ TEST(ConversionJob, FailedJobLeavesExistingOutputUntouched) {
     WriteBytes(folder / "points.wpt", "A 1 2\r\n");
     WriteBytes(folder / "points.txt", "hand-edited list\r\n");
     RecordingMessages messages;
-    EXPECT_THROW(RunConversion(kFailing, folder / "points.wpt", OptionSet(), messages), UserError);
+    EXPECT_THROW(RunConversion(kFailing, folder / "points.wpt", Options(), messages), UserError);
     EXPECT_EQ(ReadBytes(folder / "points.txt"), "hand-edited list\r\n");
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
@@ -182,7 +195,7 @@ TEST_P(SameFileTest, IsRefusedAndTheInputKept) {
     if (c.how == SameFileCase::HardLink) fs::create_hard_link(folder / c.input, folder / c.output);
     RecordingMessages messages;
     try {
-        RunConversion(*FindConversionMode(c.mode), folder / c.input, OptionSet(), messages);
+        RunConversion(*FindConversionMode(c.mode), folder / c.input, Options(), messages);
         FAIL() << "expected a refusal";
     } catch (const UserError& error) {
         EXPECT_EQ(std::string(error.what()),
@@ -208,7 +221,7 @@ TEST(ConversionJob, OutputThatCannotBeReplacedFailsWithClearMessage) {
     fs::create_directory(folder / "list_nav.wpt");
     RecordingMessages messages;
     try {
-        RunConversion(*FindConversionMode(3), folder / "list.txt", OptionSet(), messages);
+        RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
         FAIL() << "expected a failure";
     } catch (const UserError& error) {
         EXPECT_TRUE(std::string(error.what()).starts_with("Cannot create file \"")) << error.what();
@@ -225,7 +238,7 @@ TEST(ConversionJob, ReadOnlyTargetIsRefusedAndKept) {
     fs::permissions(folder / "list_nav.wpt", fs::perms::owner_read | fs::perms::group_read);
     RecordingMessages messages;
     try {
-        RunConversion(*FindConversionMode(3), folder / "list.txt", OptionSet(), messages);
+        RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
         FAIL() << "expected a failure";
     } catch (const UserError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot create file \"" +
@@ -268,7 +281,7 @@ TEST_P(ReplacedTargetTest, KeepsPermissionsAndLinks) {
         fs::create_symlink(target, folder / c.output);
     }
     RecordingMessages messages;
-    RunConversion(*FindConversionMode(3), folder / "list.txt", OptionSet(), messages);
+    RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
 
     EXPECT_TRUE(ReadBytes(folder / c.file).starts_with("OziExplorer")) << "new content";
     if (c.arrangement == TargetCase::PrivateFile) {
@@ -306,11 +319,11 @@ TEST(ConversionJob, LeavesFilesItDidNotCreateAndTakesLongNames) {
     WriteBytes(folder / longName, list);
     RecordingMessages messages;
     for (const int mode : {2, 3, 4, 5}) {
-        RunConversion(*FindConversionMode(mode), folder / longName, OptionSet(), messages);
+        RunConversion(*FindConversionMode(mode), folder / longName, Options(), messages);
     }
-    RunConversion(*FindConversionMode(4), folder / "x.txt", OptionSet(), messages);
-    RunConversion(*FindConversionMode(4), folder / "x.htm$", OptionSet(), messages);  // as input
-    EXPECT_THROW(RunConversion(*FindConversionMode(4), folder / "y.txt", OptionSet(), messages),
+    RunConversion(*FindConversionMode(4), folder / "x.txt", Options(), messages);
+    RunConversion(*FindConversionMode(4), folder / "x.htm$", Options(), messages);  // as input
+    EXPECT_THROW(RunConversion(*FindConversionMode(4), folder / "y.txt", Options(), messages),
                  UserError);
     EXPECT_EQ(ReadBytes(folder / "x.htm$"), "mine\r\n");
     EXPECT_TRUE(fs::is_directory(folder / "y.htm$"));

@@ -71,8 +71,10 @@ TEST_P(XCTrackWaypointsTest, WritesPointsAndReportsTheUnreadable) {
     const auto result = Convert(2, Ansi(c.list));
     EXPECT_EQ(result.output, CrLfLines({"$FormatGEO"}) + CrLfLines(c.lines)) << c.label;
     std::vector<std::string> leftOut;
-    for (const std::string& name : c.leftOut) leftOut.push_back(Ansi(name));
-    EXPECT_EQ(result.outcome.leftOutPoints, leftOut) << c.label;
+    for (const LeftOutPoint& point : result.outcome.leftOut) leftOut.push_back(point.name);
+    std::vector<std::string> expected;
+    for (const std::string& name : c.leftOut) expected.push_back(Ansi(name));
+    EXPECT_EQ(leftOut, expected) << c.label;
     EXPECT_TRUE(result.messages.empty());
 }
 
@@ -81,38 +83,44 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         XCTrackCase{"empty list", "", {}},
         XCTrackCase{"worked example",
-                "Лысая гора\r\n55.3 37.5\r\nстарт\r\n",
-                {"Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  старт"}},
+                    "Лысая гора\r\n55.3 37.5\r\nстарт\r\n",
+                    {"Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  старт"}},
         XCTrackCase{"spaces in the name, only the first comment, trimmed",
-                ":Горы\r\n  Лысая   гора <Ю ЮЗ> \r\n55.3 37.5\r\n  a,  b  \r\nвторой\r\n",
-                {"Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  a,  b"}},
+                    ":Горы\r\n  Лысая   гора <Ю ЮЗ> \r\n55.3 37.5\r\n  a,  b  \r\nвторой\r\n",
+                    {"Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  a,  b"}},
         XCTrackCase{"markup unexpanded, no description",
-                "A\r\n1 2\r\n[http://a.b|Сайт] {+7 (912) 1|Тел}\r\n\r\nB\r\n3 4\r\n",
-                {"A    N 01 0 00.00    E 002 0 00.00   0  [http://a.b|Сайт] {+7 (912) 1|Тел}",
-                 "B    N 03 0 00.00    E 004 0 00.00   0  "}},
+                    "A\r\n1 2\r\n[http://a.b|Сайт] {+7 (912) 1|Тел}\r\n\r\nB\r\n3 4\r\n",
+                    {"A    N 01 0 00.00    E 002 0 00.00   0  [http://a.b|Сайт] {+7 (912) 1|Тел}",
+                     "B    N 03 0 00.00    E 004 0 00.00   0  "}},
         XCTrackCase{"latitude 0 is a place",
-                "Экватор\r\n0 37.5\r\n",
-                {"Экватор    N 00 0 00.00    E 037 30 00.00   0  "}},
+                    "Экватор\r\n0 37.5\r\n",
+                    {"Экватор    N 00 0 00.00    E 037 30 00.00   0  "}},
         XCTrackCase{"south and west",
-                "A\r\n-33.9 -70.65\r\n\r\nB\r\n-0.5 -0.25\r\n",
-                {"A    S 33 53 60.00    W 070 39 00.00   0  ",
-                 "B    S 00 30 00.00    W 000 15 00.00   0  "}},
-        XCTrackCase{"empty name", "<тег>\r\n1 2\r\n", {"    N 01 0 00.00    E 002 0 00.00   0  "}},
-        XCTrackCase{"unreadable coordinates are left out",
-                "  Плохая  точка <X> \r\n55,75 37,61\r\n\r\nA\r\n55.5\r\n\r\nB\r\n3000000000 1\r\n"
-                "\r\nC\r\n1 -1e400\r\n\r\nD\r\nnan inf\r\n\r\nE\r\n2 2\r\n",
-                {"E    N 02 0 00.00    E 002 0 00.00   0  "},
-                {"  Плохая  точка <X> ", "A", "B", "C", "D"}},
-        XCTrackCase{"the absolute value must fit 32 bits, as the file holds it",
-                "A\r\n-2147483648.5 1\r\n\r\nB\r\n1 -2147483648\r\n\r\n"
-                "C\r\n-2147483647.5 2147483647.5\r\n",
-                {"C    S 2147483647 30 00.00    E 2147483647 30 00.00   0  "},
-                {"A", "B"}}));
+                    "A\r\n-33.9 -70.65\r\n\r\nB\r\n-0.5 -0.25\r\n",
+                    {"A    S 33 53 60.00    W 070 39 00.00   0  ",
+                     "B    S 00 30 00.00    W 000 15 00.00   0  "}},
+        XCTrackCase{"a name that is only a tag is numbered",
+                    "<С>\r\n1 2\r\n\r\nA\r\n3 4\r\n\r\n  <Ю>  \r\n5 6\r\n",
+                    {"WPT001    N 01 0 00.00    E 002 0 00.00   0  ",
+                     "A    N 03 0 00.00    E 004 0 00.00   0  ",
+                     "WPT002    N 05 0 00.00    E 006 0 00.00   0  "}},
+        XCTrackCase{"decimal commas read as points, unreadable coordinates are left out",
+                    "  Юца  <X> \r\n43,9612 42,9845\r\n\r\nA\r\n55.5\r\n\r\nB\r\n91 1\r\n"
+                    "\r\nC\r\n1 -1e400\r\n\r\nD\r\nnan inf\r\n\r\n<E>\r\n1 2 3\r\n",
+                    {"Юца    N 43 57 40.32    E 042 59 04.20   0  "},
+                    {"A", "B", "C", "D", "<E>"}},
+        XCTrackCase{"the ends of the ranges are places",
+                    "A\r\n90 180\r\n\r\nB\r\n-90 -180\r\n\r\nC\r\n90.0000001 0\r\n\r\n"
+                    "D\r\n0 -180.000001\r\n",
+                    {"A    N 90 0 00.00    E 180 0 00.00   0  ",
+                     "B    S 90 0 00.00    W 180 0 00.00   0  "},
+                    {"C", "D"}}));
 
 TEST(XCTrackWaypoints, WritesTheGoldenFile) {
     const auto result = Convert(2, ReadBytes(DataFile("xctrack/points.txt")));
     EXPECT_EQ(result.output, ReadBytes(DataFile("xctrack/points.wpt")));
-    EXPECT_EQ(result.outcome.leftOutPoints, std::vector<std::string>{Ansi("Плохая точка <X>")});
+    const std::vector<LeftOutPoint> leftOut = {{3, Ansi("Плохая точка <X>")}};
+    EXPECT_EQ(result.outcome.leftOut, leftOut);
     // Cyrillic letters are two bytes each (Ё is D0 81), the numero sign three.
     EXPECT_NE(result.output.find("\xE2\x84\x96 5, \xD0\x81"), std::string::npos);
 }

@@ -158,7 +158,8 @@ TEST(Transliterate, ReplacesCyrillicLetters) {
         {"абвгдеёжзийклмнопрстуфхцчшщьыъэюя", "abvgdeyozhziyklmnoprstufkhtschshshch'y'eyuya"},
         {"АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЬЫЪЭЮЯ", "ABVGDEYoZhZIYKLMNOPRSTUFKhTsChShShch'Y'EYuYa"},
         {"Mt. Blanc 4808 м", "Mt. Blanc 4808 m"},
-        {"їі№", "їі№"},
+        {"Краєвид Київ, Ґанок, Ўзбек", "Krayevid Kiyiv, Ganok, Uzbek"},
+        {"іїєґўІЇЄҐЎ №5", "iyiyeguIYiYeGU N5"},
         {"", ""},
     };
     for (const auto& c : cases) {

@@ -1,0 +1,42 @@
+// The points of the list as the exports take them: each record with its place
+// in the list and its coordinates read by the one rule (coordinates.hpp).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "engine/conversion_modes.hpp"
+#include "engine/coordinates.hpp"
+#include "engine/point_list_reader.hpp"
+
+namespace oradel {
+
+struct ExportPoint {
+    PointRecord record;
+    std::size_t recordNumber = 0;  // from 1, in list order
+    bool readable = false;         // `position` holds the point's coordinates
+    Position position;
+    std::string name;  // NextWaypoint only: see there
+};
+
+class ExportPointReader {
+  public:
+    explicit ExportPointReader(ConversionContext& context)
+        : reader_(context.input), state_(context.state) {}
+
+    // The next record, whatever its coordinates; one whose coordinates cannot
+    // be read goes to the job's leftOutPoints. False when the list is over.
+    bool NextRecord(ExportPoint& point);
+    // The next point whose coordinates can be read, for a waypoint file, with
+    // its name line without the filter tag, trimmed; when that leaves nothing,
+    // UnnamedPointName counting such points among those written.
+    bool NextWaypoint(ExportPoint& point);
+
+  private:
+    PointListReader reader_;
+    JobState& state_;
+    std::size_t records_ = 0;
+    unsigned unnamedPoints_ = 0;
+};
+
+}  // namespace oradel

@@ -1,0 +1,93 @@
+// The rules every export shares: how coordinates are read, which points are
+// left out and reported, and the names of unnamed points.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/coordinates.hpp"
+#include "engine/point_list_reader.hpp"
+#include "engine/test_support.hpp"
+
+namespace oradel {
+namespace {
+
+using testing::Ansi;
+using testing::Convert;
+
+TEST(ReadPosition, ReadsDecimalDegreesWithinTheirRanges) {
+    const struct {
+        const char* lat;
+        const char* lon;
+        bool readable;
+        double latValue, lonValue;
+        const char* latText;
+        const char* lonText;
+    } cases[] = {
+        {"43.9612", "42.9845", true, 43.9612, 42.9845, "43.9612", "42.9845"},
+        {"43,9612", " 42,9845 ", true, 43.9612, 42.9845, "43.9612", "42.9845"},
+        {"-90", "180", true, -90, 180, "-90", "180"},
+        {"+4.5e1", "-1.8E2", true, 45, -180, "+4.5e1", "-1.8E2"},
+        {"39.97386971488595", "0", true, 39.97386971488595, 0, "39.97386971488595", "0"},
+        {"90.0000001", "0", false, 0, 0, "", ""},
+        {"0", "-180.5", false, 0, 0, "", ""},
+        {"nan", "1", false, 0, 0, "", ""},
+        {"1", "inf", false, 0, 0, "", ""},
+        {"1e309", "1", false, 0, 0, "", ""},
+        {"1", "-1e400", false, 0, 0, "", ""},
+        {"45.9", "", false, 0, 0, "", ""},
+        {"44.1", "42.2 1200", false, 0, 0, "", ""},
+        {"1,5,5", "2", false, 0, 0, "", ""},
+        {"север", "2", false, 0, 0, "", ""},
+    };
+    for (const auto& c : cases) {
+        Position position;
+        ASSERT_EQ(ReadPosition(Ansi(c.lat), Ansi(c.lon), position), c.readable)
+            << c.lat << " " << c.lon;
+        if (!c.readable) continue;
+        EXPECT_EQ(position.lat, c.latValue) << c.lat;
+        EXPECT_EQ(position.lon, c.lonValue) << c.lon;
+        EXPECT_EQ(position.latText, c.latText);
+        EXPECT_EQ(position.lonText, c.lonText);
+    }
+}
+
+// Every export meets the same unreadable points and reports each with its
+// place in the list; the page keeps their blocks, the waypoint files not.
+TEST(LeftOutPoints, EveryExportReportsTheSamePoints) {
+    const std::string list =
+        Ansi("A\r\n1 2\r\n\r\nНет <С>\r\nnan 2\r\n\r\nB\r\n3 4\r\n\r\n:Юг\r\nДалеко\r\n95 1\r\n");
+    const std::vector<LeftOutPoint> expected = {{2, Ansi("Нет <С>")}, {4, Ansi("Далеко")}};
+    for (const int mode : {2, 3, 4, 5}) {
+        const auto result = Convert(mode, list);
+        EXPECT_EQ(result.outcome.leftOut, expected) << "mode " << mode;
+        bool named = false;  // in any of the files' encodings
+        for (const std::string& name :
+             {std::string("Далеко"), Ansi("Далеко"), std::string("Daleko")}) {
+            named = named || result.output.find(name) != std::string::npos;
+        }
+        EXPECT_EQ(named, mode == 4) << "mode " << mode;
+    }
+}
+
+TEST(LeftOutPoints, ListKeepsEachRecordOnceInTheOrderFirstMet) {
+    LeftOutPointList list;
+    const std::vector<LeftOutPoint> first = {{2, "b"}, {5, "e"}};
+    const std::vector<LeftOutPoint> second = {{1, "a"}, {2, "b"}, {5, "e"}, {7, "g"}};
+    const auto added = list.Add(first);
+    EXPECT_EQ(std::vector<LeftOutPoint>(added.begin(), added.end()), first);
+    const auto more = list.Add(second);
+    EXPECT_EQ(std::vector<LeftOutPoint>(more.begin(), more.end()),
+              (std::vector<LeftOutPoint>{{1, "a"}, {7, "g"}}));
+    EXPECT_EQ(list.Points(), (std::vector<LeftOutPoint>{{2, "b"}, {5, "e"}, {1, "a"}, {7, "g"}}));
+}
+
+TEST(UnnamedPointName, CountsWithAtLeastThreeDigits) {
+    EXPECT_EQ(UnnamedPointName(1), "WPT001");
+    EXPECT_EQ(UnnamedPointName(42), "WPT042");
+    EXPECT_EQ(UnnamedPointName(999), "WPT999");
+    EXPECT_EQ(UnnamedPointName(1000), "WPT1000");
+}
+
+}  // namespace
+}  // namespace oradel
