@@ -5,6 +5,7 @@
     python3 bench/run.py --quick         # small and medium sizes only, fewer runs
     python3 bench/run.py --markdown FILE # also write the tables as Markdown
     python3 bench/run.py --modes 15      # only the given modes
+    python3 bench/run.py --long-line     # only the page of one ever longer line of "["
 
 Every measurement runs a whole process: one warm-up, then --runs timed runs; the
 median wall time is reported with the peak resident memory of the child
@@ -253,6 +254,28 @@ def write_markdown(path, rows, growth_lines, machine_text):
             out.write(f"- {line}\n")
 
 
+def bench_long_line(args, tools, data_dir):
+    """Mode 4 on a list whose one comment is N MB of "[": the page is 31 times
+    the line, but memory must stay a small multiple of the line and time linear."""
+    print("Long line: mode 4, one comment of N MB of '[' (the page is 31 times longer)")
+    print(f"{'line MB':>8} {'time s':>8} {'peak MB':>8} {'peak/line':>10}")
+    os.makedirs(data_dir, exist_ok=True)
+    lines = []
+    for megabytes_of_line in (5, 10, 20):
+        size = megabytes_of_line << 20
+        path = os.path.join(data_dir, f"long-line-{megabytes_of_line}.txt")
+        with open(path, "wb") as out:
+            out.write(b"A\r\n1 2\r\n" + b"[" * size + b"\r\n")
+        result = measure([tools["convert"], "--mode", "4", path], min(args.runs, 3), args.timeout)
+        os.remove(os.path.splitext(path)[0] + ".htm")
+        peak_mb = result.rss_kb / 1024
+        line = (f"{megabytes_of_line:>8} {fmt(result.median):>8} {peak_mb:>8.0f} "
+                f"{peak_mb / megabytes_of_line:>10.1f}")
+        print(line, flush=True)
+        lines.append(line)
+    return lines
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build-bench"))
@@ -265,6 +288,8 @@ def main():
     parser.add_argument("--modes", type=lambda text: [int(m) for m in text.split(",") if m],
                         help="only these modes, for example 15 or 1,15 (default: all)")
     parser.add_argument("--markdown", help="also write the tables to this file")
+    parser.add_argument("--long-line", action="store_true",
+                        help="only the memory and time of mode 4 on one long line")
     args = parser.parse_args()
     if not os.access(TIME, os.X_OK):
         sys.exit(f"{TIME} (GNU time, Debian package 'time') is needed for the peak memory")
@@ -279,6 +304,9 @@ def main():
         "gpsbabel": shutil.which("gpsbabel"),
     }
     data_dir = args.data or os.path.join(args.build, "bench-data")
+    if args.long_line:
+        bench_long_line(args, tools, data_dir)
+        return 0
     generate(tools["gen"], data_dir, sizes)
     machine_text = machine()
     print(machine_text)

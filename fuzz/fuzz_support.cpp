@@ -83,7 +83,7 @@ Options OptionsFromBits(std::uint32_t bits) {
 
 BodyResult RunBodyInMemory(int number, std::string_view input, const Options& options) {
     const ConversionMode* mode = FindConversionMode(number);
-    if (mode == nullptr || mode->body == nullptr) throw std::logic_error("mode without a body");
+    if (mode == nullptr) throw std::logic_error("no such mode");
     std::string bytes(input);
     FileHandle inputFile = OpenMemory(bytes);
     MemoryOutput output;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <ostream>
 
 #include "cli/console.hpp"
@@ -12,6 +14,7 @@
 #include "options/settings_file.hpp"
 #include "oradel/build_info.hpp"
 #include "text/codepage.hpp"
+#include "text/utf8.hpp"
 
 namespace oradel {
 namespace fs = std::filesystem;
@@ -32,6 +35,8 @@ const std::string& ValueOf(const std::vector<std::string>& arguments, std::size_
     return arguments[++index];
 }
 
+// A check box takes exactly "0" or "1" here: anything else is more likely a
+// slip ("false", "off") than a wish for the box's default.
 void ApplyOverride(Options& options, const std::string& name, const std::string& value) {
     const OptionControl* control = FindOptionControl(name);
     if (control == nullptr) throw UsageError("unknown option control '" + name + "'");
@@ -39,43 +44,102 @@ void ApplyOverride(Options& options, const std::string& name, const std::string&
         control->SetText(options, Cp1251FromUtf8(value));
         return;
     }
-    const std::optional<long long> number = ParseProfileInteger(value);
-    control->SetTicked(options, number ? *number != 0 : control->Ticked(Options()));
+    if (value != "0" && value != "1") {
+        throw UsageError("--set " + name + " takes 0 or 1, not '" + value + "'");
+    }
+    control->SetTicked(options, value == "1");
+}
+
+// A settings file that does not exist, is a folder or holds NUL bytes (so is
+// no text file at all) is refused rather than read as "every option at its default".
+void CheckSettingsFile(const fs::path& file) {
+    std::error_code error;
+    if (fs::is_directory(file, error)) {
+        throw UsageError('"' + PathText(file) + "\" is a folder, not a settings file");
+    }
+    if (!fs::exists(file, error)) throw UsageError("settings file not found: " + PathText(file));
+    const FileHandle input = OpenInputFile(file);
+    if (!input) throw UsageError('"' + PathText(file) + "\" is not a settings file");
+    char block[64 * 1024];
+    std::size_t count = 0;
+    while ((count = std::fread(block, 1, sizeof block, input.get())) > 0) {
+        if (std::memchr(block, '\0', count) != nullptr) {
+            throw UsageError('"' + PathText(file) + "\" is not a settings file");
+        }
+    }
+}
+
+// Appends `\xNN` for one byte, or `\uNNNN` for one character.
+void AppendEscape(std::string& out, std::string_view prefix, unsigned value, int digits) {
+    constexpr std::string_view kHex = "0123456789abcdef";
+    out += prefix;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[(value >> shift) & 15];
+}
+
+bool IsControlByte(unsigned char byte) {
+    return (byte < 0x20 && byte != '\t') || byte == 0x7F;
+}
+
+// The length of the UTF-8 sequence that `lead` starts, or 0 for a byte that starts none.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
+// The character of a two- or three-byte sequence when it is a C1 control or
+// a bidirectional override or isolate (U+202A to U+202E, U+2066 to U+2069); 0 otherwise.
+unsigned HiddenCharacter(std::string_view sequence) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(sequence[i]); };
+    if (sequence.size() == 2 && byte(0) == 0xC2 && byte(1) < 0xA0) return byte(1);
+    if (sequence.size() != 3 || byte(0) != 0xE2) return 0;
+    const unsigned character = 0x2000 | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
+    const bool bidi = (character >= 0x202A && character <= 0x202E) ||
+                      (character >= 0x2066 && character <= 0x2069);
+    return bidi ? character : 0;
 }
 
 class StreamMessages final : public MessageSink {
   public:
     explicit StreamMessages(std::ostream& stream) : stream_(stream) {}
-    void ShowMessage(const std::string& text) override { stream_ << text << '\n'; }
+    void ShowMessage(const std::string& text) override { stream_ << VisibleText(text) << '\n'; }
 
   private:
     std::ostream& stream_;
 };
 
-// Runs the jobs of every file; false after a failure, which skips the rest,
-// or when an input was missing.
-bool RunJobs(const CommandLine& commandLine, const Options& options,
-             const std::vector<std::vector<const ConversionMode*>>& plans, std::ostream& output,
-             StreamMessages& messages) {
-    bool inputMissing = false;
+// Each point once, however many exports of the input met it.
+void PrintLeftOutPoints(LeftOutPointList& leftOut, const JobOutcome& outcome,
+                        std::ostream& output) {
+    for (const LeftOutPoint& point : leftOut.Add(outcome.leftOut)) {
+        output << "error coordenades:  " << AnsiTextForStandardOutput(VisibleAnsiText(point.name))
+               << "\r\n";
+    }
+}
+
+// Runs the jobs of every file and returns the exit status: 1 when an input
+// was missing or a job failed (a failure skips the remaining jobs), else 0.
+int RunJobs(const CommandLine& commandLine, const Options& options,
+            const std::vector<std::vector<const ConversionMode*>>& plans, std::ostream& output,
+            StreamMessages& messages) {
+    int status = 0;
     for (std::size_t i = 0; i < commandLine.files.size(); ++i) {
         LeftOutPointList leftOut;  // each point once, however many exports met it
         for (const ConversionMode* mode : plans[i]) {
             try {
                 const JobOutcome outcome =
                     RunConversion(*mode, commandLine.files[i], options, messages);
-                if (outcome.inputMissing) inputMissing = true;
-                for (const LeftOutPoint& point : leftOut.Add(outcome.leftOut)) {
-                    output << "error coordenades:  " << AnsiTextForStandardOutput(point.name)
-                           << "\r\n";
-                }
-            } catch (const std::exception& failure) {
+                if (outcome.inputMissing) status = 1;
+                PrintLeftOutPoints(leftOut, outcome, output);
+            } catch (const UserError& failure) {
                 messages.ShowMessage(failure.what());
-                return false;
+                return 1;
             }
         }
     }
-    return !inputMissing;
+    return status;
 }
 
 }  // namespace
@@ -116,10 +180,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 Options ResolveOptions(const CommandLine& commandLine) {
     Options options;
     if (!commandLine.settingsFile.empty()) {
-        std::error_code error;
-        if (!fs::is_regular_file(commandLine.settingsFile, error)) {
-            throw UsageError("settings file not found: " + PathText(commandLine.settingsFile));
-        }
+        CheckSettingsFile(commandLine.settingsFile);
         options = LoadSettings(commandLine.settingsFile);
     }
     for (const auto& [name, value] : commandLine.overrides) ApplyOverride(options, name, value);
@@ -136,20 +197,15 @@ std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
                              " (use .wpt, .gpx or .txt, or give --mode)");
         }
         for (const ConversionMode& mode : ConversionModes()) {
-            if (mode.input == *kind && mode.body != nullptr) modes.push_back(&mode);
+            if (mode.input == *kind) modes.push_back(&mode);
         }
         return modes;
     }
     for (const ConversionMode& mode : ConversionModes()) {
-        if (std::find(commandLine.modes.begin(), commandLine.modes.end(), mode.number) ==
+        if (std::find(commandLine.modes.begin(), commandLine.modes.end(), mode.number) !=
             commandLine.modes.end()) {
-            continue;
+            modes.push_back(&mode);
         }
-        if (mode.body == nullptr) {
-            throw UsageError("mode " + std::to_string(mode.number) +
-                             " is not available in this version");
-        }
-        modes.push_back(&mode);
     }
     return modes;
 }
@@ -174,13 +230,53 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
             plans.push_back(ModesForFile(commandLine, file));
         }
     } catch (const UsageError& error) {
-        errors << "oradel-convert: " << error.what() << "\n"
+        errors << "oradel-convert: " << VisibleText(error.what()) << "\n"
                << "Try 'oradel-convert --help'.\n";
+        return 2;
+    } catch (const UserError& error) {  // a settings file that cannot be read
+        errors << "oradel-convert: " << VisibleText(error.what()) << "\n";
         return 2;
     }
     StreamMessages messages(errors);
-    const bool finished = RunJobs(commandLine, options, plans, output, messages);
-    return finished ? 0 : 1;
+    return RunJobs(commandLine, options, plans, output, messages);
+}
+
+std::string VisibleText(std::string_view text) {
+    std::string visible;
+    visible.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        const std::size_t length = SequenceLength(lead);
+        const std::string_view sequence = text.substr(pos, length);
+        if (length == 0 || sequence.size() < length || !IsWellFormedUtf8(sequence)) {
+            AppendEscape(visible, "\\x", lead, 2);  // a byte that is not UTF-8
+            ++pos;
+            continue;
+        }
+        if (IsControlByte(lead)) {
+            AppendEscape(visible, "\\x", lead, 2);
+        } else if (const unsigned hidden = HiddenCharacter(sequence); hidden != 0) {
+            AppendEscape(visible, "\\u", hidden, 4);
+        } else {
+            visible += sequence;
+        }
+        pos += length;
+    }
+    return visible;
+}
+
+std::string VisibleAnsiText(std::string_view ansi) {
+    std::string visible;
+    visible.reserve(ansi.size());
+    for (const char c : ansi) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (IsControlByte(byte)) {
+            AppendEscape(visible, "\\x", byte, 2);
+        } else {
+            visible += c;
+        }
+    }
+    return visible;
 }
 
 std::string UsageText() {

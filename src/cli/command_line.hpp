@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/conversion_modes.hpp"
@@ -32,20 +33,29 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The options: first-start state, then the settings file, then each override.
-// Throws UsageError for an unknown control name.
+// Throws UsageError for an unknown control name, a check-box value other than
+// 0 or 1, and a settings file that is missing, a folder or not a text file.
 Options ResolveOptions(const CommandLine& commandLine);
 
 // The modes to run on `file`, in the fixed order. Throws UsageError for an
-// extension that no mode reads or a mode that this build cannot run.
+// extension that no mode reads.
 std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
                                                 const std::filesystem::path& file);
 
 // Runs every job; messages go to `errors` as UTF-8 text, diagnostic lines to
-// `output` in standard output's encoding (AnsiTextForStandardOutput). Returns
-// the exit status: 0 all well, 1 a missing file or a failure, 2 a usage error.
+// `output` in standard output's encoding (AnsiTextForStandardOutput), both
+// with control characters made visible. Returns the exit status, decided by
+// the jobs' outcomes: 0 all well, 1 a missing file or a failure, 2 a usage error.
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errors);
 
 std::string UsageText();
+
+// UTF-8 text as it may reach a terminal: C0 controls except tab, DEL and bytes
+// that are not UTF-8 become `\xNN`; C1 controls and the bidirectional
+// overrides and isolates (U+202A to U+202E, U+2066 to U+2069) become `\uNNNN`.
+std::string VisibleText(std::string_view text);
+// The same for Windows-1251 text, which holds no C1 controls.
+std::string VisibleAnsiText(std::string_view ansi);
 
 }  // namespace oradel

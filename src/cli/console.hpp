@@ -23,6 +23,13 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // systems; on Windows in the console's code page (CP866 on a Russian system).
 std::string AnsiTextForStandardOutput(std::string_view ansi);
 
+// From now on, an interruption of the run by the user (SIGINT, SIGTERM and
+// SIGHUP; on Windows Ctrl+C, Ctrl+Break and closing the console) first
+// removes the temporary files of unfinished outputs, then ends the process
+// as the interruption itself would have. A signal that the process was told
+// to ignore stays ignored.
+void RemoveTemporaryFilesOnInterrupt();
+
 // The two standard streams, ready for RunCommandLine.
 class Console {
   public:

@@ -1,10 +1,39 @@
-// The standard streams on POSIX systems, whose terminals read UTF-8.
+// The standard streams on POSIX systems, whose terminals read UTF-8, and the
+// signals that interrupt a run.
+#include <signal.h>
+
 #include <iostream>
 
 #include "cli/console.hpp"
+#include "engine/files.hpp"
 #include "text/codepage.hpp"
 
 namespace oradel {
+namespace {
+
+// Runs with the signal's disposition already back at its default
+// (SA_RESETHAND) and the signal blocked: raising it again ends the process
+// by that signal as soon as the handler returns.
+extern "C" void RemoveTemporaryFilesAndEnd(int signalNumber) {
+    RemoveTemporaryFilesNow();
+    raise(signalNumber);
+}
+
+}  // namespace
+
+void RemoveTemporaryFilesOnInterrupt() {
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current {};
+        if (sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
+            continue;  // nohup and background jobs ask for it to be ignored
+        }
+        struct sigaction action {};
+        action.sa_handler = RemoveTemporaryFilesAndEnd;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND;
+        sigaction(signalNumber, &action, nullptr);
+    }
+}
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);

@@ -13,6 +13,7 @@
 #include <streambuf>
 
 #include "cli/console.hpp"
+#include "engine/files.hpp"
 #include "text/codepage.hpp"
 #include "text/strings.hpp"
 #include "text/utf8.hpp"
@@ -154,7 +155,22 @@ std::string StandardStreamBuffer::WithCrLf(std::string_view bytes) {
     return result;
 }
 
+// Runs on a thread of its own. Ends the process at once, with the status
+// that the default handler gives, so that the interrupted job cannot go on
+// writing to files that are already gone.
+BOOL WINAPI RemoveTemporaryFilesAndEnd(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) {
+        return FALSE;
+    }
+    RemoveTemporaryFilesNow();
+    ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+
 }  // namespace
+
+void RemoveTemporaryFilesOnInterrupt() {
+    SetConsoleCtrlHandler(RemoveTemporaryFilesAndEnd, TRUE);
+}
 
 std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;

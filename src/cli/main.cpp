@@ -8,6 +8,7 @@
 namespace {
 
 int Run(const std::vector<std::string>& arguments) {
+    oradel::RemoveTemporaryFilesOnInterrupt();
     oradel::Console console;
     return oradel::RunCommandLine(arguments, console.Output(), console.Errors());
 }

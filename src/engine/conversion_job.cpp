@@ -1,7 +1,9 @@
 #include "engine/conversion_job.hpp"
 
-#include <clocale>
-#include <system_error>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
@@ -16,75 +18,53 @@ constexpr std::string_view kNoFile = "Нет файла ";
 constexpr std::string_view kReplacedCharacters =
     "Символы, которых нет в кодировке Windows-1251, заменены: ";
 
-// Numbers are read and written with a decimal point whatever the user's
-// locale; the previous setting comes back however the job ends.
-class NumericLocaleGuard {
-  public:
-    NumericLocaleGuard() {
-        if (const char* current = std::setlocale(LC_NUMERIC, nullptr)) saved_ = current;
-        std::setlocale(LC_NUMERIC, "C");
-    }
-    ~NumericLocaleGuard() {
-        if (!saved_.empty()) std::setlocale(LC_NUMERIC, saved_.c_str());
-    }
-    NumericLocaleGuard(const NumericLocaleGuard&) = delete;
-    NumericLocaleGuard& operator=(const NumericLocaleGuard&) = delete;
-
-  private:
-    std::string saved_;
-};
-
-// Removes a file when the scope ends, whether the job succeeded or not.
-class RemoveOnExit {
-  public:
-    explicit RemoveOnExit(fs::path path) : path_(std::move(path)) {}
-    ~RemoveOnExit() {
-        std::error_code ignored;
-        fs::remove(path_, ignored);
-    }
-    RemoveOnExit(const RemoveOnExit&) = delete;
-    RemoveOnExit& operator=(const RemoveOnExit&) = delete;
-
-  private:
-    fs::path path_;
-};
-
+// Runs the mode's body from the input into `outputFile`, which `shownName` names to the user.
 void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* outputFile,
-             const fs::path& inputPath, const fs::path& outputPath, const Options& options,
+             const fs::path& inputPath, const std::string& shownName, const Options& options,
              JobState& state) {
     TextInput input(inputFile);
     if (mode.input == InputKind::PointList) input.DecodeUtf8WhenDetected();
-    TextOutput output(outputFile, PathText(outputPath));
+    TextOutput output(outputFile, shownName);
     ConversionContext context{input, output, options, inputPath, state};
     mode.body(context);
     output.Flush();
+    // A GPX file in which no point is found (a track, another program's
+    // file) would otherwise replace a point list by an empty one.
+    if (mode.input == InputKind::NavitelGpx && std::ftell(outputFile) == 0) {
+        throw UserError("No waypoints found in \"" + PathText(inputPath) + "\"");
+    }
 }
 
-// Writes the pending file, then turns it into the final output. False when
-// the pending file cannot be read back.
-bool RunWithPendingFile(const ConversionMode& mode, std::FILE* inputFile, const fs::path& inputPath,
-                        const fs::path& output, const Options& options, MessageSink& messages,
-                        JobState& state) {
-    const fs::path pendingPath = OutputNameFor(mode, inputPath, true);
-    RemoveOnExit pendingCleanup(pendingPath);
-    {
-        AtomicOutputFile pending(pendingPath);
-        RunBody(mode, inputFile, pending.File(), inputPath, pendingPath, options, state);
-        pending.Commit();
-    }
-    FileHandle pendingFile = OpenForReading(pendingPath);
-    if (!pendingFile) {
-        messages.ShowMessage(std::string(kNoFile) + PathText(pendingPath));
-        return false;
+// Writes the page into a pending temporary file, then turns that into the
+// final page. The pending file has a unique name and stays open, so nothing
+// else can take or remove it, and it is removed however the job ends.
+void RunWithPendingFile(const ConversionMode& mode, std::FILE* inputFile, const fs::path& inputPath,
+                        const fs::path& output, const Options& options, JobState& state) {
+    const std::string shownName = PathText(output);
+    TemporaryFile pending(TemporaryFolderFor(output), shownName);
+    RunBody(mode, inputFile, pending.File(), inputPath, shownName, options, state);
+    if (std::fseek(pending.File(), 0, SEEK_SET) != 0) {
+        throw UserError("Cannot write to file \"" + shownName + "\". " + std::strerror(errno));
     }
     AtomicOutputFile page(output);
-    TextInput pendingInput(pendingFile.get());
-    TextOutput pageOutput(page.File(), PathText(output));
+    TextInput pendingInput(pending.File());
+    TextOutput pageOutput(page.File(), shownName);
     mode.finish(pendingInput, pageOutput, state);
     pageOutput.Flush();
-    pendingFile.reset();
     page.Commit();
-    return true;
+}
+
+void WriteOutput(const ConversionMode& mode, FileHandle inputFile, const fs::path& input,
+                 const fs::path& output, const Options& options, JobState& state) {
+    const bool pending = mode.pendingBy != nullptr && options.page.*mode.pendingBy;
+    if (pending) {
+        RunWithPendingFile(mode, inputFile.get(), input, output, options, state);
+        return;
+    }
+    AtomicOutputFile file(output);
+    RunBody(mode, inputFile.get(), file.File(), input, PathText(output), options, state);
+    inputFile.reset();
+    file.Commit();
 }
 
 }  // namespace
@@ -112,6 +92,10 @@ fs::path OutputNameFor(const ConversionMode& mode, const fs::path& inputName, bo
     return PathFromText(OutputNameFor(mode, std::string_view(PathText(inputName)), pendingTicked));
 }
 
+std::string MissingInputMessage(const fs::path& input) {
+    return std::string(kNoFile) + PathText(input);
+}
+
 std::span<const LeftOutPoint> LeftOutPointList::Add(std::span<const LeftOutPoint> points) {
     const std::size_t before = points_.size();
     for (const LeftOutPoint& point : points) {
@@ -122,31 +106,29 @@ std::span<const LeftOutPoint> LeftOutPointList::Add(std::span<const LeftOutPoint
 
 JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, const Options& options,
                          MessageSink& messages) {
-    if (mode.body == nullptr) {
-        throw UserError("Conversion mode " + std::to_string(mode.number) +
-                        " is not available in this version");
-    }
     JobOutcome outcome;
     outcome.output = OutputNameFor(mode, input, false);
-    FileHandle inputFile = OpenForReading(input);
+    FileHandle inputFile = OpenInputFile(input);
     if (!inputFile) {
-        messages.ShowMessage(std::string(kNoFile) + PathText(input));
+        messages.ShowMessage(MissingInputMessage(input));
         outcome.inputMissing = true;
         return outcome;
     }
-    NumericLocaleGuard decimalPoint;
+    if (IsSameFile(input, outcome.output)) {
+        throw UserError("The output \"" + PathText(outcome.output) +
+                        "\" is the input file itself; nothing was written.");
+    }
     JobState state;
-    const bool pending = mode.pendingBy != nullptr && options.page.*mode.pendingBy;
-    if (pending) {
-        if (!RunWithPendingFile(mode, inputFile.get(), input, outcome.output, options, messages,
-                                state)) {
-            outcome.inputMissing = true;
-        }
-    } else {
-        AtomicOutputFile output(outcome.output);
-        RunBody(mode, inputFile.get(), output.File(), input, outcome.output, options, state);
-        inputFile.reset();
-        output.Commit();
+    try {
+        WriteOutput(mode, std::move(inputFile), input, outcome.output, options, state);
+    } catch (const UserError&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw UserError("Not enough memory to convert \"" + PathText(input) + "\".");
+    } catch (const std::exception&) {
+        // A fault of the program itself: its text is not meant for the user.
+        throw UserError("The conversion of \"" + PathText(input) +
+                        "\" stopped on an internal error; nothing was written.");
     }
     if (state.replacedTexts > 0) {
         messages.ShowMessage(std::string(kReplacedCharacters) +

@@ -1,5 +1,7 @@
 // One conversion: derives the output name, opens the input, writes the output
-// beside it and replaces the target only when the job ends normally.
+// beside it and replaces the target only when the job ends normally. Numbers
+// are read and written without the C library's locale, so the user's decimal
+// separator changes nothing.
 #pragma once
 
 #include <filesystem>
@@ -25,7 +27,7 @@ std::filesystem::path OutputNameFor(const ConversionMode& mode,
                                     const std::filesystem::path& inputName, bool pendingTicked);
 
 struct JobOutcome {
-    bool inputMissing = false;
+    bool inputMissing = false;     // its message has been shown
     std::filesystem::path output;  // the file written
     std::vector<LeftOutPoint> leftOut;
 };
@@ -43,9 +45,17 @@ class LeftOutPointList {
     std::unordered_set<std::size_t> known_;
 };
 
-// Runs one job. A missing input (or, for the page, a lost pending file) is
-// shown through `messages` and ends the job normally; every other failure is
-// thrown as UserError and leaves existing files untouched.
+// "Нет файла " and the path: what a job shows when its input does not exist.
+std::string MissingInputMessage(const std::filesystem::path& input);
+
+// Runs one job. A missing input (no regular file of that name) is shown
+// through `messages` as MissingInputMessage and ends the job normally with
+// `inputMissing` set, so that a front end goes on with its next job and can
+// still tell that this one wrote nothing. Every other failure is thrown as
+// UserError with the user's message and leaves existing files untouched: an
+// input that exists but cannot be read, an output that is the input file
+// itself (same path, or the same file through a symbolic or hard link), a
+// GPX file without points, and every failure to read or write.
 JobOutcome RunConversion(const ConversionMode& mode, const std::filesystem::path& input,
                          const Options& options, MessageSink& messages);
 

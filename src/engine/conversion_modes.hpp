@@ -57,8 +57,8 @@ struct ConversionMode {
     InputKind input;
     std::string_view extension;  // of the output, with its dot
     std::string_view suffix;     // inserted before the extension ("_nav")
-    // When this option is set, the body writes a pending file (output name +
-    // "$") that the finishing pass turns into the output; null for none.
+    // When this option is set, the body writes the page into a pending
+    // temporary file that the finishing pass turns into the output; null for none.
     bool PageOptions::*pendingBy;
     ModeBody body;
     FinishingPass finish;

@@ -1,10 +1,14 @@
 #include "engine/files.hpp"
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
+#include <random>
 #include <system_error>
+#include <thread>
 
 #include "engine/errors.hpp"
 
@@ -12,11 +16,83 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+
+// Only the two headers that declare ReplaceFileW, not the whole windows.h;
+// winbase.h needs the types of windef.h first.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windef.h>
+// (kept apart so that the order stays)
+#include <winbase.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace oradel {
 namespace fs = std::filesystem;
 namespace {
+
+using NativeChar = fs::path::value_type;
+
+// ---------------------------------------------------------------------------
+// The live temporary files, in a table filled before each file is created, so
+// that a signal handler can remove them without allocating or locking.
+
+constexpr int kFree = 0, kClaimed = 1, kLive = 2, kRemoving = 3;
+constexpr std::size_t kTemporarySlots = 64;
+constexpr std::size_t kLongestTemporaryPath = 4096;
+
+struct TemporarySlot {
+    std::atomic<int> state{kFree};
+    std::atomic<int> descriptor{-1};
+    std::array<NativeChar, kLongestTemporaryPath> path{};
+};
+
+std::array<TemporarySlot, kTemporarySlots> temporarySlots;
+
+// A slot holding `path`, or -1 when the table is full or the path too long
+// (the file then works as usual but an interrupted run cannot remove it).
+int RegisterTemporary(const fs::path& path) {
+    const auto& native = path.native();
+    if (native.size() >= kLongestTemporaryPath) return -1;
+    for (std::size_t index = 0; index < temporarySlots.size(); ++index) {
+        TemporarySlot& slot = temporarySlots[index];
+        int expected = kFree;
+        if (!slot.state.compare_exchange_strong(expected, kClaimed)) continue;
+        std::copy(native.begin(), native.end(), slot.path.begin());
+        slot.path[native.size()] = NativeChar();
+        slot.descriptor = -1;
+        slot.state = kLive;
+        return static_cast<int>(index);
+    }
+    return -1;
+}
+
+// Gives the slot back. When an interruption is removing the file on another
+// thread (Windows runs console handlers on a thread of their own), the
+// process is ending: this thread waits for that.
+void UnregisterTemporary(int index) {
+    if (index < 0) return;
+    TemporarySlot& slot = temporarySlots[static_cast<std::size_t>(index)];
+    slot.descriptor = -1;
+    [[maybe_unused]] const int previous = slot.state.exchange(kFree);
+#ifdef _WIN32
+    if (previous == kRemoving) {
+        for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+#endif
+}
+
+// The file's descriptor is no longer to be closed by an interruption.
+void ForgetDescriptor(int index) {
+    if (index >= 0) temporarySlots[static_cast<std::size_t>(index)].descriptor = -1;
+}
+
+// ---------------------------------------------------------------------------
+// Platform pieces.
 
 std::FILE* OpenNative(const fs::path& path, const char* mode) {
 #ifdef _WIN32
@@ -27,32 +103,97 @@ std::FILE* OpenNative(const fs::path& path, const char* mode) {
 #endif
 }
 
-// Creates a new file for binary writing; null, with errno set, when the name
-// is taken or the file cannot be made.
+// Creates a new file for binary writing and reading; null, with errno set,
+// when the name is taken or the file cannot be made. New files get the
+// permissions that the user's settings give every new file.
 std::FILE* CreateNewFile(const fs::path& path) {
 #ifdef _WIN32
     // The Windows runtime that MinGW links by default (msvcrt.dll) does not
     // know fopen's "x" flag, so exclusive creation goes through _wopen.
     const int descriptor =
-        _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+        _wopen(path.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (descriptor < 0) return nullptr;
-    std::FILE* file = _wfdopen(descriptor, L"wb");
+    std::FILE* file = _wfdopen(descriptor, L"w+b");
     if (file == nullptr) _close(descriptor);
-    return file;
 #else
-    return std::fopen(path.c_str(), "wbx");
+    const int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) return nullptr;
+    std::FILE* file = fdopen(descriptor, "w+b");
+    if (file == nullptr) close(descriptor);
+#endif
+    return file;
+}
+
+void RemoveNative(const NativeChar* path) noexcept {
+#ifdef _WIN32
+    _wremove(path);
+#else
+    unlink(path);
 #endif
 }
 
-// A name for the temporary file that no other job of this or another process picks.
-fs::path TemporaryNameFor(const fs::path& target, unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto unique =
-        std::to_string(stamp) + "-" + std::to_string(counter++) + "-" + std::to_string(attempt);
-    fs::path name = target;
-    name += fs::path(".oradel-" + unique + ".tmp");
-    return name;
+int DescriptorOf(std::FILE* file) {
+#ifdef _WIN32
+    return _fileno(file);
+#else
+    return fileno(file);
+#endif
+}
+
+// Gives the finished temporary file the permission bits, owner and group of
+// the file it replaces. The owner and group are kept only where the process
+// may set them; otherwise the new file is the user's own.
+void KeepPermissionsOf(const fs::path& replaced, [[maybe_unused]] std::FILE* file) {
+#ifndef _WIN32
+    struct stat old {};
+    if (stat(replaced.c_str(), &old) != 0) return;
+    const int descriptor = DescriptorOf(file);
+    if (fchown(descriptor, old.st_uid, old.st_gid) != 0) {
+        // Not permitted: the file keeps the user's own owner and group.
+    }
+    fchmod(descriptor, old.st_mode & 07777);
+#else
+    (void)replaced;  // ReplaceFileW keeps the attributes and access rights
+#endif
+}
+
+// Moves `replacement` over an existing `target`; the error when that fails.
+std::error_code ReplaceExisting(const fs::path& replacement, const fs::path& target) {
+    std::error_code error;
+#ifdef _WIN32
+    // Unlike a rename, this keeps the target's attributes and access rights.
+    // The attributes are set once more for Windows versions (and Wine) whose
+    // ReplaceFileW does not carry them over.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (!ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                      nullptr, nullptr)) {
+        error.assign(static_cast<int>(GetLastError()), std::system_category());
+    } else if (attributes != INVALID_FILE_ATTRIBUTES) {
+        SetFileAttributesW(target.c_str(), attributes);
+    }
+#else
+    fs::rename(replacement, target, error);
+#endif
+    return error;
+}
+
+// ---------------------------------------------------------------------------
+
+// A short name that no other file of this or another process picks: the
+// length of the output's own name does not matter.
+fs::path TemporaryNameIn(const fs::path& folder) {
+    static std::atomic<std::uint64_t> counter{0};
+    static const std::uint64_t seed =
+        (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::uint64_t value = seed + 0x9E3779B97F4A7C15ull * ++counter;  // splitmix64
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+    value ^= value >> 31;
+    constexpr std::string_view kDigits = "0123456789abcdefghijklmnopqrstuv";
+    std::string name = ".oradel-";
+    for (int i = 0; i < 12; ++i, value >>= 5) name += kDigits[value & 31];
+    return folder / (name + ".tmp");
 }
 
 // A read-only target is refused rather than replaced: the user protected it,
@@ -64,19 +205,27 @@ bool IsReadOnlyFile(const fs::path& path) {
            (status.permissions() & fs::perms::owner_write) == fs::perms::none;
 }
 
-// Moves the finished temporary file over the target in one step (replacing an
-// existing file on every platform), so that a failure leaves the old target
-// as it was. Throws UserError on failure.
-void MoveOverTarget(const fs::path& temporary, const fs::path& target) {
+// Moves the finished temporary file over the target in one step, so that a
+// failure leaves the old target as it was. Throws UserError on failure.
+void MoveOverTarget(const fs::path& temporary, const fs::path& target,
+                    const std::string& shownName) {
     if (IsReadOnlyFile(target)) {
-        throw UserError("Cannot create file \"" + PathText(target) + "\". The file is read-only.");
+        throw UserError("Cannot create file \"" + shownName + "\". The file is read-only.");
     }
     std::error_code error;
-    fs::rename(temporary, target, error);
+    if (fs::exists(target, error)) {
+        error = ReplaceExisting(temporary, target);
+    } else {
+        fs::rename(temporary, target, error);
+    }
     if (error) {
-        throw UserError("Cannot create file \"" + PathText(target) + "\". " +
+        throw UserError("Cannot create file \"" + shownName + "\". " +
                         error.default_error_condition().message());
     }
+}
+
+fs::path FolderOf(const fs::path& file) {
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
 }
 
 }  // namespace
@@ -96,36 +245,108 @@ FileHandle OpenForReading(const fs::path& path) {
     return FileHandle(OpenNative(path, "rb"));
 }
 
-AtomicOutputFile::AtomicOutputFile(fs::path target) : target_(std::move(target)) {
+FileHandle OpenInputFile(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return nullptr;
+    FileHandle file(OpenNative(path, "rb"));
+    if (!file) {
+        throw UserError("Cannot open file \"" + PathText(path) + "\". " + std::strerror(errno));
+    }
+    return file;
+}
+
+bool IsSameFile(const fs::path& first, const fs::path& second) {
+    std::error_code error;
+    const bool same = fs::equivalent(first, second, error);
+    return same && !error;
+}
+
+fs::path FinalLinkTarget(const fs::path& path) {
+    constexpr int kMostLinks = 40;  // as the systems' own limit on link chains
+    fs::path current = path;
+    for (int hop = 0; hop < kMostLinks; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) break;
+        const fs::path next = fs::read_symlink(current, error);
+        if (error) break;
+        current = next.is_absolute() ? next : FolderOf(current) / next;
+    }
+    return current;
+}
+
+fs::path TemporaryFolderFor(const fs::path& target) {
+    return FolderOf(FinalLinkTarget(target));
+}
+
+TemporaryFile::TemporaryFile(const fs::path& folder, const std::string& shownName) {
     constexpr unsigned kAttempts = 100;
+    int error = 0;
     for (unsigned attempt = 0; attempt < kAttempts && !file_; ++attempt) {
-        temporary_ = TemporaryNameFor(target_, attempt);
-        file_.reset(CreateNewFile(temporary_));
-        if (!file_ && errno != EEXIST) break;
+        path_ = TemporaryNameIn(folder);
+        slot_ = RegisterTemporary(path_);  // before the file exists, so no moment is missed
+        file_.reset(CreateNewFile(path_));
+        error = errno;
+        if (file_) break;
+        UnregisterTemporary(slot_);
+        slot_ = -1;
+        if (error != EEXIST) break;
     }
     if (!file_) {
-        throw UserError("Cannot create file \"" + PathText(target_) + "\". " +
-                        std::strerror(errno));
+        throw UserError("Cannot create file \"" + shownName + "\". " + std::strerror(error));
+    }
+    if (slot_ >= 0) {
+        temporarySlots[static_cast<std::size_t>(slot_)].descriptor = DescriptorOf(file_.get());
     }
 }
 
-AtomicOutputFile::~AtomicOutputFile() {
-    if (committed_) return;
+TemporaryFile::~TemporaryFile() {
+    ForgetDescriptor(slot_);
     file_.reset();
+    if (released_) return;
     std::error_code ignored;
-    fs::remove(temporary_, ignored);
+    fs::remove(path_, ignored);
+    UnregisterTemporary(slot_);
 }
 
-void AtomicOutputFile::Commit() {
+void TemporaryFile::Close(const std::string& shownName) {
+    ForgetDescriptor(slot_);
     const bool flushed = std::fflush(file_.get()) == 0 && !std::ferror(file_.get());
     const int flushError = errno;
     const bool closed = std::fclose(file_.release()) == 0;
     if (!flushed || !closed) {
-        throw UserError("Cannot write to file \"" + PathText(target_) + "\". " +
+        throw UserError("Cannot write to file \"" + shownName + "\". " +
                         std::strerror(flushed ? errno : flushError));
     }
-    MoveOverTarget(temporary_, target_);
-    committed_ = true;
+}
+
+void TemporaryFile::Release() {
+    UnregisterTemporary(slot_);
+    released_ = true;
+}
+
+AtomicOutputFile::AtomicOutputFile(fs::path target)
+    : target_(std::move(target)),
+      finalPath_(FinalLinkTarget(target_)),
+      temporary_(FolderOf(finalPath_), PathText(target_)) {}
+
+void AtomicOutputFile::Commit() {
+    KeepPermissionsOf(finalPath_, temporary_.File());
+    temporary_.Close(PathText(target_));
+    MoveOverTarget(temporary_.Path(), finalPath_, PathText(target_));
+    temporary_.Release();
+}
+
+void RemoveTemporaryFilesNow() noexcept {
+    for (TemporarySlot& slot : temporarySlots) {
+        int expected = kLive;
+        if (!slot.state.compare_exchange_strong(expected, kRemoving)) continue;
+#ifdef _WIN32
+        // An open file cannot be deleted on Windows.
+        const int descriptor = slot.descriptor.exchange(-1);
+        if (descriptor >= 0) _close(descriptor);
+#endif
+        RemoveNative(slot.path.data());
+    }
 }
 
 }  // namespace oradel

@@ -1,5 +1,6 @@
-// Files by native path: opening for reading, and outputs that replace their
-// target only when they are complete.
+// Files by native path: opening for reading, temporary files that an
+// interrupted run removes, and outputs that replace their target only when
+// they are complete, keeping the target's permissions and links.
 #pragma once
 
 #include <cstdio>
@@ -22,26 +23,75 @@ std::filesystem::path PathFromText(const std::string& utf8);
 // Opens an existing regular file for binary reading; null when that is not possible.
 FileHandle OpenForReading(const std::filesystem::path& path);
 
+// Opens the input of a job: null when no regular file of that name exists;
+// throws UserError `Cannot open file "FILE". REASON` when one exists but
+// cannot be read.
+FileHandle OpenInputFile(const std::filesystem::path& path);
+
+// True when both names lead to one file on disk: the same path, or one file
+// reached through a symbolic or hard link. False when either does not exist.
+bool IsSameFile(const std::filesystem::path& first, const std::filesystem::path& second);
+
+// The file that writing to `path` changes: `path` itself, or the final target
+// of the chain of symbolic links that starts there (which may not exist yet).
+std::filesystem::path FinalLinkTarget(const std::filesystem::path& path);
+
+// The folder in which the temporary files for writing `target` are made:
+// that of the file that writing it changes (FinalLinkTarget).
+std::filesystem::path TemporaryFolderFor(const std::filesystem::path& target);
+
+// A new file with a short unique name in `folder`, open for writing and
+// reading, removed when destroyed unless Release()d. While it exists, an
+// interrupted run removes it (RemoveTemporaryFilesNow). Throws UserError
+// `Cannot create file "shownName". REASON` when it cannot be made.
+class TemporaryFile {
+  public:
+    TemporaryFile(const std::filesystem::path& folder, const std::string& shownName);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    std::FILE* File() const { return file_.get(); }
+    const std::filesystem::path& Path() const { return path_; }
+    // Closes the file; throws UserError naming `shownName` when what was
+    // written cannot be stored.
+    void Close(const std::string& shownName);
+    // The file is no longer removed: it has been moved into place.
+    void Release();
+
+  private:
+    std::filesystem::path path_;
+    FileHandle file_;
+    int slot_ = -1;  // in the table of live temporary files; -1 for none
+    bool released_ = false;
+};
+
 // An output written to a temporary file beside its target and moved over the
 // target by Commit(). Destroyed without Commit(), it removes the temporary
-// file and leaves the target as it was.
+// file and leaves the target as it was. A symbolic link is written through:
+// its final target is replaced and the link stays. A replaced file keeps its
+// permission bits (and, where the process may set them, its owner and group;
+// on Windows its attributes and access rights).
 class AtomicOutputFile {
   public:
     explicit AtomicOutputFile(std::filesystem::path target);
-    ~AtomicOutputFile();
     AtomicOutputFile(const AtomicOutputFile&) = delete;
     AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
 
-    std::FILE* File() const { return file_.get(); }
+    std::FILE* File() const { return temporary_.File(); }
     const std::filesystem::path& Target() const { return target_; }
     // Closes the temporary file and moves it over the target; throws UserError on failure.
     void Commit();
 
   private:
-    std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    FileHandle file_;
-    bool committed_ = false;
+    std::filesystem::path target_;     // as named, for messages
+    std::filesystem::path finalPath_;  // the file replaced: the target, or its link's target
+    TemporaryFile temporary_;
 };
+
+// Removes every temporary file that is still open or unfinished; on Windows
+// each is closed first. Safe to call from a signal handler or a console
+// control handler: it only reads a table filled in advance.
+void RemoveTemporaryFilesNow() noexcept;
 
 }  // namespace oradel

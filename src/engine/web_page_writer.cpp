@@ -37,6 +37,51 @@ std::string Utf8(std::string_view ansi) {
     return Utf8FromCp1251(ansi);
 }
 
+// Text that is not the list author's own HTML (the input's file name, the
+// filter words) stands in the page as text: the characters that could open a
+// tag, an entity or end an attribute become character references.
+void AppendHtmlText(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
+        }
+    }
+}
+
+// A filter word inside the single-quoted script string of a button's
+// onclick attribute: the characters that could end the string or the
+// attribute, or start an entity, become \xNN escapes, which the script reads
+// back as the same word.
+void AppendScriptString(std::string& out, std::string_view text) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || std::string_view("\\'\"&<>").find(c) != std::string_view::npos) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+}
+
 // The input's file name up to its first "." (empty without one), in
 // Windows-1251. A file name that is not UTF-8 is taken as Windows-1251 bytes.
 // Control characters, which only some file systems allow in names, become
@@ -66,7 +111,8 @@ void WriteButtonBar(TextOutput& out, const PageOptions& options) {
 }
 
 void WritePageStart(TextOutput& out, const PageOptions& options, const std::string& title) {
-    const std::string utf8Title = Utf8(title);
+    std::string utf8Title;
+    AppendHtmlText(utf8Title, Utf8(title));
     out.WriteLine("<html>");
     out.WriteLine("<head>");
     out.WriteLine("<title> " + utf8Title + " </title>");
@@ -117,18 +163,28 @@ struct PointBlockWriter {
     std::string line;      // the line being put together
     std::string lat, lon;  // the point's coordinate texts in UTF-8
 
+    void WriteExpanded(std::string_view text);
     void WriteHeadings(const PointRecord& point);
     void WriteComments(const PointRecord& point);
     void WriteCoordinates(const ExportPoint& point);
     void WritePointBlock(const ExportPoint& point);
 };
 
+// Writes the text with its markup expanded, in pieces: the expansion of a
+// hostile line can be thirty times longer than the line and is never held whole.
+void PointBlockWriter::WriteExpanded(std::string_view text) {
+    ExpandLinkMarkup(text, [this](std::string_view piece) {
+        line.clear();
+        AppendUtf8FromCp1251(line, piece);
+        out.Write(line);
+    });
+}
+
 void PointBlockWriter::WriteHeadings(const PointRecord& point) {
     for (const std::string& heading : point.headings) {
-        line.assign("<b><font color=#008000>");
-        AppendUtf8FromCp1251(line, ExpandLinkMarkup(heading));
-        line += "</font></b><br>";
-        out.WriteLine(line);
+        out.Write("<b><font color=#008000>");
+        WriteExpanded(heading);
+        out.WriteLine("</font></b><br>");
     }
 }
 
@@ -136,11 +192,9 @@ void PointBlockWriter::WriteHeadings(const PointRecord& point) {
 // a record closed by a blank line (or the end of the file) adds an empty line.
 void PointBlockWriter::WriteComments(const PointRecord& point) {
     for (std::size_t i = 0; i < point.comments.size(); ++i) {
-        line.clear();
-        AppendUtf8FromCp1251(line, ExpandLinkMarkup(point.comments[i]));
+        WriteExpanded(point.comments[i]);
         const bool endsFile = !point.closedByBlank && i + 1 == point.comments.size();
-        if (!endsFile) line += "<br>";
-        out.WriteLine(line);
+        out.WriteLine(endsFile ? "" : "<br>");
     }
     if (point.closedByBlank) out.WriteLine("");
 }
@@ -168,7 +222,7 @@ void PointBlockWriter::WritePointBlock(const ExportPoint& exportPoint) {
     if (options.filter) {
         const std::string filterText = FilterText(point.name);
         line.assign("<div class=\"filterDiv ");
-        AppendUtf8FromCp1251(line, filterText);
+        AppendHtmlText(line, Utf8(filterText));
         line += "\">";
         out.WriteLine(line);
         CollectFilterWords(filterText, state);
@@ -191,6 +245,21 @@ void PointBlockWriter::WritePointBlock(const ExportPoint& exportPoint) {
     }
 }
 
+// One button per filter word, in the order of first appearance.
+void WriteFilterButtons(TextOutput& page, const JobState& state) {
+    std::string utf8Word, button;
+    for (const std::string& word : state.filterWords) {
+        utf8Word.clear();
+        AppendUtf8FromCp1251(utf8Word, word);
+        button.assign("<button class=\"btn\" onclick=\"filterSelection('");
+        AppendScriptString(button, utf8Word);
+        button += "')\">";
+        AppendHtmlText(button, utf8Word);
+        button += "</button>";
+        page.WriteLine(button);
+    }
+}
+
 }  // namespace
 
 void WriteWebPage(ConversionContext& context) {
@@ -206,25 +275,39 @@ void WriteWebPage(ConversionContext& context) {
     web_page::WritePageEnd(context.output, options);
 }
 
+// Copies the pending page, putting the filter buttons in place of every line
+// that is exactly the placeholder. Every line of the pending page ends in
+// CR LF; a line is held only while it is short enough to be the placeholder,
+// so a line of any length passes in pieces.
 void FinishWebPage(TextInput& pending, TextOutput& page, const JobState& state) {
-    std::string line, utf8Word, button;
-    while (!pending.AtEnd()) {
-        pending.ReadLine(line);
-        if (line != kFilterPlaceholder) {
-            page.WriteLine(line);  // UTF-8 already
-            continue;
-        }
-        for (const std::string& word : state.filterWords) {
-            utf8Word.clear();
-            AppendUtf8FromCp1251(utf8Word, word);
-            button.assign("<button class=\"btn\" onclick=\"filterSelection('");
-            button += utf8Word;
-            button += "')\">";
-            button += utf8Word;
-            button += "</button>";
-            page.WriteLine(button);
+    const std::string placeholderLine = std::string(kFilterPlaceholder) + "\r\n";
+    std::string chunk, held;  // held: the start of a line that may be the placeholder
+    bool passing = false;     // the current line is longer than the placeholder
+    while (pending.ReadChunk(chunk)) {
+        for (std::string_view rest = chunk; !rest.empty();) {
+            const std::size_t feed = rest.find('\n');
+            const std::string_view piece =
+                rest.substr(0, feed == std::string_view::npos ? feed : feed + 1);
+            rest.remove_prefix(piece.size());
+            const bool lineEnds = feed != std::string_view::npos;
+            if (passing) {
+                page.Write(piece);
+            } else {
+                held += piece;
+                if (lineEnds && held == placeholderLine) {
+                    WriteFilterButtons(page, state);
+                } else if (lineEnds || held.size() > placeholderLine.size()) {
+                    page.Write(held);
+                    passing = !lineEnds;
+                } else {
+                    continue;  // still as short as the placeholder
+                }
+                held.clear();
+            }
+            if (lineEnds) passing = false;
         }
     }
+    page.Write(held);
 }
 
 }  // namespace oradel

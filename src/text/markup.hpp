@@ -1,6 +1,7 @@
 // Filter tags, link and phone markup, transliteration and URL encoding.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ std::string ExtractFilterTag(std::string_view name);
 // "[address|title]" becomes a web anchor and "{number|title}" a phone anchor;
 // the result is trimmed.
 std::string ExpandLinkMarkup(std::string_view line);
+// The same result handed to `append` in pieces, so that a long line needs
+// memory in proportion to itself only, however much longer its expansion is.
+using MarkupPieces = std::function<void(std::string_view)>;
+void ExpandLinkMarkup(std::string_view line, const MarkupPieces& append);
 // The number without spaces, hyphens and parentheses.
 std::string CleanPhoneNumber(std::string_view number);
 

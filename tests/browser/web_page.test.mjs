@@ -236,3 +236,27 @@ test('Cyrillic text renders as Cyrillic and the page fits a phone', async () => 
     assert.ok(width <= phone.width, `page is ${width} px wide`);
   });
 });
+
+// A file name and filter words written as an attacker would: the name is shown
+// as text and runs nothing, and each word's button still shows its point.
+test('a hostile file name runs no script and quoted filter words still filter', async () => {
+  const folder = path.join(out, 'pages', 'hostile');
+  fs.rmSync(folder, { recursive: true, force: true });
+  fs.mkdirSync(folder, { recursive: true });
+  const name = '<img src=x onerror=hacked=1><b>&amp;';  // no "/" in a file name
+  const words = ["a'b", 'x"y', 'c<d', '&amp;', '\\'];
+  const list = path.join(folder, `${name}.txt`);
+  fs.writeFileSync(list, windows1251(`Гора <${words.join(' ')}>\r\n44.2 42.61\r\n\r\nДол\r\n1 2\r\n`));
+  execFileSync(process.env.ORADEL_CONVERT, ['--mode', '4', list], { stdio: 'inherit' });
+  await withPage(path.join(folder, `${name}.htm`), async (page) => {
+    assert.equal(await page.evaluate(() => window.hacked), undefined);
+    assert.equal(await page.locator('img, h3 b').count(), 0);
+    assert.equal(await page.title(), name);
+    assert.equal(await page.locator('h3').textContent(), name);
+    for (const word of words) {
+      await press(page, word);
+      assert.deepEqual(await shownPoints(page), ['Гора'], word);
+    }
+    await page.screenshot({ path: path.join(out, 'web_page_hostile.png'), fullPage: true });
+  });
+});

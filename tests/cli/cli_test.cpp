@@ -1,9 +1,16 @@
 // End-to-end tests of the real oradel-convert binary.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
+#include "cli/command_line.hpp"
 #include "engine/conversion_modes.hpp"
 #include "engine/test_support.hpp"
 
@@ -57,6 +64,8 @@ TEST_P(CliUsageTest, IsAUsageError) {
     ScratchFolder folder;
     WriteBytes(folder / "list.txt", kList);
     WriteBytes(folder / "list.doc", kList);
+    WriteBytes(folder / "nul.ini", std::string("[save_parametr_all]\r\ncFI=0\0\r\n", 28));
+    fs::create_directory(folder / "dir");
     std::vector<std::string> arguments = GetParam().arguments;
     for (std::string& argument : arguments) {
         if (argument.starts_with("@")) argument = (folder / argument.substr(1)).string();
@@ -70,6 +79,13 @@ TEST_P(CliUsageTest, IsAUsageError) {
 INSTANTIATE_TEST_SUITE_P(
     BadCommandLines, CliUsageTest,
     ::testing::Values(UsageCase{"no file", {}},
+                      UsageCase{"check box false", {"--set", "cFI=false", "@list.txt"}},
+                      UsageCase{"check box off", {"--set", "cRS=off", "@list.txt"}},
+                      UsageCase{"check box 2", {"--set", "CheckBox6=2", "@list.txt"}},
+                      UsageCase{"check box empty", {"--set", "cFI=", "@list.txt"}},
+                      UsageCase{"check box hex", {"--set", "cFI=0x1", "@list.txt"}},
+                      UsageCase{"settings folder", {"--settings", "@dir", "@list.txt"}},
+                      UsageCase{"settings with NUL", {"--settings", "@nul.ini", "@list.txt"}},
                       UsageCase{"unknown option", {"--fast", "@list.txt"}},
                       UsageCase{"mode out of range", {"--mode", "7", "@list.txt"}},
                       UsageCase{"mode not a number", {"--mode", "x3", "@list.txt"}},
@@ -97,7 +113,7 @@ TEST(Cli, ExtensionRunsEveryBuiltExport) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     for (const ConversionMode& mode : ConversionModes()) {
-        if (mode.input != InputKind::PointList || mode.body == nullptr) continue;
+        if (mode.input != InputKind::PointList) continue;
         const std::string name = "alps" + std::string(mode.suffix) + std::string(mode.extension);
         EXPECT_TRUE(fs::exists(folder / name)) << name;
     }
@@ -144,7 +160,7 @@ TEST(Cli, SetAndSettingsFileAreAccepted) {
     WriteBytes(folder / "o.ini", "[save_parametr_all]\r\ncFI=0\r\nEdit1=x\r\n");
     const RunResult result =
         RunTool(folder, {"--settings", (folder / "o.ini").string(), "--set", "Edit1=А000AA",
-                         "--set", "cRS=0x0", "--mode", "3", (folder / "list.txt").string()});
+                         "--set", "cRS=0", "--mode", "3", (folder / "list.txt").string()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(folder / "list_nav.wpt"));
 }
@@ -157,6 +173,157 @@ TEST(Cli, ReplacedCharactersAreReportedAndTheRunSucceeds) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "Символы, которых нет в кодировке Windows-1251, заменены: 1\n");
     EXPECT_EQ(ReadBytes(folder / "points_nav.txt"), "Strasse\r\n1 2\r\n\r\n");
+TEST(Cli, UsageErrorsNameTheirCause) {
+    ScratchFolder folder;
+    WriteBytes(folder / "list.txt", kList);
+    WriteBytes(folder / "nul.ini", std::string("cFI=1\0", 6));
+    fs::create_directory(folder / "dir");
+    const std::string list = (folder / "list.txt").string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--set", "cFI=false", list}, "--set cFI takes 0 or 1, not 'false'"},
+        {{"--settings", (folder / "dir").string(), list},
+         '"' + (folder / "dir").string() + "\" is a folder, not a settings file"},
+        {{"--settings", (folder / "nul.ini").string(), list},
+         '"' + (folder / "nul.ini").string() + "\" is not a settings file"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const RunResult result = RunTool(folder, arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, "oradel-convert: " + message + "\nTry 'oradel-convert --help'.\n");
+    }
+}
+
+// What the command line prints never carries the control characters of a
+// name: the terminal shows them as escapes instead of obeying them.
+TEST(Cli, ControlCharactersArePrintedVisibly) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"tab\tkept", "tab\tkept"},
+        {"\x1b]0;title\x07", "\\x1b]0;title\\x07"},
+        {"del\x7f", "del\\x7f"},
+        {"csi\xc2\x9b"
+         "2J",
+         "csi\\u009b2J"},
+        {"rlo\xe2\x80\xae"
+         "txt.exe",
+         "rlo\\u202etxt.exe"},
+        {"isolate\xe2\x81\xa6", "isolate\\u2066"},
+        {"not utf-8 \xff", "not utf-8 \\xff"},
+        {"Гора ‰ \xe2\x80\xa9", "Гора ‰ \xe2\x80\xa9"},
+    };
+    for (const auto& [text, visible] : cases) EXPECT_EQ(VisibleText(text), visible) << visible;
+
+    ScratchFolder folder;
+    WriteBytes(folder / "list.txt", Ansi("Гора\x1b[2J\r\nнет координат\r\n"));
+    const RunResult left = RunTool(folder, {"--mode", "2", (folder / "list.txt").string()});
+    EXPECT_EQ(left.out, "error coordenades:  Гора\\x1b[2J\r\n");
+    const std::string missing = (folder / "a\x1b]0;x\x07.txt").string();
+    const RunResult none = RunTool(folder, {missing});
+    EXPECT_EQ(none.err, "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
+                            "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
+                            "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
+                            "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n");
+}
+
+// A child process of the real binary, with the signals at their defaults
+// whatever the test runner was given, and optionally as another user.
+class Child {
+  public:
+    Child(const ScratchFolder& folder, const std::vector<std::string>& arguments, uid_t user = 0) {
+        pid_ = fork();
+        if (pid_ != 0) return;
+        for (const int number : {SIGINT, SIGTERM, SIGHUP}) signal(number, SIG_DFL);
+        const int quiet = open((folder / "child.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        if (user != 0 && (setgid(user) != 0 || setuid(user) != 0)) _exit(99);
+        std::vector<char*> argv{const_cast<char*>(ORADEL_CONVERT_BINARY)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(ORADEL_CONVERT_BINARY, argv.data());
+        _exit(98);
+    }
+    pid_t Pid() const { return pid_; }
+    // Waits until `ready` holds; false when the child ended first.
+    template <class Condition>
+    bool WaitUntil(Condition ready) {
+        while (!ready()) {
+            if (waitpid(pid_, &endedStatus_, WNOHANG) == pid_) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+    // The raw wait status, and the child's peak resident memory in KiB.
+    std::pair<int, long> Wait() {
+        int status = 0;
+        rusage usage{};
+        wait4(pid_, &status, 0, &usage);
+        return {status, usage.ru_maxrss};
+    }
+
+  private:
+    pid_t pid_;
+    int endedStatus_ = 0;
+};
+
+bool HasTemporaryFile(const fs::path& folder) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().filename().string().starts_with(".oradel-")) return true;
+    }
+    return false;
+}
+
+std::string ListWithLongComment(std::size_t size) {
+    return "A\r\n1 2\r\n" + std::string(size, '[') + "\r\n";
+}
+
+class CliSignalTest : public ::testing::TestWithParam<int> {};
+
+// Interrupted while it writes a large page, the program removes its temporary
+// files and ends by the same signal, so the shell sees 128 + its number.
+TEST_P(CliSignalTest, RemovesTemporaryFilesAndEndsByTheSignal) {
+    ScratchFolder folder;
+    WriteBytes(folder / "big.txt", ListWithLongComment(40 << 20));
+    Child child(folder, {"--mode", "4", (folder / "big.txt").string()});
+    while (!HasTemporaryFile(folder.Path()))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kill(child.Pid(), GetParam());
+    const int status = child.Wait().first;
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), GetParam());
+    EXPECT_FALSE(HasTemporaryFile(folder.Path()));
+    EXPECT_FALSE(fs::exists(folder / "big.htm"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+// An input that exists but cannot be read fails its job with the system's reason.
+TEST(Cli, UnreadableInputFailsWithTheReason) {
+    ScratchFolder folder;
+    WriteBytes(folder / "list.txt", kList);
+    fs::permissions(folder / "list.txt", fs::perms::none);
+    const uid_t nobody = 65534;  // root reads any file: the child gives up its rights
+    Child child(folder, {"--mode", "3", (folder / "list.txt").string()},
+                geteuid() == 0 ? nobody : 0);
+    const int status = child.Wait().first;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ReadBytes(folder / "child.log"),
+              "Cannot open file \"" + (folder / "list.txt").string() + "\". Permission denied\n");
+}
+
+// Memory stays within a small multiple of the longest line, however much
+// longer the line's expansion is (a 20 MB comment of "[" makes a 620 MB page).
+TEST(Cli, LongLineNeedsMemoryInProportionToItself) {
+#ifdef ORADEL_UNDER_SANITIZER
+    GTEST_SKIP() << "the sanitizer's own memory would be measured";
+#endif
+    ScratchFolder folder;
+    WriteBytes(folder / "brackets.txt", ListWithLongComment(20 << 20));
+    Child child(folder, {"--mode", "4", (folder / "brackets.txt").string()});
+    const auto [status, peakKilobytes] = child.Wait();
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_GT(fs::file_size(folder / "brackets.htm"), 600u << 20);
+    EXPECT_LT(peakKilobytes, 200 << 10);
 }
 
 }  // namespace

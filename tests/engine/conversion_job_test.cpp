@@ -82,6 +82,16 @@ void FailHalfway(ConversionContext& context) {
     throw UserError("'x' is not a valid floating point value");
 }
 
+void FailOutOfRange(ConversionContext&) {
+    throw std::out_of_range("degrees beyond a 32-bit integer");
+}
+void FailInvalidArgument(ConversionContext&) {
+    throw std::invalid_argument("unknown option control: cX");
+}
+void FailOutOfMemory(ConversionContext&) {
+    throw std::bad_alloc();
+}
+
 constexpr ConversionMode kCopyToTxt{
     9,      &Options::importXCTrackExport, InputKind::XCTrackExport, ".txt", "", nullptr, CopyLines,
     nullptr};
@@ -95,8 +105,8 @@ constexpr ConversionMode kFailing{9,
                                   nullptr};
 
 bool LeftoverTemporaryFiles(const fs::path& folder) {
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().filename().string().find(".tmp") != std::string::npos) return true;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.path().filename().string().find(".oradel-") != std::string::npos) return true;
     }
     return false;
 }
@@ -120,6 +130,37 @@ TEST(ConversionJob, FolderAsInputIsAMissingFile) {
     EXPECT_EQ(messages.messages.size(), 1u);
 }
 
+// A fault of the program reaches the user as a UserError of its own words,
+// never as the library's text.
+TEST(ConversionJob, ProgramFaultsBecomeUserErrors) {
+    const std::vector<std::pair<ModeBody, std::string>> cases = {
+        {FailOutOfRange, "\" stopped on an internal error; nothing was written."},
+        {FailInvalidArgument, "\" stopped on an internal error; nothing was written."},
+        {FailOutOfMemory, "Not enough memory to convert \""},
+    };
+    for (const auto& [body, message] : cases) {
+        ScratchFolder folder;
+        WriteBytes(folder / "points.wpt", "A 1 2\r\n");
+        const ConversionMode mode{9,
+                                  &Options::importXCTrackExport,
+                                  InputKind::XCTrackExport,
+                                  ".txt",
+                                  "",
+                                  nullptr,
+                                  body,
+                                  nullptr};
+        RecordingMessages messages;
+        try {
+            RunConversion(mode, folder / "points.wpt", Options(), messages);
+            ADD_FAILURE() << "expected a failure";
+        } catch (const UserError& error) {
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+        }
+        EXPECT_FALSE(fs::exists(folder / "points.txt"));
+        EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+    }
+}
+
 TEST(ConversionJob, FailedJobLeavesExistingOutputUntouched) {
     ScratchFolder folder;
     WriteBytes(folder / "points.wpt", "A 1 2\r\n");
@@ -130,18 +171,49 @@ TEST(ConversionJob, FailedJobLeavesExistingOutputUntouched) {
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
 
-TEST(ConversionJob, OutputThatIsItsOwnInputIsRewrittenWhole) {
+// How the output of a job can turn out to be its own input.
+struct SameFileCase {
+    const char* label;
+    int mode;
+    const char* input;
+    const char* output;  // the job's output name
+    enum { SameName, SymbolicLink, HardLink } how;
+};
+
+void PrintTo(const SameFileCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class SameFileTest : public ::testing::TestWithParam<SameFileCase> {};
+
+TEST_P(SameFileTest, IsRefusedAndTheInputKept) {
+    const SameFileCase& c = GetParam();
     ScratchFolder folder;
-    std::string text;
-    for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\n";
-    WriteBytes(folder / "same.txt", text);
+    const std::string bytes = "A\r\n45.5 6.25\r\n";
+    WriteBytes(folder / c.input, bytes);
+    if (c.how == SameFileCase::SymbolicLink) fs::create_symlink(c.input, folder / c.output);
+    if (c.how == SameFileCase::HardLink) fs::create_hard_link(folder / c.input, folder / c.output);
     RecordingMessages messages;
-    RunConversion(kCopyToTxt, folder / "same.txt", Options(), messages);
-    std::string expected;
-    for (int i = 0; i < 20000; ++i) expected += "line " + std::to_string(i) + "\r\n";
-    EXPECT_EQ(ReadBytes(folder / "same.txt"), expected);
+    try {
+        RunConversion(*FindConversionMode(c.mode), folder / c.input, Options(), messages);
+        FAIL() << "expected a refusal";
+    } catch (const UserError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The output \"" + PathText(folder / c.output) +
+                      "\" is the input file itself; nothing was written.");
+    }
+    EXPECT_EQ(ReadBytes(folder / c.input), bytes);
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, SameFileTest,
+    ::testing::Values(
+        SameFileCase{"XCTrack file as list", 2, "s.wpt", "s.wpt", SameFileCase::SameName},
+        SameFileCase{"note as export", 1, "note.txt", "note.txt", SameFileCase::SameName},
+        SameFileCase{"page as list", 4, "page.htm", "page.htm", SameFileCase::SameName},
+        SameFileCase{"link to the input", 3, "l.txt", "l_nav.wpt", SameFileCase::SymbolicLink},
+        SameFileCase{"hard link", 5, "h.txt", "h_lk8.wpt", SameFileCase::HardLink}));
 
 TEST(ConversionJob, OutputThatCannotBeReplacedFailsWithClearMessage) {
     ScratchFolder folder;
@@ -177,15 +249,120 @@ TEST(ConversionJob, ReadOnlyTargetIsRefusedAndKept) {
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
 
-TEST(ConversionJob, CommaDecimalLocaleGivesSameBytesAndIsRestored) {
-    const std::string list = "A\r\n45.5 6.25\r\nc\r\n";
-    const std::string pointLocaleOutput = testing::Convert(3, list).output;
+// What a replaced output keeps: its permissions, its links, and the place of
+// the file a symbolic link leads to; other hard links keep the old content.
+struct TargetCase {
+    const char* label;
+    const char* output;  // the name the job writes, list_nav.wpt or a link of that name
+    const char* file;    // the file that must get the new content
+    enum { PrivateFile, LinkInFolder, LinkElsewhere, HardLink } arrangement;
+};
+
+void PrintTo(const TargetCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class ReplacedTargetTest : public ::testing::TestWithParam<TargetCase> {};
+
+TEST_P(ReplacedTargetTest, KeepsPermissionsAndLinks) {
+    const TargetCase& c = GetParam();
+    ScratchFolder folder;
+    fs::create_directory(folder / "other");
+    WriteBytes(folder / "list.txt", "A\r\n45.5 6.25\r\n");
+    WriteBytes(folder / c.file, "old\r\n");
+    if (c.arrangement == TargetCase::PrivateFile) {
+        fs::permissions(folder / c.file, fs::perms::owner_read | fs::perms::owner_write);
+    } else if (c.arrangement == TargetCase::HardLink) {
+        fs::create_hard_link(folder / c.file, folder / c.output);
+    } else {
+        const fs::path target = c.arrangement == TargetCase::LinkElsewhere
+                                    ? fs::path("other") / "target.wpt"
+                                    : fs::path(c.file);
+        fs::create_symlink(target, folder / c.output);
+    }
+    RecordingMessages messages;
+    RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
+
+    EXPECT_TRUE(ReadBytes(folder / c.file).starts_with("OziExplorer")) << "new content";
+    if (c.arrangement == TargetCase::PrivateFile) {
+        EXPECT_EQ(fs::status(folder / c.file).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
+    } else if (c.arrangement == TargetCase::HardLink) {
+        EXPECT_EQ(ReadBytes(folder / c.output), "old\r\n") << "the other name keeps the old file";
+    } else {
+        EXPECT_TRUE(fs::is_symlink(folder / c.output)) << "the link stays a link";
+    }
+    EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, ReplacedTargetTest,
+    ::testing::Values(
+        TargetCase{"600 file", "list_nav.wpt", "list_nav.wpt", TargetCase::PrivateFile},
+        TargetCase{"link beside", "list_nav.wpt", "real.wpt", TargetCase::LinkInFolder},
+        TargetCase{"link to another folder", "list_nav.wpt", "other/target.wpt",
+                   TargetCase::LinkElsewhere},
+        TargetCase{"hard link", "copy.wpt", "list_nav.wpt", TargetCase::HardLink}));
+
+// Names the job does not own stay as they are, however they look: the page's
+// pending file is a temporary file of its own, and temporary names do not
+// grow with the output's name.
+TEST(ConversionJob, LeavesFilesItDidNotCreateAndTakesLongNames) {
+    ScratchFolder folder;
+    const std::string list = "A <N>\r\n45.5 6.25\r\n";
+    WriteBytes(folder / "x.txt", list);
+    WriteBytes(folder / "x.htm$", "mine\r\n");
+    fs::create_directory(folder / "y.htm$");
+    WriteBytes(folder / "y.txt", list);
+    fs::create_directory(folder / "y.htm");  // the page cannot be written: the job fails
+    const std::string longName = std::string(236, 'n') + ".txt";  // 240 bytes, as touch allows
+    WriteBytes(folder / longName, list);
+    RecordingMessages messages;
+    for (const int mode : {2, 3, 4, 5}) {
+        RunConversion(*FindConversionMode(mode), folder / longName, Options(), messages);
+    }
+    RunConversion(*FindConversionMode(4), folder / "x.txt", Options(), messages);
+    RunConversion(*FindConversionMode(4), folder / "x.htm$", Options(), messages);  // as input
+    EXPECT_THROW(RunConversion(*FindConversionMode(4), folder / "y.txt", Options(), messages),
+                 UserError);
+    EXPECT_EQ(ReadBytes(folder / "x.htm$"), "mine\r\n");
+    EXPECT_TRUE(fs::is_directory(folder / "y.htm$"));
+    EXPECT_TRUE(fs::exists(folder / "x.htm"));
+    EXPECT_TRUE(fs::exists(folder / (std::string(236, 'n') + "_lk8.wpt")));
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+}
+
+// A job stopped by a signal leaves nothing behind: the table of live
+// temporary files names each file while it exists.
+TEST(TemporaryFile, InterruptionRemovesEveryLiveTemporaryFile) {
+    ScratchFolder folder;
+    const fs::path kept = folder / "kept.wpt";
+    WriteBytes(kept, "old\r\n");
+    AtomicOutputFile output(kept);
+    TemporaryFile pending(folder.Path(), "page");
+    std::fputs("new", output.File());
+    EXPECT_TRUE(LeftoverTemporaryFiles(folder.Path()));
+    RemoveTemporaryFilesNow();
+    EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+    EXPECT_EQ(ReadBytes(kept), "old\r\n");
+}
+
+// Nothing in the engine reads the C library's locale: the modes that parse
+// and format numbers write the same bytes under a comma-decimal locale.
+TEST(ConversionJob, CommaDecimalLocaleGivesSameBytes) {
+    const std::string list = "A\r\n45.5 6.25\r\nc\r\n\r\nB\r\n-0.125 179.99\r\n";
+    std::vector<std::string> pointLocaleOutputs;
+    for (const int mode : {2, 3, 4, 5})
+        pointLocaleOutputs.push_back(testing::Convert(mode, list).output);
     if (std::setlocale(LC_ALL, "ru_RU.UTF-8") == nullptr) {
         GTEST_SKIP() << "LOCALE ru_RU.UTF-8 IS NOT INSTALLED: comma-decimal check not run";
     }
     EXPECT_STREQ(std::localeconv()->decimal_point, ",");
-    EXPECT_EQ(testing::Convert(3, list).output, pointLocaleOutput);
-    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
+    std::size_t index = 0;
+    for (const int mode : {2, 3, 4, 5}) {
+        EXPECT_EQ(testing::Convert(mode, list).output, pointLocaleOutputs[index++]) << mode;
+    }
     std::setlocale(LC_ALL, "C");
 }
 

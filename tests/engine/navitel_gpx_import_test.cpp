@@ -49,8 +49,6 @@ INSTANTIATE_TEST_SUITE_P(
         GpxCase{"without desc",
                 "<wpt lat=\"44.123400\" lon=\"42.567800\"><name>Холм Ветров</name></wpt>\r\n",
                 {"Холм Ветров", "44.123400 42.567800", ""}},
-        GpxCase{"no point at all", "<?xml version=\"1.0\"?>\r\n<gpx>\r\n</gpx>\r\n", {}},
-        GpxCase{"empty file", "", {}},
         GpxCase{"several points on one line keep their order",
                 "<wpt lat=\"1\" lon=\"2\"><name>A</name><desc>a</desc></wpt><wpt lat=\"3\" "
                 "lon=\"4\"><name>B</name></wpt> <wpt lat=\"5\" lon=\"6\"><name>C</name></wpt>",

@@ -9,6 +9,16 @@
 #include "engine/conversion_job.hpp"
 #include "engine/options.hpp"
 
+// Defined in builds under AddressSanitizer, whose own memory and time
+// tests that measure the program must not count.
+#if defined(__SANITIZE_ADDRESS__)
+#define ORADEL_UNDER_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORADEL_UNDER_SANITIZER 1
+#endif
+#endif
+
 namespace oradel::testing {
 
 // A fresh folder under the system's temporary folder, removed with its contents.

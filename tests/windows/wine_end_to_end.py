@@ -365,6 +365,37 @@ class Suite:
         left = set(self.files_in(self.wine.drive_d / folder)) - {"alps.txt", "later.txt", target}
         self.check(not left, f"files made by a failed run: {sorted(left)}")
 
+    def test_own_input_refused(self, mode, given, output, hard_link):
+        """An output that is the input file itself is refused; the input stays."""
+        folder = self.folder("same-file")
+        self.put(Path(folder) / given, POINT_LIST)
+        if hard_link:
+            os.link(self.wine.drive_d / folder / given, self.wine.drive_d / folder / output)
+        result = self.run_windows(["--mode", mode, windows_name(Path(folder) / given)])
+        wanted = (f'The output "{windows_name(Path(folder) / output)}" is the input file '
+                  "itself; nothing was written.\r\n").encode()
+        self.check(result.status == 1, f"status: {result}")
+        self.check(result.err == wanted, f"message: {result.err!r}, wanted {wanted!r}")
+        self.check((self.wine.drive_d / folder / given).read_bytes() == POINT_LIST,
+                   "the input was changed")
+
+    def test_replacement_keeps_attributes(self):
+        """ReplaceFileW keeps the replaced file's attributes (here: hidden)."""
+        folder = self.folder("attributes")
+        self.put(Path(folder) / "alps.txt", POINT_LIST)
+        (self.wine.drive_d / folder / "alps_nav.wpt").write_bytes(b"old\r\n")
+        target = windows_name(Path(folder) / "alps_nav.wpt")
+        attrib = self.wine.run("attrib", ["+h", target], self.locale)
+        self.check(attrib.status == 0, f"attrib +h: {attrib}")
+        before = self.wine.run("attrib", [target], self.locale).out
+        result = self.run_windows(["--mode", "3", windows_name(Path(folder) / "alps.txt")])
+        self.check(result.status == 0, f"status: {result}")
+        after = self.wine.run("attrib", [target], self.locale).out
+        self.check(b"H" in before.split(b":")[0], f"attrib before: {before!r}")
+        self.check(after == before, f"attributes before {before!r}, after {after!r}")
+        written = (self.wine.drive_d / folder / "alps_nav.wpt").read_bytes()
+        self.check(written.startswith(b"OziExplorer"), f"not replaced: {written[:40]!r}")
+
     def test_cyrillic_names(self, locale):
         """Wide paths: Cyrillic names work whatever the ANSI code page."""
         folder = self.folder("cyrillic")
@@ -487,6 +518,15 @@ class Suite:
                         arguments, target)
 
         self.record("Cyrillic file names, ANSI code page 1252", self.test_cyrillic_names, WESTERN)
+
+        for mode, given, output, hard_link in [
+            ("2", "s.wpt", "s.wpt", False),
+            ("1", "note.txt", "note.txt", False),
+            ("3", "h.txt", "h_nav.wpt", True),
+        ]:
+            self.record(f"own input {given} as {output} is refused", self.test_own_input_refused,
+                        mode, given, output, hard_link)
+        self.record("a replaced output keeps its attributes", self.test_replacement_keeps_attributes)
 
         for arguments, status in [
             ([], 2),
