@@ -450,6 +450,7 @@ TEST_F(WindowTest, Screenshots) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // as oradel.exe does, for the dialogs
     // Wine hands Unix paths over as they are; its drive Z: is the Unix root.
     for (int index = 1; index < argc; ++index) {
         std::string path = argv[index];
