@@ -451,11 +451,8 @@ TEST_F(WindowTest, Screenshots) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // as oradel.exe does, for the dialogs
-    // Wine hands Unix paths over as they are; its drive Z: is the Unix root.
     for (int index = 1; index < argc; ++index) {
-        std::string path = argv[index];
-        if (path.starts_with('/')) path = "Z:" + path;
-        oradel::win::programs.push_back(std::filesystem::path(oradel::win::WideFromUtf8(path)));
+        oradel::win::programs.push_back(oradel::win::WindowsPathOfUnixPath(argv[index]));
     }
     return RUN_ALL_TESTS();
 }

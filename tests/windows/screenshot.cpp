@@ -1,23 +1,17 @@
 #include "tests/windows/screenshot.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include "win/wide_text.hpp"
 
 namespace oradel::win {
 namespace {
 
 constexpr DWORD kWaitMilliseconds = 30000;
 constexpr DWORD kPollMilliseconds = 50;
-
-// Wine maps the Unix root to drive Z:.
-std::filesystem::path WindowsPathOfUnixFolder(const char* unixFolder) {
-    std::string path = std::string("Z:") + unixFolder;
-    for (char& character : path) {
-        if (character == '/') character = '\\';
-    }
-    return std::filesystem::path(path);
-}
 
 // Lets the window and its controls finish painting.
 void PaintPending(HWND window) {
@@ -32,10 +26,16 @@ void PaintPending(HWND window) {
 
 }  // namespace
 
+std::filesystem::path WindowsPathOfUnixPath(const std::string& unixPath) {
+    std::string path = unixPath.starts_with('/') ? "Z:" + unixPath : unixPath;
+    std::ranges::replace(path, '/', '\\');
+    return std::filesystem::path(WideFromUtf8(path));
+}
+
 bool TakeScreenshot(HWND window, const std::string& name) {
     const char* folder = std::getenv("ORADEL_SCREENSHOT_DIR");
     if (folder == nullptr || *folder == '\0') return false;
-    const std::filesystem::path base = WindowsPathOfUnixFolder(folder) / name;
+    const std::filesystem::path base = WindowsPathOfUnixPath(folder) / name;
     std::filesystem::path picture = base;
     picture += ".png";
     std::filesystem::remove(picture);

@@ -3,6 +3,7 @@
 // is finally drawn.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "win/windows_api.hpp"
@@ -12,5 +13,9 @@ namespace oradel::win {
 // Writes NAME.png of `window` into the folder ORADEL_SCREENSHOT_DIR names and
 // waits for it; false when that folder is not set or no picture came.
 bool TakeScreenshot(HWND window, const std::string& name);
+
+// The Windows path of a Unix path (UTF-8) that Wine hands over as it is: its
+// drive Z: is the Unix root.
+std::filesystem::path WindowsPathOfUnixPath(const std::string& unixPath);
 
 }  // namespace oradel::win
