@@ -44,14 +44,40 @@ void RegisterPanelClass(HINSTANCE instance) {
     RegisterClassExW(&panelClass);
 }
 
+// Marks a speed button under the mouse, which shows its edge.
+constexpr wchar_t kHotProperty[] = L"OradelHot";
+
+void SetHot(HWND button, bool hot) {
+    if (hot) {
+        SetPropW(button, kHotProperty, reinterpret_cast<HANDLE>(1));
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, button, 0};
+        TrackMouseEvent(&track);
+    } else {
+        RemovePropW(button, kHotProperty);
+    }
+    InvalidateRect(button, nullptr, FALSE);
+}
+
 // A speed button never keeps the focus: it goes back where it came from.
+// It is flat until the mouse is over it.
 LRESULT CALLBACK SpeedButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR, DWORD_PTR) {
-    if (message == WM_SETFOCUS) {
-        HWND previous = reinterpret_cast<HWND>(wParam);
-        SetFocus(previous != nullptr && IsWindow(previous) ? previous
-                                                           : GetAncestor(button, GA_ROOT));
-        return 0;
+    switch (message) {
+        case WM_SETFOCUS: {
+            HWND previous = reinterpret_cast<HWND>(wParam);
+            SetFocus(previous != nullptr && IsWindow(previous) ? previous
+                                                               : GetAncestor(button, GA_ROOT));
+            return 0;
+        }
+        case WM_MOUSEMOVE:
+            if (GetPropW(button, kHotProperty) == nullptr) SetHot(button, true);
+            break;
+        case WM_MOUSELEAVE:
+        case WM_NCDESTROY:
+            SetHot(button, false);
+            break;
+        default:
+            break;
     }
     return DefSubclassProc(button, message, wParam, lParam);
 }
@@ -109,12 +135,16 @@ void DrawBevel(const DRAWITEMSTRUCT& item) {
     DrawEdge(item.hDC, &area, EDGE_ETCHED, BF_TOP);
 }
 
-// Flat, its caption in its colour, sunken while pressed.
+// Flat, its caption in its colour; raised under the mouse, sunken while pressed.
 void DrawSpeedButton(const DRAWITEMSTRUCT& item, const ControlSpec& spec) {
     RECT face = item.rcItem;
     const bool pressed = item.itemState & ODS_SELECTED;
     FillRect(item.hDC, &face, GetSysColorBrush(COLOR_BTNFACE));
-    DrawEdge(item.hDC, &face, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    if (pressed) {
+        DrawEdge(item.hDC, &face, BDR_SUNKENOUTER, BF_RECT);
+    } else if (GetPropW(item.hwndItem, kHotProperty) != nullptr) {
+        DrawEdge(item.hDC, &face, BDR_RAISEDINNER, BF_RECT);
+    }
     if (pressed) OffsetRect(&face, 1, 1);
     wchar_t caption[256] = L"";
     GetWindowTextW(item.hwndItem, caption, static_cast<int>(std::size(caption)));
