@@ -52,7 +52,7 @@ output_is() { [ "$("${@:2}" 2>&1 | tr -d '\r')" = "$1" ]; }
 shows_window() {
     timeout 60 wine "$1" </dev/null >/dev/null 2>&1 &
     for _ in $(seq 60); do
-        xwininfo -root -tree | grep -qi '"oradel' && { wineserver -k; wait; return 0; }
+        xwininfo -root -tree | grep -q '"Oradel"' && { wineserver -k; wait; return 0; }
         sleep 0.5
     done
     wineserver -k
@@ -61,6 +61,12 @@ shows_window() {
 }
 registry_has() { timeout 60 wine reg query "$@" </dev/null >/dev/null 2>&1; }
 lacks() { ! "$@"; }
+# uninstall_entries_are N: Windows lists N programs named Oradel to uninstall.
+uninstall_entries_are() {
+    [ "$(awk '/^\[/ { listed = index($0, "CurrentVersion\\\\Uninstall\\\\") > 0 }
+              listed && /^"DisplayName"="Oradel"$/ { n++ } END { print n + 0 }' \
+        "$WINEPREFIX/system.reg")" -eq "$1" ]
+}
 
 mkdir -p "$work/reference" && cp "$root/examples/sites.txt" "$work/reference/"
 "$linux_convert" "$work/reference/sites.txt" >>"$log" 2>&1
@@ -89,6 +95,7 @@ settings="$local_appdata/oradel/oradel.ini"
 
 check "the MSI installs silently" msi_run /i "$msi"
 check "program, converter, marker and guide are in %LOCALAPPDATA%\\Programs\\Oradel" test -f "$program_folder/oradel.exe" -a -f "$program_folder/oradel-convert.exe" -a -f "$program_folder/oradel.installed" -a -f "$program_folder/oradel-guide.html"
+check "Windows lists Oradel to uninstall" uninstall_entries_are 1
 check "the Start menu has a shortcut" test -f "$start_menu/Oradel.lnk"
 check "Open with offers Oradel for .txt and leaves the default alone" registry_has 'HKCU\Software\Classes\.txt\OpenWithProgids' /v Oradel.WaypointFile
 check "the installed oradel-convert.exe converts the example like Linux" converts_example "$work/msi" wine_convert "$program_folder/oradel-convert.exe"
@@ -97,9 +104,10 @@ mkdir -p "$(dirname "$settings")" && printf '[save_parametr_all]\r\ncFI=0\r\n' >
 check "an upgrade to 1.0.1 installs silently" msi_run /i "$dist/oradel-1.0.1-windows-x64.msi"
 check "the upgraded oradel-convert.exe says 1.0.1" output_is "oradel-convert 1.0.1" wine "$program_folder/oradel-convert.exe" --version
 check "the user's settings survive the upgrade" cmp "$settings" "$work/settings.ini"
-check "the upgrade replaced the old version: one Oradel is installed" test "$(find "$WINEPREFIX/drive_c/windows/Installer" -name '*.msi' | wc -l)" -eq 1
+check "the upgrade replaced the old version: one Oradel is listed" uninstall_entries_are 1
 check "uninstall runs silently" msi_run /x "$dist/oradel-1.0.1-windows-x64.msi"
 check "no program file is left" test ! -e "$program_folder" -a ! -e "$start_menu/Oradel.lnk"
+check "Windows lists no Oradel to uninstall" uninstall_entries_are 0
 check "no Open with entry is left" lacks registry_has 'HKCU\Software\Classes\Applications\oradel.exe'
 check "the user's settings survive uninstall" cmp "$settings" "$work/settings.ini"
 check "the zip unpacks" unzip -q "$dist/oradel-$version-windows-x64.zip" -d "$work/zip"
