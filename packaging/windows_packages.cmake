@@ -12,11 +12,14 @@ endif()
 
 set(program_files $<TARGET_FILE:oradel-convert> ${ORADEL_GUIDE})
 set(program_targets oradel-convert oradel-guide)
-set(window_define)
+set(defines -D Version=${PROJECT_VERSION})
+if(ORADEL_HOMEPAGE)
+    list(APPEND defines -D HomePage=${ORADEL_HOMEPAGE})
+endif()
 if(TARGET oradel)
     list(APPEND program_files $<TARGET_FILE:oradel>)
     list(APPEND program_targets oradel)
-    set(window_define -D WithWindow=1)
+    list(APPEND defines -D WithWindow=1)
 else()
     message(WARNING "The window oradel.exe is not built: the Windows packages hold only oradel-convert.exe.")
 endif()
@@ -53,7 +56,7 @@ add_custom_command(OUTPUT ${msi}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${msi_folder}
     COMMAND ${CMAKE_COMMAND} -E copy ${program_files} ${CMAKE_CURRENT_SOURCE_DIR}/oradel.wxs
             ${CMAKE_CURRENT_SOURCE_DIR}/oradel.installed ${msi_folder}
-    COMMAND ${ORADEL_WIXL} -a x64 -D Version=${PROJECT_VERSION} ${window_define} -o ${msi}
+    COMMAND ${ORADEL_WIXL} -a x64 ${defines} -o ${msi}
             ${msi_folder}/oradel.wxs
     DEPENDS ${program_targets} ${ORADEL_GUIDE} ${CMAKE_CURRENT_SOURCE_DIR}/oradel.wxs
             ${CMAKE_CURRENT_SOURCE_DIR}/oradel.installed
