@@ -9,6 +9,7 @@
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "engine/settings_file.hpp"
+#include "oradel/build_info.hpp"
 #include "text/codepage.hpp"
 
 namespace oradel {
@@ -164,7 +165,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
             return 0;
         }
         if (commandLine.showVersion) {
-            output << "oradel-convert " << ORADEL_VERSION << '\n';
+            output << "oradel-convert " << kVersion << '\n';
             return 0;
         }
         options = ResolveOptions(commandLine);

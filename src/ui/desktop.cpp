@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "engine/files.hpp"
+
 namespace oradel {
 
 QString ApplicationTitle() {
@@ -46,32 +48,33 @@ QString QtPatterns(const QString& entry) {
 
 }  // namespace
 
-QStringList NameFiltersFromPairs(const QString& pairs) {
-    const QStringList parts = pairs.split(u'|');
-    QStringList filters;
-    for (qsizetype index = 0; index + 1 < parts.size(); index += 2) {
+QStringList NameFilters(const std::vector<FileFilter>& filters) {
+    QStringList names;
+    for (const FileFilter& filter : filters) {
         // Qt reads the patterns from the parentheses that end the description:
         // those the description shows are replaced, otherwise they are added.
-        QString description = parts.at(index);
-        const QString shown = u'(' + QString(parts.at(index + 1)).replace(u';', u' ') + u')';
+        QString description = QString::fromStdString(filter.description);
+        const QString pattern = QString::fromStdString(filter.pattern);
+        const QString shown = u'(' + QString(pattern).replace(u';', u' ') + u')';
         if (description.endsWith(shown)) {
             description.chop(shown.size());
         } else {
             description += u' ';
         }
-        filters << description + u'(' + QtPatterns(parts.at(index + 1)) + u')';
+        names << description + u'(' + QtPatterns(pattern) + u')';
     }
-    return filters;
+    return names;
 }
 
 void ConfigureOpenDialog(QFileDialog& dialog, const OpenFileRequest& request) {
-    dialog.setWindowTitle(request.title);
+    const QStringList filters = NameFilters(request.filters);
+    dialog.setWindowTitle(QString::fromStdString(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(request.folder);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    dialog.setNameFilters(request.nameFilters);
-    dialog.selectNameFilter(request.selectedFilter);
+    dialog.setDirectory(QString::fromStdString(PathText(request.folder)));
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
 }
 
 }  // namespace oradel

@@ -1,6 +1,6 @@
-// What the window asks of the desktop: message boxes, the file-open dialog and
+// What the Qt view asks of the desktop: message boxes, the file-open dialog and
 // showing a file or web address with the program the desktop associates with
-// it. The window reaches these only through Desktop, so the tests can answer
+// it. The view reaches these only through Desktop, so the tests can answer
 // the dialogs and see every message in order.
 #pragma once
 
@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QUrl>
 #include <optional>
+#include <vector>
+
+#include "form/form_view.hpp"
 
 class QFileDialog;
 class QWidget;
@@ -16,14 +19,6 @@ namespace oradel {
 
 // The application title: the window's caption and the caption of every message box.
 QString ApplicationTitle();
-
-struct OpenFileRequest {
-    QString title;
-    QString folder;         // shown first
-    QString defaultSuffix;  // added to a typed name without one
-    QStringList nameFilters;
-    QString selectedFilter;
-};
 
 class Desktop {
   public:
@@ -46,9 +41,9 @@ class QtDesktop final : public Desktop {
     void OpenUrl(const QUrl& url) override;
 };
 
-// Qt's name filters from a filter list written as "Description|pattern|Description|pattern";
-// the pattern "*.*" becomes "*", so that it lists names without a dot as well.
-QStringList NameFiltersFromPairs(const QString& pairs);
+// Qt's name filters: "Description (patterns)" with the patterns blank-separated
+// and "*.*" written "*", so that it lists names without a dot as well.
+QStringList NameFilters(const std::vector<FileFilter>& filters);
 
 // Sets up an open dialog as the request says; it accepts a name of a file that does not exist.
 void ConfigureOpenDialog(QFileDialog& dialog, const OpenFileRequest& request);

@@ -2,25 +2,33 @@
 #include <QApplication>
 #include <QFileOpenEvent>
 #include <QIcon>
+#include <QStandardPaths>
+#include <string>
 
+#include "engine/files.hpp"
+#include "form/settings_location.hpp"
+#include "oradel/build_info.hpp"
 #include "ui/desktop.hpp"
 #include "ui/main_window.hpp"
-#include "ui/settings_location.hpp"
 
 namespace {
+
+std::filesystem::path PathOf(const QString& path) {
+    return oradel::PathFromText(path.toStdString());
+}
 
 // macOS hands a file opened with the program ("Open with", dropped on its
 // icon) to the running application as an event instead of an argument.
 class FileOpenHandler final : public QObject {
   public:
-    explicit FileOpenHandler(oradel::TForm1& form) : form_(form) {}
+    explicit FileOpenHandler(oradel::MainWindow& window) : window_(window) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::FileOpen) {
             const QString file = static_cast<QFileOpenEvent*>(event)->file();
             if (!file.isEmpty()) {
-                form_.OpenFile(file);
+                window_.FileGiven(file);
                 return true;
             }
         }
@@ -28,7 +36,7 @@ class FileOpenHandler final : public QObject {
     }
 
   private:
-    oradel::TForm1& form_;
+    oradel::MainWindow& window_;
 };
 
 }  // namespace
@@ -43,12 +51,17 @@ int main(int argc, char** argv) {
         QIcon::fromTheme(QStringLiteral("oradel"), QIcon(QStringLiteral(":/oradel.png"))));
 
     oradel::QtDesktop desktop;
-    oradel::TForm1 form(desktop, oradel::SettingsFileOfThisProgram());
-    FileOpenHandler fileOpenHandler(form);
+    const oradel::FormSetup setup{
+        oradel::SettingsFileLocation(
+            PathOf(QApplication::applicationFilePath()),
+            PathOf(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
+        PathOf(QApplication::applicationDirPath()), std::string(oradel::kHomePage)};
+    oradel::MainWindow window(desktop, setup);
+    FileOpenHandler fileOpenHandler(window);
     application.installEventFilter(&fileOpenHandler);
     // A file given to the program ("Open with", a file dropped on its icon).
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) form.OpenFile(arguments.at(1));
-    form.show();
+    if (arguments.size() > 1) window.FileGiven(arguments.at(1));
+    window.show();
     return QApplication::exec();
 }

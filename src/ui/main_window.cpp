@@ -2,55 +2,25 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QFileInfo>
-#include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QToolButton>
-#include <algorithm>
-#include <exception>
 #include <optional>
 #include <stdexcept>
 #include <utility>
 
-#include "engine/conversion_job.hpp"
-#include "engine/conversion_modes.hpp"
 #include "engine/files.hpp"
-#include "engine/option_set.hpp"
-#include "engine/settings_file.hpp"
-#include "text/codepage.hpp"
-#include "text/strings.hpp"
+#include "ui/widgets.hpp"
 #include "ui/window_metrics.hpp"
 
 namespace oradel {
 namespace {
-
-// The program's home page, opened by the site command.
-constexpr char kSiteAddress[] = "https://github.com/oradel/oradel";
-
-constexpr char16_t kOpenDialogTitle[] = u"Выберите файл:";
-constexpr char16_t kOpenDialogFilter[] =
-    u"Текстовые файлы (*.txt)|*.txt|Файл путевых точек (*.wpt)|*.wpt|"
-    u"Файл путевых точек (*.gpx)|*.gpx|Страницы (*.htm)|*.htm|Все файлы (*.*)|*.*";
-constexpr char16_t kFileLabel[] = u"Файл: ";
-constexpr char16_t kNoFile[] = u"Нет файла: ";
-constexpr char16_t kChooseFile[] = u"Выберите файл, нажмите [Окрыть]";
-constexpr char16_t kChooseOperations[] = u"Выберите операции";
-constexpr char16_t kConversionFinished[] = u"Конвертация закончена";
-constexpr char16_t kPointsLeftOut[] = u"Не удалось прочитать координаты, точки пропущены:";
-constexpr char16_t kMoreNames[] = u"… и ещё %1";
-// A message box shows at most this many names of points left out.
-constexpr int kNamesListed = 30;
-
-QString ControlName(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 // The first local file among the dropped items.
 std::optional<QString> DroppedFile(const QMimeData* data) {
@@ -61,244 +31,190 @@ std::optional<QString> DroppedFile(const QMimeData* data) {
     return std::nullopt;
 }
 
-QFont WindowFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(kFontPointSize);
-    return font;
+// The form's name of a key, when the form answers it.
+std::optional<Key> FormKey(int key) {
+    switch (key) {
+        case Qt::Key_O:
+            return Key::O;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return Key::Enter;
+        case Qt::Key_F1:
+            return Key::F1;
+        case Qt::Key_Escape:
+            return Key::Escape;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace
 
-TForm1::TForm1(Desktop& desktop, std::filesystem::path settingsFile, QWidget* parent)
-    : QWidget(parent), desktop_(desktop), settingsFile_(std::move(settingsFile)) {
+MainWindow::MainWindow(Desktop& desktop, FormSetup setup, QWidget* parent)
+    : QWidget(parent), desktop_(desktop), form_(*this, std::move(setup)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ApplicationTitle());
     setFont(WindowFont());
     setAcceptDrops(true);
+    resize(Scaled(kClientWidth), height());
     CreateControls();
-    ConnectCommands();
-    FormCreate();
+    SetKeyboardOrder();
+    form_.Created();
 }
 
-void TForm1::FindControls() {
-    SpeedButton6 = findChild<QToolButton*>(QStringLiteral("SpeedButton6"));
-    Label1 = findChild<QLabel*>(QStringLiteral("Label1"));
-    Panel1 = findChild<QFrame*>(QStringLiteral("Panel1"));
-    Memo1 = findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    for (const ControlInfo& control : OptionControls()) {
-        const QString name = ControlName(control.name);
-        if (control.kind == ControlKind::CheckBox) {
-            checkBoxes_.emplace(control.name, findChild<QCheckBox*>(name));
-        } else {
-            QLineEdit* field = findChild<QLineEdit*>(name);
-            // A file dropped onto a field opens the file instead of pasting its name.
-            field->setAcceptDrops(false);
-            editFields_.emplace(control.name, field);
+void MainWindow::CreateControls() {
+    for (const ControlSpec& spec : Controls()) {
+        QWidget* parent = spec.parent.empty() ? this : &Control(spec.parent);
+        QWidget* control = NewWidget(spec, parent);
+        controls_.emplace(spec.name, control);
+        ConnectControl(spec, *control);
+        // Keys go to the form before the control sees them.
+        control->installEventFilter(this);
+    }
+}
+
+void MainWindow::ConnectControl(const ControlSpec& spec, QWidget& control) {
+    const FormCommand command = spec.click;
+    if (auto* button = qobject_cast<QToolButton*>(&control)) {
+        connect(button, &QToolButton::clicked, this, [this, command] { form_.Run(command); });
+    } else if (auto* box = qobject_cast<QCheckBox*>(&control)) {
+        const std::string name(spec.name);
+        connect(box, &QCheckBox::clicked, this,
+                [this, name](bool ticked) { form_.CheckBoxToggled(name, ticked); });
+    } else if (auto* field = qobject_cast<QLineEdit*>(&control)) {
+        // A file dropped onto a field opens the file instead of pasting its name.
+        field->setAcceptDrops(false);
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(&control)) {
+        memo->viewport()->installEventFilter(this);
+    }
+}
+
+void MainWindow::SetKeyboardOrder() {
+    QWidget* previous = nullptr;
+    for (std::string_view name : KeyboardOrder()) {
+        QWidget* control = &Control(name);
+        if (previous != nullptr) setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+QWidget& MainWindow::Control(std::string_view name) const {
+    const auto found = controls_.find(name);
+    if (found == controls_.end()) {
+        throw std::logic_error("the window has no control " + std::string(name));
+    }
+    return *found->second;
+}
+
+void MainWindow::FileGiven(const QString& path) {
+    form_.FileGiven(PathFromText(path.toStdString()));
+}
+
+bool MainWindow::IsChecked(std::string_view checkBox) const {
+    return static_cast<const QCheckBox&>(Control(checkBox)).isChecked();
+}
+
+void MainWindow::SetChecked(std::string_view checkBox, bool ticked) {
+    static_cast<QCheckBox&>(Control(checkBox)).setChecked(ticked);
+}
+
+std::string MainWindow::Text(std::string_view control) const {
+    QWidget& widget = Control(control);
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(&widget))
+        return memo->toPlainText().toStdString();
+    return static_cast<QLineEdit&>(widget).text().toStdString();
+}
+
+void MainWindow::SetText(std::string_view control, const std::string& text) {
+    QWidget& widget = Control(control);
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(&widget)) {
+        memo->setPlainText(QString::fromStdString(text));
+    } else {
+        static_cast<QLineEdit&>(widget).setText(QString::fromStdString(text));
+    }
+}
+
+void MainWindow::SetCaption(std::string_view control, const std::string& caption) {
+    QWidget& widget = Control(control);
+    if (auto* label = qobject_cast<QLabel*>(&widget)) {
+        label->setText(QString::fromStdString(caption));
+    } else {
+        static_cast<QAbstractButton&>(widget).setText(QString::fromStdString(caption));
+    }
+    const ControlSpec& spec = *FindControl(control);
+    if (spec.width == 0 || spec.height == 0) widget.adjustSize();
+}
+
+void MainWindow::SetEnabled(std::string_view control, bool enabled) {
+    Control(control).setEnabled(enabled);
+}
+
+void MainWindow::SetVisible(std::string_view control, bool visible) {
+    Control(control).setVisible(visible);
+}
+
+void MainWindow::ShowMessage(const std::string& text) {
+    desktop_.ShowMessage(this, QString::fromStdString(text));
+}
+
+std::optional<std::filesystem::path> MainWindow::ChooseFileToOpen(const OpenFileRequest& request) {
+    const std::optional<QString> chosen = desktop_.ChooseFileToOpen(this, request);
+    if (!chosen) return std::nullopt;
+    return PathFromText(chosen->toStdString());
+}
+
+void MainWindow::OpenDocument(const std::filesystem::path& file) {
+    desktop_.OpenUrl(QUrl::fromLocalFile(QString::fromStdString(PathText(file))));
+}
+
+void MainWindow::OpenAddress(const std::string& address) {
+    desktop_.OpenUrl(QUrl(QString::fromStdString(address)));
+}
+
+void MainWindow::SetClientHeight(int height) {
+    resize(width(), Scaled(height));
+}
+
+void MainWindow::CoverClientArea(std::string_view control) {
+    covering_ = &Control(control);
+    covering_->setGeometry(rect());
+    covering_->raise();
+}
+
+bool MainWindow::ForwardKey(const QKeyEvent& event) {
+    const std::optional<Key> key = FormKey(event.key());
+    return key && form_.KeyPressed(*key, event.modifiers().testFlag(Qt::ControlModifier));
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (!ForwardKey(*event)) QWidget::keyPressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        return ForwardKey(*static_cast<QKeyEvent*>(event));
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        // The help text's click arrives at its viewport.
+        const ControlSpec& help = *FindControl(kHelpText);
+        if (watched == static_cast<QPlainTextEdit&>(Control(help.name)).viewport()) {
+            form_.Run(help.click);
         }
     }
-    Memo1->viewport()->installEventFilter(this);
+    return QWidget::eventFilter(watched, event);
 }
 
-void TForm1::ConnectCommands() {
-    const std::pair<const char*, void (TForm1::*)()> commands[] = {
-        {"SpeedButton1", &TForm1::SpeedButton1Click}, {"SpeedButton2", &TForm1::SpeedButton2Click},
-        {"SpeedButton3", &TForm1::SpeedButton3Click}, {"SpeedButton4", &TForm1::SpeedButton4Click},
-        {"SpeedButton5", &TForm1::SpeedButton5Click}, {"SpeedButton6", &TForm1::SpeedButton6Click},
-    };
-    for (const auto& [name, handler] : commands) {
-        auto* button = findChild<QToolButton*>(QString::fromLatin1(name));
-        connect(button, &QToolButton::clicked, this,
-                [this, handler = handler] { RunCommand([this, handler] { (this->*handler)(); }); });
-    }
-}
-
-template <typename Command>
-void TForm1::RunCommand(Command command) {
-    try {
-        command();
-    } catch (const std::exception& failure) {
-        ShowText(QString::fromUtf8(failure.what()));
-    }
-}
-
-void TForm1::FormCreate() {
-    selectedFileName.clear();
-    resize(kWindowWidth, SpeedButton6->y() + SpeedButton6->height() + kHeightAllowance);
-    OptionSet options;
-    LoadSettings(settingsFile_, options);
-    ApplyOptions(options);
-}
-
-void TForm1::ApplyOptions(const OptionSet& options) {
-    for (const auto& [name, box] : checkBoxes_) box->setChecked(options.IsChecked(name));
-    for (const auto& [name, field] : editFields_) {
-        field->setText(QString::fromStdString(Utf8FromCp1251(options.EditText(name))));
-    }
-}
-
-void TForm1::FormClose() {
-    RunCommand([this] { SaveSettings(settingsFile_, *this); });
-}
-
-bool TForm1::IsChecked(std::string_view checkBox) const {
-    const auto found = checkBoxes_.find(checkBox);
-    if (found == checkBoxes_.end()) {
-        throw std::invalid_argument("unknown check box: " + std::string(checkBox));
-    }
-    return found->second->isChecked();
-}
-
-std::string TForm1::EditText(std::string_view editField) const {
-    const auto found = editFields_.find(editField);
-    if (found == editFields_.end()) {
-        throw std::invalid_argument("unknown edit field: " + std::string(editField));
-    }
-    return Cp1251FromUtf8(found->second->text().toStdString());
-}
-
-void TForm1::ShowMessage(const std::string& text) {
-    ShowText(QString::fromStdString(text));
-}
-
-void TForm1::ShowText(const QString& text) {
-    desktop_.ShowMessage(this, text);
-}
-
-// Open command.
-void TForm1::SpeedButton1Click() {
-    const QString filter = QString::fromUtf16(kOpenDialogFilter);
-    const QStringList nameFilters = NameFiltersFromPairs(filter);
-    const OpenFileRequest request{QString::fromUtf16(kOpenDialogTitle),
-                                  QCoreApplication::applicationDirPath(), QStringLiteral("txt"),
-                                  nameFilters, nameFilters.value(0)};
-    if (const std::optional<QString> chosen = desktop_.ChooseFileToOpen(this, request)) {
-        SelectFile(*chosen);
-    }
-    EnableOperationsByExtension();
-}
-
-void TForm1::OpenFile(const QString& path) {
-    RunCommand([this, &path] {
-        SelectFile(path);
-        EnableOperationsByExtension();
-    });
-}
-
-void TForm1::SelectFile(const QString& path) {
-    selectedFileName = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    Label1->setText(QString::fromUtf16(kFileLabel) + selectedFileName);
-    Label1->adjustSize();
-}
-
-QCheckBox* TForm1::OperationBox(const ConversionMode& mode) const {
-    return checkBoxes_.find(mode.checkBox)->second;
-}
-
-// Unticks the six operations and enables those that read files of the selected file's type.
-void TForm1::EnableOperationsByExtension() {
-    for (const ConversionMode& mode : ConversionModes()) {
-        QCheckBox* box = OperationBox(mode);
-        box->setChecked(false);
-        box->setEnabled(false);
-    }
-    const std::optional<InputKind> kind = InputKindForName(selectedFileName.toStdString());
-    for (const ConversionMode& mode : ConversionModes()) {
-        if (kind == mode.input) OperationBox(mode)->setEnabled(true);
-    }
-}
-
-// View command.
-void TForm1::SpeedButton2Click() {
-    if (selectedFileName.isEmpty()) SpeedButton1Click();
-    if (QFileInfo(selectedFileName).isFile()) {
-        desktop_.OpenUrl(QUrl::fromLocalFile(selectedFileName));
-    } else {
-        ShowText(QString::fromUtf16(kNoFile) + selectedFileName);
-    }
-}
-
-bool TForm1::AnyOperationTicked() const {
-    for (const ConversionMode& mode : ConversionModes()) {
-        if (IsChecked(mode.checkBox)) return true;
-    }
-    return false;
-}
-
-// Convert command: one job per ticked operation, in the table's fixed order.
-void TForm1::SpeedButton3Click() {
-    if (selectedFileName.isEmpty()) {
-        ShowText(QString::fromUtf16(kChooseFile));
-        return;
-    }
-    if (!AnyOperationTicked()) {
-        ShowText(QString::fromUtf16(kChooseOperations));
-        return;
-    }
-    const std::filesystem::path input = PathFromText(selectedFileName.toStdString());
-    for (const ConversionMode& mode : ConversionModes()) {
-        if (!IsChecked(mode.checkBox)) continue;
-        const JobOutcome outcome = RunConversion(mode, input, *this, *this);
-        ReportLeftOutPoints(outcome.leftOutPoints);
-    }
-    ShowText(QString::fromUtf16(kConversionFinished));
-}
-
-// Points a job could not write are named, so a partial result does not pass for a full one.
-void TForm1::ReportLeftOutPoints(const std::vector<std::string>& names) {
-    if (names.empty()) return;
-    QStringList lines{QString::fromUtf16(kPointsLeftOut)};
-    const int listed = std::min<int>(kNamesListed, static_cast<int>(names.size()));
-    for (int index = 0; index < listed; ++index) {
-        lines << QString::fromStdString(Utf8FromCp1251(names[static_cast<std::size_t>(index)]));
-    }
-    if (names.size() > static_cast<std::size_t>(listed)) {
-        lines << QString::fromUtf16(kMoreNames).arg(names.size() - listed);
-    }
-    ShowText(lines.join(u'\n'));
-}
-
-// Site command.
-void TForm1::SpeedButton4Click() {
-    desktop_.OpenUrl(QUrl(QString::fromLatin1(kSiteAddress)));
-}
-
-// Help command: the help text covers the whole window until it is clicked.
-void TForm1::SpeedButton5Click() {
-    if (Panel1->isVisibleTo(this)) SpeedButton6Click();
-    helpFillsWindow_ = true;
-    Memo1->setGeometry(rect());
-    Memo1->raise();
-    Memo1->show();
-}
-
-void TForm1::Memo1Click() {
-    Memo1->hide();
-}
-
-// Panel toggle: shows or hides the web-page options and fits the window's height to it.
-void TForm1::SpeedButton6Click() {
-    const bool show = !Panel1->isVisibleTo(this);
-    Panel1->setVisible(show);
-    const QWidget* lowest = show ? static_cast<QWidget*>(Panel1) : SpeedButton6;
-    resize(width(), lowest->y() + lowest->height() + kHeightAllowance);
-}
-
-void TForm1::closeEvent(QCloseEvent* event) {
-    FormClose();
+void MainWindow::closeEvent(QCloseEvent* event) {
+    form_.Closing();
     event->accept();
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    // Once shown, the help text fills the window, hidden or not.
-    if (helpFillsWindow_) Memo1->setGeometry(rect());
+    if (covering_ != nullptr) covering_->setGeometry(rect());
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (centredOnce_) return;
     centredOnce_ = true;
@@ -307,22 +223,15 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (DroppedFile(event->mimeData())) event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     if (const std::optional<QString> file = DroppedFile(event->mimeData())) {
         event->acceptProposedAction();
-        OpenFile(*file);
+        FileGiven(*file);
     }
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        RunCommand([this] { Memo1Click(); });
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace oradel

@@ -1,94 +1,64 @@
-// The main window Form1: one input file, the operations to run on it, the
-// web-page options of Panel1 and the help text. It answers the conversions'
-// option queries from its live controls and shows their messages.
+// The Qt view of the form: builds its widgets from the form's controls table,
+// carries out what the form asks of a view and forwards the window's events
+// (clicks, keys, drops, closing) to the form.
 #pragma once
 
 #include <QString>
 #include <QWidget>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "engine/options.hpp"
+#include "form/form.hpp"
+#include "form/form_view.hpp"
 #include "ui/desktop.hpp"
-
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QToolButton;
 
 namespace oradel {
 
-class OptionSet;
-struct ConversionMode;
-
-class TForm1 final : public QWidget, public OptionSource, public MessageSink {
+class MainWindow final : public QWidget, private FormView {
     Q_OBJECT
 
   public:
-    // Loads the state of the check boxes and edit fields from `settingsFile`,
-    // which the window saves back when it closes.
-    TForm1(Desktop& desktop, std::filesystem::path settingsFile, QWidget* parent = nullptr);
+    MainWindow(Desktop& desktop, FormSetup setup, QWidget* parent = nullptr);
 
-    bool IsChecked(std::string_view checkBox) const override;
-    std::string EditText(std::string_view editField) const override;
-    void ShowMessage(const std::string& text) override;
-
-    // Takes `path` as if the user had confirmed it in the open dialog (a file
-    // given to the program or dropped onto the window).
-    void OpenFile(const QString& path);
+    // A file given to the program, dropped or handed over by the desktop.
+    void FileGiven(const QString& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void SpeedButton3Click();
-    void SpeedButton4Click();
-    void SpeedButton5Click();
-    void SpeedButton6Click();
-    void Memo1Click();
-    void FormCreate();
-    void FormClose();
-
     void CreateControls();
-    void FindControls();
+    void ConnectControl(const ControlSpec& spec, QWidget& control);
     void SetKeyboardOrder();
-    void ConnectCommands();
-    void ApplyOptions(const OptionSet& options);
+    bool ForwardKey(const QKeyEvent& event);
+    QWidget& Control(std::string_view name) const;
 
-    void SelectFile(const QString& path);
-    QCheckBox* OperationBox(const ConversionMode& mode) const;
-    void EnableOperationsByExtension();
-    bool AnyOperationTicked() const;
-    void ReportLeftOutPoints(const std::vector<std::string>& names);
-    void ShowText(const QString& text);
-    // Runs a command; a failure it does not handle itself is shown, and the window goes on.
-    template <typename Command>
-    void RunCommand(Command command);
+    bool IsChecked(std::string_view checkBox) const override;
+    void SetChecked(std::string_view checkBox, bool ticked) override;
+    std::string Text(std::string_view control) const override;
+    void SetText(std::string_view control, const std::string& text) override;
+    void SetCaption(std::string_view control, const std::string& caption) override;
+    void SetEnabled(std::string_view control, bool enabled) override;
+    void SetVisible(std::string_view control, bool visible) override;
+    void ShowMessage(const std::string& text) override;
+    std::optional<std::filesystem::path> ChooseFileToOpen(const OpenFileRequest& request) override;
+    void OpenDocument(const std::filesystem::path& file) override;
+    void OpenAddress(const std::string& address) override;
+    void SetClientHeight(int height) override;
+    void CoverClientArea(std::string_view control) override;
 
     Desktop& desktop_;
-    const std::filesystem::path settingsFile_;
-    QString selectedFileName;
+    std::map<std::string, QWidget*, std::less<>> controls_;
+    QWidget* covering_ = nullptr;
     bool centredOnce_ = false;
-    bool helpFillsWindow_ = false;
-
-    QToolButton* SpeedButton6 = nullptr;
-    QLabel* Label1 = nullptr;
-    QFrame* Panel1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-    std::map<std::string, QCheckBox*, std::less<>> checkBoxes_;
-    std::map<std::string, QLineEdit*, std::less<>> editFields_;
+    Form form_;
 };
 
 }  // namespace oradel

@@ -1,0 +1,299 @@
+#include "form/form.hpp"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <unordered_set>
+#include <utility>
+
+#include "engine/conversion_job.hpp"
+#include "engine/conversion_modes.hpp"
+#include "engine/files.hpp"
+#include "engine/settings_file.hpp"
+#include "oradel/build_info.hpp"
+#include "text/codepage.hpp"
+
+namespace oradel {
+namespace {
+
+constexpr char kOpenDialogTitle[] = "Выберите файл:";
+constexpr char kFileCaption[] = "Файл: ";
+constexpr char kNoFile[] = "Нет файла: ";
+constexpr char kChooseFile[] = "Выберите файл, нажмите [Открыть]";
+constexpr char kChooseOperations[] = "Выберите операции";
+constexpr char kConversionFinished[] = "Конвертация закончена";
+constexpr char kPointsLeftOut[] = "Не удалось прочитать координаты, точки пропущены:";
+constexpr char kMoreNames[] = "… и ещё ";
+constexpr char kNoUserGuide[] = "Не найдено руководство пользователя ";
+// A message shows at most this many names of points left out.
+constexpr std::size_t kNamesListed = 30;
+
+const std::vector<FileFilter>& OpenDialogFilters() {
+    static const std::vector<FileFilter> filters = {
+        {"Текстовые файлы (*.txt)", "*.txt"},
+        {"Файл путевых точек (*.wpt)", "*.wpt"},
+        {"Файл путевых точек (*.gpx)", "*.gpx"},
+        {"Страницы (*.htm)", "*.htm"},
+        {"Все файлы (*.*)", "*.*"},
+    };
+    return filters;
+}
+
+struct Shortcut {
+    Key key;
+    bool ctrl;
+    FormCommand command;
+    bool onlyWhileHelpShown;
+};
+
+constexpr Shortcut kShortcuts[] = {
+    {Key::O, true, FormCommand::OpenFile, false},
+    {Key::Enter, true, FormCommand::Convert, false},
+    {Key::F1, false, FormCommand::ShowHelp, false},
+    {Key::Escape, false, FormCommand::HideHelp, true},
+};
+
+// The names of points left out by a run's jobs, each once, in order of first report.
+class LeftOutPoints {
+  public:
+    void Add(const JobOutcome& outcome) {
+        for (const std::string& name : outcome.leftOutPoints) {
+            if (seen_.insert(name).second) names_.push_back(name);
+        }
+    }
+    // One message naming them; empty when there are none.
+    std::string Message() const {
+        if (names_.empty()) return {};
+        std::string text = kPointsLeftOut;
+        const std::size_t listed = std::min(kNamesListed, names_.size());
+        for (std::size_t index = 0; index < listed; ++index) {
+            text += '\n' + Utf8FromCp1251(names_[index]);
+        }
+        if (names_.size() > listed) {
+            text += '\n';
+            text += kMoreNames + std::to_string(names_.size() - listed);
+        }
+        return text;
+    }
+
+  private:
+    std::vector<std::string> names_;
+    std::unordered_set<std::string> seen_;
+};
+
+bool IsFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+const ControlSpec& Control(std::string_view name) {
+    return *FindControl(name);
+}
+
+int Bottom(std::string_view name) {
+    const ControlSpec& control = Control(name);
+    return control.top + control.height;
+}
+
+}  // namespace
+
+OptionSet OptionsFromControls(const FormView& view) {
+    OptionSet options;
+    for (const ControlInfo& control : OptionControls()) {
+        if (control.kind == ControlKind::CheckBox) {
+            options.SetChecked(control.name, view.IsChecked(control.name));
+        } else {
+            options.SetEditText(control.name, Cp1251FromUtf8(view.Text(control.name)));
+        }
+    }
+    return options;
+}
+
+void ControlsFromOptions(const OptionSource& options, FormView& view) {
+    for (const ControlInfo& control : OptionControls()) {
+        if (control.kind == ControlKind::CheckBox) {
+            view.SetChecked(control.name, options.IsChecked(control.name));
+        } else {
+            view.SetText(control.name, Utf8FromCp1251(options.EditText(control.name)));
+        }
+    }
+}
+
+Form::Form(FormView& view, FormSetup setup) : view_(view), setup_(std::move(setup)) {}
+
+void Form::Created() {
+    view_.SetText(kHelpText, HelpText());
+    view_.SetVisible(kHelpText, false);
+    view_.SetVisible(kOptionsPanel, false);
+    selectedFile_.clear();
+    panelShown_ = false;
+    helpShown_ = false;
+    FitHeight();
+    OptionSet options;
+    LoadSettings(setup_.settingsFile, options);
+    ControlsFromOptions(options, view_);
+}
+
+void Form::Run(FormCommand command) {
+    try {
+        RunReportingFailure(command);
+    } catch (const std::exception& failure) {
+        ShowMessage(failure.what());
+    }
+}
+
+void Form::RunReportingFailure(FormCommand command) {
+    switch (command) {
+        case FormCommand::None:
+            return;
+        case FormCommand::OpenFile:
+            return OpenFile();
+        case FormCommand::ViewFile:
+            return ViewFile();
+        case FormCommand::Convert:
+            return Convert();
+        case FormCommand::OpenSite:
+            return OpenSite();
+        case FormCommand::ShowHelp:
+            return ShowHelp();
+        case FormCommand::HideHelp:
+            return HideHelp();
+        case FormCommand::TogglePanel:
+            return TogglePanel();
+    }
+}
+
+void Form::CheckBoxToggled(std::string_view, bool) {}
+
+void Form::FileGiven(const std::filesystem::path& file) {
+    try {
+        SelectFile(file);
+        EnableOperationsByExtension();
+    } catch (const std::exception& failure) {
+        ShowMessage(failure.what());
+    }
+}
+
+void Form::Closing() {
+    try {
+        SaveSettings(setup_.settingsFile, OptionsFromControls(view_));
+    } catch (const std::exception& failure) {
+        ShowMessage(failure.what());
+    }
+}
+
+bool Form::KeyPressed(Key key, bool ctrl) {
+    for (const Shortcut& shortcut : kShortcuts) {
+        if (shortcut.key != key || shortcut.ctrl != ctrl) continue;
+        if (shortcut.onlyWhileHelpShown && !helpShown_) return false;
+        Run(shortcut.command);
+        return true;
+    }
+    return false;
+}
+
+void Form::ShowMessage(const std::string& text) {
+    view_.ShowMessage(text);
+}
+
+void Form::OpenFile() {
+    const OpenFileRequest request{kOpenDialogTitle, setup_.programFolder, "txt",
+                                  OpenDialogFilters()};
+    if (const std::optional<std::filesystem::path> chosen = view_.ChooseFileToOpen(request)) {
+        SelectFile(*chosen);
+    }
+    EnableOperationsByExtension();
+}
+
+void Form::SelectFile(const std::filesystem::path& file) {
+    selectedFile_ = std::filesystem::absolute(file).lexically_normal();
+    view_.SetCaption(kFileLabel, kFileCaption + PathText(selectedFile_));
+}
+
+// Unticks the six operations and enables those that read files of the selected file's type.
+void Form::EnableOperationsByExtension() {
+    const std::optional<InputKind> kind =
+        selectedFile_.empty() ? std::nullopt : InputKindForPath(selectedFile_);
+    for (const ConversionMode& mode : ConversionModes()) {
+        view_.SetChecked(mode.checkBox, false);
+        view_.SetEnabled(mode.checkBox, kind == mode.input);
+    }
+}
+
+void Form::ViewFile() {
+    if (selectedFile_.empty()) OpenFile();
+    if (IsFile(selectedFile_)) {
+        view_.OpenDocument(selectedFile_);
+    } else {
+        ShowMessage(kNoFile + PathText(selectedFile_));
+    }
+}
+
+// One job per ticked operation, in the modes' fixed order; the points any job
+// left out are named once before the closing message, or before a failure
+// that ends the run.
+void Form::Convert() {
+    if (selectedFile_.empty()) return ShowMessage(kChooseFile);
+    // Each operation's box is read just before its job.
+    const auto ticked = [this](const ConversionMode& mode) {
+        return view_.IsChecked(mode.checkBox);
+    };
+    if (std::ranges::none_of(ConversionModes(), ticked)) return ShowMessage(kChooseOperations);
+    const OptionSet options = OptionsFromControls(view_);
+    LeftOutPoints leftOut;
+    try {
+        for (const ConversionMode& mode : ConversionModes()) {
+            if (ticked(mode)) leftOut.Add(RunConversion(mode, selectedFile_, options, *this));
+        }
+    } catch (...) {
+        if (const std::string names = leftOut.Message(); !names.empty()) ShowMessage(names);
+        throw;
+    }
+    if (const std::string names = leftOut.Message(); !names.empty()) ShowMessage(names);
+    ShowMessage(kConversionFinished);
+}
+
+// The home page when the build names one; else the user guide beside the
+// program or in the installed documentation.
+void Form::OpenSite() {
+    if (!setup_.homePage.empty()) return view_.OpenAddress(setup_.homePage);
+    const std::array<std::filesystem::path, 2> guides = {
+        setup_.programFolder / kUserGuideFile,
+        (setup_.programFolder / ".." / "share" / "doc" / "oradel" / kUserGuideFile)
+            .lexically_normal(),
+    };
+    for (const std::filesystem::path& guide : guides) {
+        if (IsFile(guide)) return view_.OpenDocument(guide);
+    }
+    ShowMessage(kNoUserGuide + std::string(kUserGuideFile) + ":\n" + PathText(guides[0]) + "\n" +
+                PathText(guides[1]));
+}
+
+void Form::ShowHelp() {
+    if (panelShown_) TogglePanel();
+    view_.CoverClientArea(kHelpText);
+    view_.SetVisible(kHelpText, true);
+    helpShown_ = true;
+}
+
+void Form::HideHelp() {
+    view_.SetVisible(kHelpText, false);
+    helpShown_ = false;
+}
+
+void Form::TogglePanel() {
+    panelShown_ = !panelShown_;
+    view_.SetVisible(kOptionsPanel, panelShown_);
+    FitHeight();
+}
+
+// The client area reaches the lowest visible of the panel toggle and the panel, plus a margin.
+void Form::FitHeight() {
+    const int bottom = panelShown_ ? Bottom(kOptionsPanel) : Bottom("SpeedButton6");
+    view_.SetClientHeight(bottom + kClientBottomMargin);
+}
+
+}  // namespace oradel

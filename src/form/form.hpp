@@ -1,0 +1,85 @@
+// The main window's behaviour, independent of any toolkit: the commands, the
+// enabling of the operations by the file's extension, the conversion run and
+// its messages, the panel and help states, the window height, the keyboard
+// shortcuts and the settings file. A view forwards its events here.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/option_set.hpp"
+#include "engine/options.hpp"
+#include "form/controls.hpp"
+#include "form/form_view.hpp"
+
+namespace oradel {
+
+// Keys the form answers; a view forwards these and keeps every other key.
+enum class Key { O, Enter, F1, Escape };
+
+// Client-area height: the lowest visible of SpeedButton6 and Panel1, plus this
+// margin, in 120-dpi pixels. The window's outer height of old was that bottom
+// plus 70 pixels: 38 of them the title bar and frame of a window at 120 dpi,
+// which each view now adds as its toolkit draws them, and this margin.
+inline constexpr int kClientBottomMargin = 32;
+
+struct FormSetup {
+    std::filesystem::path settingsFile;
+    std::filesystem::path programFolder;  // the open dialog's folder; where the user guide lies
+    std::string homePage;                 // the site command's address; empty: the user guide
+};
+
+class Form final : private MessageSink {
+  public:
+    // The view must outlive the form.
+    Form(FormView& view, FormSetup setup);
+
+    // Events, each called by the view.
+    // The view has created its controls from Controls(): sets the help text,
+    // hides the panel and the help, sets the height and loads the settings.
+    void Created();
+    // A click on a control whose ControlSpec::click is not None, or a menu.
+    void Run(FormCommand command);
+    // A check box changed by the user (no rule depends on it yet).
+    void CheckBoxToggled(std::string_view checkBox, bool ticked);
+    // A file given at start, dropped onto the window or handed over by the
+    // desktop: taken as if confirmed in the open dialog.
+    void FileGiven(const std::filesystem::path& file);
+    // The window is closing: saves the settings; a failure is shown, the window still closes.
+    void Closing();
+    // Ctrl+O opens, Ctrl+Enter converts, F1 shows the help, Esc hides it.
+    // True when the key did something; the view then swallows it.
+    bool KeyPressed(Key key, bool ctrl);
+
+    const std::filesystem::path& SelectedFile() const { return selectedFile_; }
+    bool PanelShown() const { return panelShown_; }
+    bool HelpShown() const { return helpShown_; }
+
+  private:
+    void ShowMessage(const std::string& text) override;
+    void RunReportingFailure(FormCommand command);
+    void OpenFile();
+    void ViewFile();
+    void Convert();
+    void OpenSite();
+    void ShowHelp();
+    void HideHelp();
+    void TogglePanel();
+    void SelectFile(const std::filesystem::path& file);
+    void EnableOperationsByExtension();
+    void FitHeight();
+
+    FormView& view_;
+    const FormSetup setup_;
+    std::filesystem::path selectedFile_;
+    bool panelShown_ = false;
+    bool helpShown_ = false;
+};
+
+// The option values the controls show, and the controls set from option values.
+OptionSet OptionsFromControls(const FormView& view);
+void ControlsFromOptions(const OptionSource& options, FormView& view);
+
+}  // namespace oradel

@@ -1,0 +1,520 @@
+// The window's behaviour through a fake view: the controls it sets, the
+// messages in their order, the dialogs it asks for and the settings it keeps.
+#include "form/form.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/conversion_modes.hpp"
+#include "engine/files.hpp"
+#include "engine/test_support.hpp"
+#include "form/controls.hpp"
+#include "form/settings_location.hpp"
+#include "oradel/build_info.hpp"
+
+namespace oradel {
+namespace {
+namespace fs = std::filesystem;
+using oradel::testing::Ansi;
+using oradel::testing::ReadBytes;
+using oradel::testing::ScratchFolder;
+using oradel::testing::WriteBytes;
+using Names = std::vector<std::string>;
+
+const Names kOperations = {"CheckBox1", "CheckBox15", "CheckBox2",
+                           "CheckBox3", "CheckBox4",  "CheckBox5"};
+const Names kPointListOperations = {"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"};
+const std::string kFinished = "Конвертация закончена";
+const std::string kPointList = Ansi(
+    ":Кавказ\r\nЮца <Ю ЮЗ>\r\n43.9612 42.9845\r\nСтарт на южном склоне\r\n\r\n"
+    "Джуца\r\n43.9868 42.9702\r\nСеверный старт\r\n");
+// Client heights: SpeedButton6's and Panel1's bottoms plus the margin.
+constexpr int kHeightWithoutPanel = 360 + kClientBottomMargin;
+constexpr int kHeightWithPanel = 641 + kClientBottomMargin;
+
+struct ControlState {
+    bool checked = false;
+    std::string text;
+    std::string caption;
+    bool enabled = true;
+    bool visible = true;
+};
+
+// Controls as plain values, made from the table; a name the table lacks throws.
+class FakeView final : public FormView {
+  public:
+    FakeView() {
+        for (const ControlSpec& spec : Controls()) {
+            controls_[std::string(spec.name)].caption = spec.caption;
+        }
+    }
+    ControlState& operator[](const std::string& name) { return controls_.at(name); }
+    const ControlState& operator[](const std::string& name) const { return controls_.at(name); }
+
+    bool IsChecked(std::string_view box) const override { return At(box).checked; }
+    void SetChecked(std::string_view box, bool ticked) override { At(box).checked = ticked; }
+    std::string Text(std::string_view control) const override { return At(control).text; }
+    void SetText(std::string_view control, const std::string& text) override {
+        At(control).text = text;
+    }
+    void SetCaption(std::string_view control, const std::string& caption) override {
+        At(control).caption = caption;
+    }
+    void SetEnabled(std::string_view control, bool on) override { At(control).enabled = on; }
+    void SetVisible(std::string_view control, bool on) override { At(control).visible = on; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::optional<fs::path> ChooseFileToOpen(const OpenFileRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        const std::optional<fs::path> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void OpenDocument(const fs::path& file) override { opened.push_back(PathText(file)); }
+    void OpenAddress(const std::string& address) override { opened.push_back(address); }
+    void SetClientHeight(int height) override { clientHeight = height; }
+    void CoverClientArea(std::string_view control) override { covering = control; }
+
+    Names messages;
+    std::deque<std::optional<fs::path>> answers;  // nullopt: the user cancels
+    std::vector<OpenFileRequest> requests;
+    Names opened;
+    int clientHeight = 0;
+    std::string covering;
+
+  private:
+    ControlState& At(std::string_view name) { return controls_.at(std::string(name)); }
+    const ControlState& At(std::string_view name) const { return controls_.at(std::string(name)); }
+    std::map<std::string, ControlState> controls_;
+};
+
+// One run of the window in a scratch folder, the program in its "bin" folder.
+class Session {
+  public:
+    explicit Session(const std::string& settings = "oradel.ini", std::string homePage = "")
+        : form(view, FormSetup{folder / settings, folder / "bin", std::move(homePage)}) {
+        form.Created();
+    }
+
+    fs::path File(const std::string& name) const { return folder / name; }
+    void Choose(const std::string& name) {
+        view.answers.push_back(File(name));
+        form.Run(FormCommand::OpenFile);
+    }
+    void Tick(const Names& boxes) {
+        for (const std::string& box : boxes) view[box].checked = true;
+    }
+    std::string Label() const { return view["Label1"].caption; }
+
+    ScratchFolder folder;
+    FakeView view;
+    Form form;
+};
+
+std::string FileCaption(const fs::path& file) {
+    return "Файл: " + PathText(file);
+}
+
+TEST(FormTest, TableHasParentsFirstAndNamesEveryOptionAndFocusOnce) {
+    std::set<std::string_view> seen;
+    for (const ControlSpec& spec : Controls()) {
+        EXPECT_TRUE(spec.parent.empty() || seen.contains(spec.parent)) << spec.name;
+        EXPECT_TRUE(seen.insert(spec.name).second) << spec.name;
+    }
+    for (const ControlInfo& option : OptionControls()) {
+        const ControlSpec* spec = FindControl(option.name);
+        ASSERT_NE(spec, nullptr) << option.name;
+        EXPECT_EQ(spec->type,
+                  option.kind == ControlKind::CheckBox ? ControlType::CheckBox : ControlType::Edit);
+    }
+    std::set<std::string_view> ordered;
+    for (std::string_view name : KeyboardOrder()) {
+        ASSERT_NE(FindControl(name), nullptr) << name;
+        EXPECT_TRUE(FindControl(name)->takesFocus) << name;
+        EXPECT_TRUE(ordered.insert(name).second) << name;
+    }
+    for (const ControlSpec& spec : Controls()) {
+        EXPECT_EQ(spec.takesFocus, ordered.contains(spec.name)) << spec.name;
+    }
+}
+
+TEST(FormTest, StartsWithPanelAndHelpHiddenAndNoFile) {
+    const Session session;
+    EXPECT_EQ(session.Label(), "Файл:");
+    EXPECT_FALSE(session.view["Panel1"].visible);
+    EXPECT_FALSE(session.view["Memo1"].visible);
+    EXPECT_EQ(session.view["Memo1"].text, HelpText());
+    EXPECT_EQ(session.view.clientHeight, kHeightWithoutPanel);
+    EXPECT_TRUE(session.form.SelectedFile().empty());
+}
+
+TEST(FormTest, EnablesOperationsByExtension) {
+    const struct {
+        std::string fileName;
+        Names enabled;
+    } cases[] = {
+        {"alps.TXT", kPointListOperations},
+        {"alps.Wpt", {"CheckBox1"}},
+        {"points.gpx", {"CheckBox15"}},
+        {"notes.doc", {}},
+        {"alps", {}},
+        {"maps.txt/alps", {}},
+        {".txt", kPointListOperations},
+        {"alps.txt.", {}},
+        {"alps.txť", {}},
+    };
+    for (const auto& [fileName, enabled] : cases) {
+        Session session;
+        session.Tick(kOperations);
+        session.Choose(fileName);
+        EXPECT_EQ(session.Label(), FileCaption(session.File(fileName))) << fileName;
+        for (const std::string& box : kOperations) {
+            EXPECT_EQ(session.view[box].enabled, std::ranges::count(enabled, box) == 1)
+                << fileName << ' ' << box;
+            EXPECT_FALSE(session.view[box].checked) << fileName << ' ' << box;
+        }
+        EXPECT_TRUE(session.view.messages.empty());
+    }
+}
+
+TEST(FormTest, CancelledOpenUnticksAndKeepsEarlierFile) {
+    Session session;
+    session.Choose("alps.txt");
+    session.Tick({"CheckBox2", "CheckBox4"});
+    session.form.Run(FormCommand::OpenFile);  // cancelled
+    EXPECT_EQ(session.Label(), FileCaption(session.File("alps.txt")));
+    for (const std::string& box : kOperations) {
+        EXPECT_FALSE(session.view[box].checked) << box;
+        EXPECT_EQ(session.view[box].enabled, box != "CheckBox1" && box != "CheckBox15") << box;
+    }
+}
+
+TEST(FormTest, AsksForTheFileAsTheDialogOfOld) {
+    Session session;
+    session.form.Run(FormCommand::OpenFile);
+    ASSERT_EQ(session.view.requests.size(), 1u);
+    const OpenFileRequest& request = session.view.requests.front();
+    EXPECT_EQ(request.title, "Выберите файл:");
+    EXPECT_EQ(request.folder, session.File("bin"));
+    EXPECT_EQ(request.defaultExtension, "txt");
+    Names filters;
+    for (const FileFilter& filter : request.filters) {
+        filters.push_back(filter.description + '|' + filter.pattern);
+    }
+    EXPECT_EQ(filters, (Names{"Текстовые файлы (*.txt)|*.txt", "Файл путевых точек (*.wpt)|*.wpt",
+                              "Файл путевых точек (*.gpx)|*.gpx", "Страницы (*.htm)|*.htm",
+                              "Все файлы (*.*)|*.*"}));
+}
+
+TEST(FormTest, GivenFileIsTakenWithItsFullPath) {
+    Session session;
+    const fs::path workingFolder = fs::current_path();
+    fs::current_path(session.folder.Path());
+    session.form.FileGiven("given.wpt");  // relative, as on a command line
+    fs::current_path(workingFolder);
+    EXPECT_EQ(session.Label(), FileCaption(session.File("given.wpt")));
+    EXPECT_TRUE(session.view["CheckBox1"].enabled);
+    EXPECT_FALSE(session.view["CheckBox15"].enabled);
+}
+
+TEST(FormTest, ViewShowsAnExistingFileElseSaysItIsMissing) {
+    Session session;
+    session.form.Run(FormCommand::ViewFile);  // no file yet: the open dialog, cancelled
+    EXPECT_EQ(session.view.requests.size(), 1u);
+    EXPECT_EQ(session.view.messages, Names{"Нет файла: "});
+
+    session.Choose("missing.txt");
+    session.form.Run(FormCommand::ViewFile);
+    EXPECT_EQ(session.view.messages.back(), "Нет файла: " + PathText(session.File("missing.txt")));
+
+    WriteBytes(session.File("alps.txt"), kPointList);
+    session.Choose("alps.txt");
+    session.form.Run(FormCommand::ViewFile);
+    EXPECT_EQ(session.view.opened, Names{PathText(session.File("alps.txt"))});
+    EXPECT_EQ(session.view.messages.size(), 2u);
+}
+
+TEST(FormTest, SiteOpensHomePageElseTheFirstUserGuideFound) {
+    const std::string beside = "bin/oradel-guide.html";
+    const std::string shared = "share/doc/oradel/oradel-guide.html";
+    const struct {
+        std::string homePage;
+        Names guides;        // files made
+        std::string opened;  // empty: the missing guide is named in a message
+    } cases[] = {
+        {"https://example.org/oradel", {beside}, "https://example.org/oradel"},
+        {"", {beside, shared}, beside},
+        {"", {shared}, shared},
+        {"", {}, ""},
+    };
+    for (const auto& [homePage, guides, opened] : cases) {
+        Session session("oradel.ini", homePage);
+        for (const std::string& guide : guides) {
+            fs::create_directories(session.File(guide).parent_path());
+            WriteBytes(session.File(guide), "<html></html>");
+        }
+        session.form.Run(FormCommand::OpenSite);
+        if (opened.empty()) {
+            EXPECT_TRUE(session.view.opened.empty());
+            EXPECT_EQ(
+                session.view.messages,
+                Names{"Не найдено руководство пользователя oradel-guide.html:\n" +
+                      PathText(session.File(beside)) + "\n" + PathText(session.File(shared))});
+        } else {
+            const std::string expected = homePage.empty() ? PathText(session.File(opened)) : opened;
+            EXPECT_EQ(session.view.opened, Names{expected});
+            EXPECT_TRUE(session.view.messages.empty());
+        }
+    }
+}
+
+TEST(FormTest, ConvertNeedsAFileAndAnOperation) {
+    Session session;
+    session.form.Run(FormCommand::Convert);
+    EXPECT_EQ(session.view.messages, Names{"Выберите файл, нажмите [Открыть]"});
+    session.Choose("notes.doc");
+    session.form.Run(FormCommand::Convert);
+    EXPECT_EQ(session.view.messages.back(), "Выберите операции");
+    EXPECT_EQ(session.view.messages.size(), 2u);
+}
+
+TEST(FormTest, MissingFileGivesOneMessagePerJobThenTheEnd) {
+    Session session;
+    session.Choose("missing.txt");
+    session.Tick({"CheckBox2", "CheckBox5"});
+    session.form.Run(FormCommand::Convert);
+    const std::string noFile = "Нет файла " + PathText(session.File("missing.txt"));
+    EXPECT_EQ(session.view.messages, (Names{noFile, noFile, kFinished}));
+}
+
+TEST(FormTest, ConvertWritesEachTickedOperationsFile) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"CheckBox2", "alps.wpt"},
+        {"CheckBox3", "alps_nav.wpt"},
+        {"CheckBox4", "alps.htm"},
+        {"CheckBox5", "alps_lk8.wpt"},
+    };
+    for (const auto& [operation, output] : cases) {
+        Session session;
+        WriteBytes(session.File("alps.txt"), kPointList);
+        session.Choose("alps.txt");
+        session.Tick({operation});
+        session.form.Run(FormCommand::Convert);
+        EXPECT_EQ(session.view.messages, Names{kFinished}) << operation;
+        EXPECT_FALSE(ReadBytes(session.File(output)).empty()) << operation;
+        EXPECT_FALSE(fs::exists(session.File(output + "$"))) << operation;
+        // The ticks stay, so the same file converts again.
+        EXPECT_TRUE(session.view[operation].checked) << operation;
+    }
+}
+
+TEST(FormTest, FailedJobEndsTheRunWithItsMessageAndTheFormGoesOn) {
+    Session session;
+    WriteBytes(session.File("alps.txt"), kPointList + Ansi("\r\nТочка\r\nnorth east\r\n"));
+    session.Choose("alps.txt");
+    session.Tick({"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"});
+    fs::create_directory(session.File("alps_nav.wpt"));  // where mode 3 must write its file
+    session.form.Run(FormCommand::Convert);
+    // The points mode 2 left out are still named.
+    ASSERT_EQ(session.view.messages.size(), 2u);
+    EXPECT_EQ(session.view.messages.front(),
+              "Не удалось прочитать координаты, точки пропущены:\nТочка");
+    EXPECT_NE(session.view.messages.back().find("alps_nav.wpt"), std::string::npos);
+    EXPECT_FALSE(fs::exists(session.File("alps.htm")));  // later jobs did not run
+    EXPECT_FALSE(fs::exists(session.File("alps_lk8.wpt")));
+
+    fs::remove(session.File("alps_nav.wpt"));
+    session.view["CheckBox2"].checked = false;
+    session.view["CheckBox4"].checked = false;
+    session.view["CheckBox5"].checked = false;
+    session.form.Run(FormCommand::Convert);
+    EXPECT_EQ(session.view.messages.back(), kFinished);
+    EXPECT_TRUE(fs::exists(session.File("alps_nav.wpt")));
+}
+
+TEST(FormTest, NamesPointsLeftOutOnceBeforeTheEnd) {
+    const struct {
+        Names unreadable;
+        Names listed;  // after the heading
+    } cases[] = {
+        {{"Точка 1"}, {"Точка 1"}},
+        {{"Точка 1", "Точка 1", "Точка 2"}, {"Точка 1", "Точка 2"}},
+        {Names(32, ""), {}},  // numbered below: 30 names, then the rest counted
+    };
+    for (auto [unreadable, listed] : cases) {
+        if (listed.empty()) {
+            for (std::size_t index = 0; index < unreadable.size(); ++index) {
+                unreadable[index] = "Точка " + std::to_string(index + 1);
+                if (index < 30) listed.push_back(unreadable[index]);
+            }
+            listed.push_back("… и ещё 2");
+        }
+        Session session;
+        std::string list = kPointList + "\r\n";
+        for (const std::string& name : unreadable) list += Ansi(name) + "\r\nnorth east\r\n\r\n";
+        WriteBytes(session.File("alps.txt"), list);
+        session.Choose("alps.txt");
+        session.Tick({"CheckBox2"});
+        session.form.Run(FormCommand::Convert);
+        std::string expected = "Не удалось прочитать координаты, точки пропущены:";
+        for (const std::string& name : listed) expected += '\n' + name;
+        EXPECT_EQ(session.view.messages, (Names{expected, kFinished}));
+    }
+}
+
+TEST(FormTest, PanelAndHelpStatesAndHeights) {
+    enum Step { Toggle, Help, HideHelp };
+    const struct {
+        std::vector<Step> steps;
+        bool panel, help;
+        int height;
+    } cases[] = {
+        {{Toggle}, true, false, kHeightWithPanel},
+        {{Toggle, Toggle}, false, false, kHeightWithoutPanel},
+        {{Toggle, Help}, false, true, kHeightWithoutPanel},  // help closes the panel first
+        {{Toggle, Help, HideHelp}, false, false, kHeightWithoutPanel},
+        {{Help, HideHelp, Toggle}, true, false, kHeightWithPanel},
+    };
+    const FormCommand commands[] = {FormCommand::TogglePanel, FormCommand::ShowHelp,
+                                    FormCommand::HideHelp};
+    for (const auto& [steps, panel, help, height] : cases) {
+        Session session;
+        for (Step step : steps) session.form.Run(commands[step]);
+        EXPECT_EQ(session.view["Panel1"].visible, panel);
+        EXPECT_EQ(session.form.PanelShown(), panel);
+        EXPECT_EQ(session.view["Memo1"].visible, help);
+        EXPECT_EQ(session.form.HelpShown(), help);
+        EXPECT_EQ(session.view.clientHeight, height);
+        const bool helpEverShown = std::ranges::count(steps, Help) > 0;
+        EXPECT_EQ(session.view.covering, helpEverShown ? "Memo1" : "");
+    }
+}
+
+TEST(FormTest, ShortcutsRunTheirCommands) {
+    const struct {
+        Key key;
+        bool ctrl;
+        bool helpShown;  // before the key
+        bool handled;
+        bool helpShownAfter;
+        std::size_t dialogs;
+        Names messages;
+    } cases[] = {
+        {Key::O, true, false, true, false, 1, {}},
+        {Key::O, false, false, false, false, 0, {}},
+        {Key::Enter, true, false, true, false, 0, {"Выберите файл, нажмите [Открыть]"}},
+        {Key::Enter, false, false, false, false, 0, {}},
+        {Key::F1, false, false, true, true, 0, {}},
+        {Key::Escape, false, true, true, false, 0, {}},
+        {Key::Escape, false, false, false, false, 0, {}},
+    };
+    for (const auto& [key, ctrl, helpShown, handled, helpShownAfter, dialogs, messages] : cases) {
+        Session session;
+        if (helpShown) session.form.Run(FormCommand::ShowHelp);
+        EXPECT_EQ(session.form.KeyPressed(key, ctrl), handled);
+        EXPECT_EQ(session.view["Memo1"].visible, helpShownAfter);
+        EXPECT_EQ(session.view.requests.size(), dialogs);
+        EXPECT_EQ(session.view.messages, messages);
+    }
+}
+
+Names Lines(const std::string& text) {
+    Names lines(1);
+    for (char c : text) {
+        if (c == '\n') {
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+
+TEST(FormTest, HelpTextHasItsLinesAndTheVersion) {
+    const Names lines = Lines(HelpText());
+    ASSERT_EQ(lines.size(), 73u);
+    EXPECT_EQ(lines[2], "         Oradel для лётных программ XCTrack, LK8000");
+    EXPECT_EQ(lines[4], "                         Версия " + std::string(kVersion));
+    EXPECT_EQ(lines[15], "- лётную программу LK8000  (к имени файла добавляет \"_lk8\")");
+    EXPECT_EQ(lines[30],
+              "если перед именем точки строка начинается с \":\" это заголовок раздела в HTM "
+              "файле (необязательная строка)");
+    EXPECT_EQ(lines[53],
+              "   в номере телефона допускаются символы \"+\", \"(\", \")\", \" \", \"-\"");
+    EXPECT_EQ(lines[65], "                       ЗАКРЫТЬ справку - КЛИКНИ по ней");
+    for (int line : {1, 2, 6, 7, 9, 60, 65, 67, 73}) EXPECT_TRUE(lines[line - 1].empty()) << line;
+}
+
+TEST(FormTest, SettingsSurviveClosingAndStart) {
+    ScratchFolder folder;
+    const fs::path settings = folder / "oradel.ini";
+    {
+        Session first(PathText(settings));
+        for (const ControlInfo& control : OptionControls()) {
+            const std::string name(control.name);
+            EXPECT_EQ(first.view[name].checked,
+                      control.kind == ControlKind::CheckBox && name != "cRS2")
+                << name;
+            EXPECT_TRUE(first.view[name].text.empty()) << name;
+        }
+        first.Choose("notes.txt");  // unticks the operations
+        first.view["CheckBox6"].checked = false;
+        first.view["cRS2"].checked = true;
+        first.Tick({"CheckBox3"});
+        first.view["Edit1"].text = "А123ВС";
+        first.form.Closing();
+        EXPECT_TRUE(first.view.messages.empty());
+    }
+    const std::string saved = ReadBytes(settings);
+    EXPECT_TRUE(saved.starts_with("[save_parametr_all]\r\nCheckBox4=0\r\nCheckBox3=1\r\n"));
+    EXPECT_NE(saved.find("\r\nEdit1=" + Ansi("А123ВС") + "\r\n"), std::string::npos);
+    EXPECT_TRUE(saved.ends_with("\r\nCheckBox15=0\r\n"));
+
+    const Session second(PathText(settings));
+    EXPECT_FALSE(second.view["CheckBox6"].checked);
+    EXPECT_TRUE(second.view["cRS2"].checked);
+    EXPECT_TRUE(second.view["CheckBox3"].checked);
+    EXPECT_FALSE(second.view["CheckBox2"].checked);
+    EXPECT_TRUE(second.view["CheckBox7"].checked);
+    EXPECT_EQ(second.view["Edit1"].text, "А123ВС");
+}
+
+TEST(FormTest, FailedSaveIsShown) {
+    Session session("missing/oradel.ini");
+    session.form.Closing();
+    EXPECT_EQ(session.view.messages,
+              Names{"Unable to write to " + PathText(session.File("missing/oradel.ini"))});
+}
+
+TEST(FormTest, SettingsLieBesideAPortableProgramElseInTheUsersFolder) {
+    const struct {
+        std::string program;
+        bool marked;  // oradel.installed beside the program
+        std::string expected;
+    } cases[] = {
+        {"bin/oradel", false, "bin/oradel.ini"},
+        {"bin/Oradel.exe", false, "bin/Oradel.ini"},
+        {"bin/oradel", true, "config/oradel/oradel.ini"},
+        {"gone/oradel", false, "config/oradel/oradel.ini"},
+    };
+    for (const auto& [program, marked, expected] : cases) {
+        ScratchFolder folder;
+        fs::create_directories(folder / "bin");
+        if (marked) WriteBytes(folder / "bin" / kInstalledMarker, "");
+        EXPECT_EQ(SettingsFileLocation(folder / program, folder / "config" / "oradel"),
+                  folder / expected)
+            << program;
+        EXPECT_EQ(fs::exists(folder / "config" / "oradel"), expected.starts_with("config"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder / "bin"), fs::directory_iterator()),
+                  marked ? 1 : 0);  // the probe is gone
+    }
+}
+
+}  // namespace
+}  // namespace oradel
