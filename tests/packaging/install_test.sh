@@ -23,8 +23,9 @@ export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,ms
 
 "$root/scripts/package.sh" --version 1.0.1 >>"$log"
 "$root/scripts/package.sh" >>"$log"
-version="$(cat "${ORADEL_PACKAGE_LINUX_DIR:-$root/build-package}/packaging/version.txt")"
-linux_convert="${ORADEL_PACKAGE_LINUX_DIR:-$root/build-package}/src/cli/oradel-convert"
+linux_build="${ORADEL_PACKAGE_LINUX_DIR:-$root/build-package}"
+version="$(cat "$linux_build/packaging/version.txt")"
+linux_convert="$linux_build/src/cli/oradel-convert"
 dist="$root/dist"
 msi="$dist/oradel-$version-windows-x64.msi"
 
@@ -61,6 +62,14 @@ shows_window() {
 }
 registry_has() { timeout 60 wine reg query "$@" </dev/null >/dev/null 2>&1; }
 lacks() { ! "$@"; }
+# offers_open_with EXT...: Open with offers Oradel for each EXT, and no EXT opens with Oradel by default.
+offers_open_with() {
+    for ext in "$@"; do
+        registry_has "HKCU\\Software\\Classes\\$ext\\OpenWithProgids" /v Oradel.WaypointFile || return 1
+        timeout 60 wine reg query "HKCR\\$ext" /ve </dev/null >"$work/default.txt" 2>&1 || true
+        if grep -qi oradel "$work/default.txt"; then return 1; fi
+    done
+}
 # uninstall_entries_are N: Windows lists N programs named Oradel to uninstall.
 uninstall_entries_are() {
     [ "$(awk '/^\[/ { listed = index($0, "CurrentVersion\\\\Uninstall\\\\") > 0 }
@@ -97,7 +106,7 @@ check "the MSI installs silently" msi_run /i "$msi"
 check "program, converter, marker and guide are in %LOCALAPPDATA%\\Programs\\Oradel" test -f "$program_folder/oradel.exe" -a -f "$program_folder/oradel-convert.exe" -a -f "$program_folder/oradel.installed" -a -f "$program_folder/oradel-guide.html"
 check "Windows lists Oradel to uninstall" uninstall_entries_are 1
 check "the Start menu has a shortcut" test -f "$start_menu/Oradel.lnk"
-check "Open with offers Oradel for .txt and leaves the default alone" registry_has 'HKCU\Software\Classes\.txt\OpenWithProgids' /v Oradel.WaypointFile
+check "Open with offers Oradel for .txt, .wpt, .gpx, never as the default" offers_open_with .txt .wpt .gpx
 check "the installed oradel-convert.exe converts the example like Linux" converts_example "$work/msi" wine_convert "$program_folder/oradel-convert.exe"
 check "the installed oradel.exe shows its window" shows_window "$program_folder/oradel.exe"
 mkdir -p "$(dirname "$settings")" && printf '[save_parametr_all]\r\ncFI=0\r\n' >"$settings" && cp "$settings" "$work/settings.ini"
