@@ -10,6 +10,8 @@ set(ORADEL_MINGW_PREFIX x86_64-w64-mingw32)
 # The posix thread model is the one whose libstdc++ has std::thread and friends.
 find_program(CMAKE_CXX_COMPILER NAMES ${ORADEL_MINGW_PREFIX}-g++-posix ${ORADEL_MINGW_PREFIX}-g++
              REQUIRED)
+# C only for GoogleTest's project, which the Windows tests build with this toolchain.
+find_program(CMAKE_C_COMPILER NAMES ${ORADEL_MINGW_PREFIX}-gcc-posix ${ORADEL_MINGW_PREFIX}-gcc)
 find_program(CMAKE_RC_COMPILER NAMES ${ORADEL_MINGW_PREFIX}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${ORADEL_MINGW_PREFIX})

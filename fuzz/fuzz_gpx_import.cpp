@@ -8,7 +8,7 @@ using namespace oradel;
 using namespace oradel::fuzzing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const OptionSet options;
+    const Options options;
     const BodyResult result = RunBodyInMemory(15, AsText(data, size), options);
     CountCrLfLines(result.output);
     Expect(result.output.empty() || result.output.ends_with("\r\n\r\n"),

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 3) return 0;
     const std::uint32_t bits = data[0] | (data[1] << 8) | (data[2] << 16);
     const std::string_view list = AsText(data + 3, size - 3);
-    const OptionSet options = OptionsFromBits(bits);
+    const Options options = OptionsFromBits(bits);
     const std::size_t records = CountPointRecords(list);
 
     const BodyResult geo = RunBodyInMemory(2, list, options);

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <string>
 
-#include "engine/option_set.hpp"
 #include "engine/options.hpp"
-#include "engine/settings_file.hpp"
 #include "fuzz_support.hpp"
+#include "options/option_controls.hpp"
+#include "options/settings_file.hpp"
 
 using namespace oradel;
 using namespace oradel::fuzzing;
@@ -28,11 +28,10 @@ fs::path ScratchFile(const char* name) {
     return folder / name;
 }
 
-bool SameState(const OptionSet& a, const OptionSet& b) {
-    for (const ControlInfo& control : OptionControls()) {
-        if (control.kind == ControlKind::CheckBox) {
-            if (a.IsChecked(control.name) != b.IsChecked(control.name)) return false;
-        } else if (a.EditText(control.name) != b.EditText(control.name)) {
+bool SameState(const Options& a, const Options& b) {
+    for (const OptionControl& control : OptionControls()) {
+        if (control.IsCheckBox() ? control.Ticked(a) != control.Ticked(b)
+                                 : control.Text(a) != control.Text(b)) {
             return false;
         }
     }
@@ -47,11 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fs::path file = ScratchFile("settings.ini");
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         .write(bytes.data(), static_cast<long>(size));
-    OptionSet loaded;
-    LoadSettings(file, loaded);
+    const Options loaded = LoadSettings(file);
     SaveSettings(file, loaded);
-    OptionSet reloaded;
-    LoadSettings(file, reloaded);
+    const Options reloaded = LoadSettings(file);
     Expect(SameState(loaded, reloaded), "a saved state loads back unchanged");
     return 0;
 }

@@ -65,21 +65,23 @@ void Expect(bool holds, const char* property) {
     std::abort();
 }
 
-OptionSet OptionsFromBits(std::uint32_t bits) {
-    static constexpr std::string_view kBoxes[] = {
-        "cFI",        "cRS",        "cRS2",       "CheckBox6",  "CheckBox7",  "CheckBox8",
-        "CheckBox9",  "CheckBox10", "CheckBox11", "CheckBox12", "CheckBox13", "CheckBox14",
-        "CheckBox16", "CheckBox17", "CheckBox18", "CheckBox19", "CheckBox20", "CheckBox21",
+Options OptionsFromBits(std::uint32_t bits) {
+    using P = PageOptions;
+    static constexpr bool P::*kBoxes[] = {
+        &P::filter,       &P::collapsible,      &P::startOpen,
+        &P::windy,        &P::soundingDiagram,  &P::yandexNowcast,
+        &P::windMap,      &P::googleMap,        &P::yandexMap,
+        &P::thermalMap,   &P::weatherLineBreak, &P::mapLineBreak,
+        &P::trackViewer,  &P::trackConverter,   &P::coordinateConverter,
+        &P::trafficFines, &P::meteonova,        &P::heightMap,
     };
-    OptionSet options;
-    for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
-        options.SetChecked(kBoxes[i], (bits >> i) & 1u);
-    }
-    options.SetEditText("Edit1", (bits >> 20) & 1u ? "\xC0\x30\x30\x30\x41\x41" : "");
+    Options options;
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i) options.page.*kBoxes[i] = (bits >> i) & 1u;
+    options.page.carNumber = (bits >> 20) & 1u ? "\xC0\x30\x30\x30\x41\x41" : "";
     return options;
 }
 
-BodyResult RunBodyInMemory(int number, std::string_view input, const OptionSource& options) {
+BodyResult RunBodyInMemory(int number, std::string_view input, const Options& options) {
     const ConversionMode* mode = FindConversionMode(number);
     if (mode == nullptr || mode->body == nullptr) throw std::logic_error("mode without a body");
     std::string bytes(input);
@@ -96,7 +98,7 @@ BodyResult RunBodyInMemory(int number, std::string_view input, const OptionSourc
         out.Flush();
     }
     result.output = output.Bytes();
-    const bool pending = !mode->pendingOption.empty() && options.IsChecked(mode->pendingOption);
+    const bool pending = mode->pendingBy != nullptr && options.page.*mode->pendingBy;
     if (pending && mode->finish != nullptr) {
         result.output = RunFinishingPass(*mode, std::move(result.output), result.state);
     }

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "engine/conversion_modes.hpp"
-#include "engine/option_set.hpp"
+#include "engine/options.hpp"
 
 namespace oradel::fuzzing {
 
@@ -21,9 +21,9 @@ inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
 // `holds` is false.
 void Expect(bool holds, const char* property);
 
-// First-start options with the web-page boxes set from the bits of `bits`, so
-// that the fuzzer explores every combination the page writer reads.
-OptionSet OptionsFromBits(std::uint32_t bits);
+// First-start options with the web page's options set from the bits of
+// `bits`, so that the fuzzer explores every combination the page writer reads.
+Options OptionsFromBits(std::uint32_t bits);
 
 struct BodyResult {
     std::string output;  // everything the body (and the page's final pass) wrote
@@ -33,7 +33,7 @@ struct BodyResult {
 // Runs the body of mode `number` on `input` exactly as the job does, with the
 // files in memory; for the page with its pending-file option ticked, the final
 // pass runs on what the body wrote. Exceptions propagate.
-BodyResult RunBodyInMemory(int number, std::string_view input, const OptionSource& options);
+BodyResult RunBodyInMemory(int number, std::string_view input, const Options& options);
 
 // The records PointListReader yields for `list`, read as a job reads it.
 std::size_t CountPointRecords(std::string_view list);

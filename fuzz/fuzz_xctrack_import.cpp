@@ -10,7 +10,7 @@ using namespace oradel;
 using namespace oradel::fuzzing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const OptionSet options;
+    const Options options;
     BodyResult result;
     try {
         result = RunBodyInMemory(1, AsText(data, size), options);

@@ -8,8 +8,9 @@
 #include "engine/conversion_job.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
-#include "engine/settings_file.hpp"
 #include "oradel/build_info.hpp"
+#include "options/option_controls.hpp"
+#include "options/settings_file.hpp"
 #include "text/codepage.hpp"
 
 namespace oradel {
@@ -31,15 +32,15 @@ const std::string& ValueOf(const std::vector<std::string>& arguments, std::size_
     return arguments[++index];
 }
 
-void ApplyOverride(OptionSet& options, const std::string& name, const std::string& value) {
-    const ControlInfo* control = FindOptionControl(name);
+void ApplyOverride(Options& options, const std::string& name, const std::string& value) {
+    const OptionControl* control = FindOptionControl(name);
     if (control == nullptr) throw UsageError("unknown option control '" + name + "'");
-    if (control->kind == ControlKind::EditField) {
-        options.SetEditText(name, Cp1251FromUtf8(value));
+    if (!control->IsCheckBox()) {
+        control->SetText(options, Cp1251FromUtf8(value));
         return;
     }
     const std::optional<long long> number = ParseProfileInteger(value);
-    options.SetChecked(name, number ? *number != 0 : control->tickedByDefault);
+    control->SetTicked(options, number ? *number != 0 : control->Ticked(Options()));
 }
 
 class StreamMessages final : public MessageSink {
@@ -57,7 +58,7 @@ class StreamMessages final : public MessageSink {
 };
 
 // Runs the jobs of every file; false after a failure, which skips the rest.
-bool RunJobs(const CommandLine& commandLine, const OptionSet& options,
+bool RunJobs(const CommandLine& commandLine, const Options& options,
              const std::vector<std::vector<const ConversionMode*>>& plans, std::ostream& output,
              StreamMessages& messages) {
     for (std::size_t i = 0; i < commandLine.files.size(); ++i) {
@@ -112,14 +113,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return result;
 }
 
-OptionSet ResolveOptions(const CommandLine& commandLine) {
-    OptionSet options;
+Options ResolveOptions(const CommandLine& commandLine) {
+    Options options;
     if (!commandLine.settingsFile.empty()) {
         std::error_code error;
         if (!fs::is_regular_file(commandLine.settingsFile, error)) {
             throw UsageError("settings file not found: " + PathText(commandLine.settingsFile));
         }
-        LoadSettings(commandLine.settingsFile, options);
+        options = LoadSettings(commandLine.settingsFile);
     }
     for (const auto& [name, value] : commandLine.overrides) ApplyOverride(options, name, value);
     return options;
@@ -156,7 +157,7 @@ std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errors) {
     CommandLine commandLine;
-    OptionSet options;
+    Options options;
     std::vector<std::vector<const ConversionMode*>> plans;
     try {
         commandLine = ParseCommandLine(arguments);

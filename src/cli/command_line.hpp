@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/conversion_modes.hpp"
-#include "engine/option_set.hpp"
+#include "engine/options.hpp"
 
 namespace oradel {
 
@@ -33,7 +33,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The options: first-start state, then the settings file, then each override.
 // Throws UsageError for an unknown control name.
-OptionSet ResolveOptions(const CommandLine& commandLine);
+Options ResolveOptions(const CommandLine& commandLine);
 
 // The modes to run on `file`, in the fixed order. Throws UsageError for an
 // extension that no mode reads or a mode that this build cannot run.

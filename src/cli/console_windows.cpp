@@ -2,45 +2,22 @@
 // code page, so messages reach it through WriteConsoleW; a redirected stream
 // gets the console's code page (the OEM code page when the process has no
 // console), as other console programs write it. Lines end with CR LF.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
 #include <streambuf>
 
 #include "cli/console.hpp"
 #include "text/codepage.hpp"
 #include "text/strings.hpp"
+#include "win/wide_text.hpp"
+#include "win/windows_api.hpp"
 
 namespace oradel {
 namespace {
 
+using win::NarrowFromWide;
+using win::WideFromUtf8;
+
 constexpr UINT kCp866 = 866;
 constexpr UINT kCp1251 = 1251;
-
-std::wstring WideFromUtf8(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int length = static_cast<int>(utf8.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
-    return wide;
-}
-
-// Characters that the code page cannot hold become their best fit or '?'.
-std::string NarrowFromWide(std::wstring_view wide, UINT codePage) {
-    if (wide.empty()) return {};
-    const int length = static_cast<int>(wide.size());
-    const int size =
-        WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), length, narrow.data(), size, nullptr, nullptr);
-    return narrow;
-}
 
 UINT ConsoleCodePage() {
     const UINT codePage = GetConsoleOutputCP();

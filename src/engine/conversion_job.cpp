@@ -48,7 +48,7 @@ class RemoveOnExit {
 };
 
 void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* outputFile,
-             const fs::path& inputPath, const fs::path& outputPath, const OptionSource& options,
+             const fs::path& inputPath, const fs::path& outputPath, const Options& options,
              JobState& state) {
     TextInput input(inputFile);
     if (mode.input == InputKind::PointList) input.DecodeUtf8WhenDetected();
@@ -61,7 +61,7 @@ void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* output
 // Writes the pending file, then turns it into the final output. False when
 // the pending file cannot be read back.
 bool RunWithPendingFile(const ConversionMode& mode, std::FILE* inputFile, const fs::path& inputPath,
-                        const fs::path& output, const OptionSource& options, MessageSink& messages,
+                        const fs::path& output, const Options& options, MessageSink& messages,
                         JobState& state) {
     const fs::path pendingPath = OutputNameFor(mode, inputPath, true);
     RemoveOnExit pendingCleanup(pendingPath);
@@ -102,7 +102,7 @@ std::string OutputNameFor(const ConversionMode& mode, std::string_view inputName
                           bool pendingTicked) {
     std::string name = ReplaceExtension(inputName, mode.extension);
     if (!mode.suffix.empty()) name.insert(name.size() - mode.extension.size(), mode.suffix);
-    if (pendingTicked && !mode.pendingOption.empty()) name += '$';
+    if (pendingTicked && mode.pendingBy != nullptr) name += '$';
     return name;
 }
 
@@ -110,8 +110,8 @@ fs::path OutputNameFor(const ConversionMode& mode, const fs::path& inputName, bo
     return PathFromText(OutputNameFor(mode, std::string_view(PathText(inputName)), pendingTicked));
 }
 
-JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input,
-                         const OptionSource& options, MessageSink& messages) {
+JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, const Options& options,
+                         MessageSink& messages) {
     if (mode.body == nullptr) {
         throw UserError("Conversion mode " + std::to_string(mode.number) +
                         " is not available in this version");
@@ -126,7 +126,7 @@ JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input,
     }
     NumericLocaleGuard decimalPoint;
     JobState state;
-    const bool pending = !mode.pendingOption.empty() && options.IsChecked(mode.pendingOption);
+    const bool pending = mode.pendingBy != nullptr && options.page.*mode.pendingBy;
     if (pending) {
         if (!RunWithPendingFile(mode, inputFile.get(), input, outcome.output, options, messages,
                                 state)) {

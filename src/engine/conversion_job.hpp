@@ -32,6 +32,6 @@ struct JobOutcome {
 // shown through `messages` and ends the job normally; every other failure is
 // thrown as UserError and leaves existing files untouched.
 JobOutcome RunConversion(const ConversionMode& mode, const std::filesystem::path& input,
-                         const OptionSource& options, MessageSink& messages);
+                         const Options& options, MessageSink& messages);
 
 }  // namespace oradel

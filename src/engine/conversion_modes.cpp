@@ -4,12 +4,12 @@
 
 #include "engine/conversion_job.hpp"
 #include "engine/files.hpp"
-#include "engine/xctrack_waypoints_writer.hpp"
 #include "engine/lk8000_waypoints_writer.hpp"
 #include "engine/navitel_gpx_import.hpp"
 #include "engine/navitel_waypoints_writer.hpp"
 #include "engine/web_page_writer.hpp"
 #include "engine/xctrack_export_import.hpp"
+#include "engine/xctrack_waypoints_writer.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -17,14 +17,17 @@ namespace {
 
 using enum InputKind;
 
-// Mode, check box, input, output extension and suffix, pending-file option, body, finishing pass.
+using O = Options;
+// Mode, option, input, output extension and suffix, pending-file option, body, finishing pass.
 constexpr std::array<ConversionMode, 6> kModes = {{
-    {1, "CheckBox1", XCTrackExport, ".txt", "", "", ImportXCTrackExport, nullptr},
-    {15, "CheckBox15", NavitelGpx, ".txt", "_nav", "", ImportNavitelGpx, nullptr},
-    {2, "CheckBox2", PointList, ".wpt", "", "", WriteXCTrackWaypoints, nullptr},
-    {3, "CheckBox3", PointList, ".wpt", "_nav", "", WriteNavitelWaypoints, nullptr},
-    {4, "CheckBox4", PointList, ".htm", "", "cFI", WriteWebPage, FinishWebPage},
-    {5, "CheckBox5", PointList, ".wpt", "_lk8", "", WriteLK8000Waypoints, nullptr},
+    {1, &O::importXCTrackExport, XCTrackExport, ".txt", "", nullptr, ImportXCTrackExport, nullptr},
+    {15, &O::importNavitelGpx, NavitelGpx, ".txt", "_nav", nullptr, ImportNavitelGpx, nullptr},
+    {2, &O::writeXCTrackWaypoints, PointList, ".wpt", "", nullptr, WriteXCTrackWaypoints, nullptr},
+    {3, &O::writeNavitelWaypoints, PointList, ".wpt", "_nav", nullptr, WriteNavitelWaypoints,
+     nullptr},
+    {4, &O::writeWebPage, PointList, ".htm", "", &PageOptions::filter, WriteWebPage, FinishWebPage},
+    {5, &O::writeLK8000Waypoints, PointList, ".wpt", "_lk8", nullptr, WriteLK8000Waypoints,
+     nullptr},
 }};
 
 }  // namespace

@@ -32,7 +32,7 @@ struct JobState {
 struct ConversionContext {
     TextInput& input;
     TextOutput& output;
-    const OptionSource& options;
+    const Options& options;
     const std::filesystem::path& inputPath;
     JobState& state;
 };
@@ -42,15 +42,15 @@ using ModeBody = void (*)(ConversionContext& context);
 using FinishingPass = void (*)(TextInput& pending, TextOutput& page, const JobState& state);
 
 struct ConversionMode {
-    int number;                 // 1, 15, 2, 3, 4, 5
-    std::string_view checkBox;  // the control that ticks it
+    int number;               // 1, 15, 2, 3, 4, 5
+    bool Options::*tickedBy;  // the option that selects it
     InputKind input;
     std::string_view extension;  // of the output, with its dot
     std::string_view suffix;     // inserted before the extension ("_nav")
-    // When this check box is ticked, the body writes a pending file (output
-    // name + "$") that the finishing pass turns into the output.
-    std::string_view pendingOption;
-    ModeBody body;  // null while the format is not built
+    // When this option is set, the body writes a pending file (output name +
+    // "$") that the finishing pass turns into the output; null for none.
+    bool PageOptions::*pendingBy;
+    ModeBody body;
     FinishingPass finish;
 };
 

@@ -62,38 +62,40 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
     return text;
 }
 
-// One link of a point: the box that shows it, its service, the path and query
+// One link of a point: the option that shows it, its service, the path and query
 // built from the coordinates, and the closing piece with caption and separator.
 struct PointLink {
-    std::string_view checkBox;
+    bool PageOptions::*shownBy;
     std::string_view address;
     void (*appendPath)(std::string& line, Position p);
     std::string_view closing;
 };
 
+using P = PageOptions;
+
 constexpr std::array kWeatherLinks = {
-    PointLink{"CheckBox6", kServices.windy,
+    PointLink{&P::windy, kServices.windy,
               [](std::string& line, Position p) {
                   Append(line, {"/", p.lat, "/", p.lon, "?", p.lat, ",", p.lon, ",14"});
               },
               "\" target=\"_blank\">Windy</a> , "},
-    PointLink{"CheckBox7", kServices.windy,
+    PointLink{&P::soundingDiagram, kServices.windy,
               [](std::string& line, Position p) {
                   Append(line, {"/sounding/", p.lat, "/", p.lon, "?", p.lat, ",", p.lon, ",14"});
               },
               "\" target=\"_blank\">АэроДиаграмма</a> , "},
     PointLink{
-        "CheckBox8", kServices.yandex,
+        &P::yandexNowcast, kServices.yandex,
         [](std::string& line, Position p) {
             Append(line, {"/pogoda/maps/nowcast?le_Lightning=1&ll=", p.lon, "_", p.lat, "&z=14"});
         },
         "\" target=\"_blank\">Yandex</a> , "},
-    PointLink{"CheckBox20", kServices.meteonova,
+    PointLink{&P::meteonova, kServices.meteonova,
               [](std::string& line, Position p) {
                   Append(line, {"/frcgeo/?fi=", p.lat, "&la=", p.lon});
               },
               "\" target=\"_blank\">Meteonova</a> , "},
-    PointLink{"CheckBox9", kServices.windMap,
+    PointLink{&P::windMap, kServices.windMap,
               [](std::string& line, Position p) {
                   Append(line, {"/ru/#current/wind/surface/level/orthographic=", p.lon, ",", p.lat,
                                 ",3226/loc=", p.lon, ",", p.lat});
@@ -102,13 +104,13 @@ constexpr std::array kWeatherLinks = {
 };
 
 constexpr std::array kMapLinks = {
-    PointLink{"CheckBox10", kServices.googleMaps,
+    PointLink{&P::googleMap, kServices.googleMaps,
               [](std::string& line, Position p) {
                   Append(line, {"/maps/place/", p.lat, ",", p.lon, "/@", p.lat, ",", p.lon,
                                 ",14z/data=!5m1!1e4?entry=ttu"});
               },
               "\" target=\"_blank\">Google</a> , "},
-    PointLink{"CheckBox11", kServices.yandex,
+    PointLink{&P::yandexMap, kServices.yandex,
               [](std::string& line, Position p) {
                   Append(line, {"/maps/?ll=", p.lon, "%2C", p.lat, "&mode=search&sll=", p.lon,
                                 "%2C", p.lat, "&text=", p.lat, "%2C", p.lon, "&z=14"});
@@ -117,46 +119,37 @@ constexpr std::array kMapLinks = {
 };
 
 constexpr std::array kTerrainLinks = {
-    PointLink{"CheckBox12", kServices.thermalMap,
+    PointLink{&P::thermalMap, kServices.thermalMap,
               [](std::string& line, Position p) {
                   Append(line, {"/#", p.lat, ",", p.lon, ",13z"});
               },
               "\" target=\"_blank\">Термиков</a> , "},
-    PointLink{"CheckBox21", kServices.heightMap,
+    PointLink{&P::heightMap, kServices.heightMap,
               [](std::string& line, Position p) {
                   Append(line, {"/#", p.lat, ",", p.lon, ",15z,", p.lat, ",", p.lon, "i,tb,0v30l"});
               },
               "\" target=\"_blank\">Высот</a> "},
 };
 
-// A labelled run of links; it ends with "<br>" when its box is ticked, or
-// always when it has no box.
+// A labelled run of links; it ends with "<br>" when its line-break option is
+// set, or always when it has none.
 struct LinkGroup {
     std::string_view label;
     std::span<const PointLink> links;
-    std::string_view lineBreakBox;
+    bool PageOptions::*lineBreakBy;
 };
 
 constexpr std::array kLinkGroups = {
-    LinkGroup{" Погода: ", kWeatherLinks, "CheckBox13"},
-    LinkGroup{" На карте: ", kMapLinks, "CheckBox14"},
-    LinkGroup{" Карта: ", kTerrainLinks, ""},
+    LinkGroup{" Погода: ", kWeatherLinks, &P::weatherLineBreak},
+    LinkGroup{" На карте: ", kMapLinks, &P::mapLineBreak},
+    LinkGroup{" Карта: ", kTerrainLinks, nullptr},
 };
 
-constexpr std::size_t CountLinkBoxes() {
-    std::size_t count = 0;
-    for (const LinkGroup& group : kLinkGroups) count += group.links.size() + 1;
-    return count;
-}
-static_assert(CountLinkBoxes() == kLinkBoxCount);
-
-// Writes one group; `box` walks the link boxes in table order and is left at
-// the next group's first box.
-void WriteLinkGroup(TextOutput& out, const LinkBoxes& boxes, std::size_t& box,
-                    const LinkGroup& group, Position position, std::string& line) {
+void WriteLinkGroup(TextOutput& out, const PageOptions& options, const LinkGroup& group,
+                    Position position, std::string& line) {
     bool labelWritten = false;
     for (const PointLink& link : group.links) {
-        if (!boxes[box++]) continue;
+        if (!(options.*link.shownBy)) continue;
         if (!labelWritten) out.WriteLine(group.label);
         labelWritten = true;
         line.clear();
@@ -165,13 +158,12 @@ void WriteLinkGroup(TextOutput& out, const LinkBoxes& boxes, std::size_t& box,
         line += link.closing;
         out.WriteLine(line);
     }
-    const bool lineBreak = boxes[box++];
+    const bool lineBreak = group.lineBreakBy == nullptr || options.*group.lineBreakBy;
     if (labelWritten && lineBreak) out.WriteLine("<br>");
 }
 
-// The text of an edit field, percent-encoded as UTF-8 for a web address.
-std::string EncodedField(const OptionSource& options, std::string_view editField) {
-    const std::string ansi = options.EditText(editField);
+// Windows-1251 text percent-encoded as UTF-8 for a web address.
+std::string EncodedField(std::string_view ansi) {
     std::u16string wide;
     wide.reserve(ansi.size());
     for (const char byte : ansi) {
@@ -182,30 +174,17 @@ std::string EncodedField(const OptionSource& options, std::string_view editField
 
 }  // namespace
 
-LinkBoxes ReadLinkBoxes(const OptionSource& options) {
-    LinkBoxes boxes{};
-    std::size_t box = 0;
-    for (const LinkGroup& group : kLinkGroups) {
-        for (const PointLink& link : group.links) boxes[box++] = options.IsChecked(link.checkBox);
-        // A group without a box always ends its line.
-        boxes[box++] = group.lineBreakBox.empty() || options.IsChecked(group.lineBreakBox);
-    }
-    return boxes;
-}
-
-void WriteLinkLines(TextOutput& out, const LinkBoxes& boxes, std::string_view lat,
+void WriteLinkLines(TextOutput& out, const PageOptions& options, std::string_view lat,
                     std::string_view lon, std::string& line) {
-    std::size_t box = 0;
-    for (const LinkGroup& group : kLinkGroups) {
-        WriteLinkGroup(out, boxes, box, group, {lat, lon}, line);
-    }
+    for (const LinkGroup& group : kLinkGroups)
+        WriteLinkGroup(out, options, group, {lat, lon}, line);
 }
 
-void WriteApplications(TextOutput& out, const OptionSource& options) {
-    const bool viewer = options.IsChecked("CheckBox16");
-    const bool converter = options.IsChecked("CheckBox17");
-    const bool coordinates = options.IsChecked("CheckBox18");
-    const bool fines = options.IsChecked("CheckBox19");
+void WriteApplications(TextOutput& out, const PageOptions& options) {
+    const bool viewer = options.trackViewer;
+    const bool converter = options.trackConverter;
+    const bool coordinates = options.coordinateConverter;
+    const bool fines = options.trafficFines;
     if (!viewer && !converter && !coordinates && !fines) return;
 
     for (const std::string_view line :
@@ -226,10 +205,11 @@ void WriteApplications(TextOutput& out, const OptionSource& options) {
                     "/map/GPSconverter.htm\" target=\"_blank\">Конвертер координат </a> <br>"}));
     }
     if (fines) {
-        out.WriteLine(Concat(
-            {"<a href=\"", kServices.trafficFines, "/check/fines/#", EncodedField(options, "Edit1"),
-             "+", EncodedField(options, "Edit2"), "+", EncodedField(options, "Edit3"),
-             "\" target=\"_blank\">Проверка штрафов в ГИБДД по номеру </a> <br>"}));
+        out.WriteLine(
+            Concat({"<a href=\"", kServices.trafficFines, "/check/fines/#",
+                    EncodedField(options.carNumber), "+", EncodedField(options.carRegion), "+",
+                    EncodedField(options.registrationCertificate),
+                    "\" target=\"_blank\">Проверка штрафов в ГИБДД по номеру </a> <br>"}));
     }
 }
 

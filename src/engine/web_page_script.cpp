@@ -76,21 +76,21 @@ constexpr std::array<std::string_view, 60> kScriptAfterDeto = {
     "",
 };
 
-void WriteFilterScript(TextOutput& out, const PageBoxes& boxes) {
+void WriteFilterScript(TextOutput& out, const PageOptions& options) {
     out.WriteLine("<script>");
     out.WriteLine("var plus = 0;");
     // Blocks that start open are closed by the first press of "Вид".
-    out.WriteLine(boxes.startOpen ? "var deto = false;" : "var deto = true;");
+    out.WriteLine(options.startOpen ? "var deto = false;" : "var deto = true;");
     for (const std::string_view line : kScriptAfterDeto) out.WriteLine(line);
 }
 
 }  // namespace
 
-void WritePageEnd(TextOutput& out, const OptionSource& options, const PageBoxes& boxes) {
-    if (boxes.filter) {
+void WritePageEnd(TextOutput& out, const PageOptions& options) {
+    if (options.filter) {
         out.WriteLine("</div>");  // the container of the point divisions
         out.WriteLine("");
-        WriteFilterScript(out, boxes);
+        WriteFilterScript(out, options);
     }
     WriteApplications(out, options);
     out.WriteLine("</body>");

@@ -19,7 +19,6 @@ namespace oradel {
 namespace {
 
 using web_page::kFilterPlaceholder;
-using web_page::PageBoxes;
 
 constexpr std::array<std::string_view, 9> kFilterStyle = {
     "<style>",
@@ -53,10 +52,10 @@ std::string PageTitle(const std::filesystem::path& inputPath) {
     return title;
 }
 
-void WriteButtonBar(TextOutput& out, const PageBoxes& boxes) {
+void WriteButtonBar(TextOutput& out, const PageOptions& options) {
     out.WriteLine("<div id=\"myBtnContainer\">");
     out.WriteLine("<button class=\"btn active\" onclick=\"filterSelection('all')\">Все</button>");
-    if (boxes.collapsible) {
+    if (options.collapsible) {
         out.WriteLine("<button class=\"btn\" onclick=\"det_open()\">Вид</button>");
     }
     out.WriteLine("<button class=\"btn\" onclick=\"filterPlus()\">+</button>");
@@ -66,7 +65,7 @@ void WriteButtonBar(TextOutput& out, const PageBoxes& boxes) {
     out.WriteLine("<div class=\"container\">");
 }
 
-void WritePageStart(TextOutput& out, const PageBoxes& boxes, const std::string& title) {
+void WritePageStart(TextOutput& out, const PageOptions& options, const std::string& title) {
     const std::string utf8Title = Utf8(title);
     out.WriteLine("<html>");
     out.WriteLine("<head>");
@@ -75,12 +74,12 @@ void WritePageStart(TextOutput& out, const PageBoxes& boxes, const std::string& 
     out.WriteLine("<meta name=\"viewport\" content=\"width=device-width\">");
     out.WriteLine("</head>");
     out.WriteLine("");
-    if (boxes.filter) {
+    if (options.filter) {
         for (const std::string_view line : kFilterStyle) out.WriteLine(line);
     }
     out.WriteLine("<body>");
     out.WriteLine("<h3><font color=#1E90FF>" + utf8Title + "</font></h3><p>");
-    if (boxes.filter) WriteButtonBar(out, boxes);
+    if (options.filter) WriteButtonBar(out, options);
 }
 
 // The filter tag of a name with every run of spaces made one space.
@@ -109,13 +108,12 @@ void CollectFilterWords(std::string_view filterText, JobState& state) {
     }
 }
 
-// What the point blocks of a page share: the boxes read when the page
-// started and buffers reused from point to point, so that a point costs no
-// allocations once the buffers have grown to the longest line.
+// What the point blocks of a page share: the page's options and buffers reused from point to point,
+// so that a point costs no allocations once the buffers have grown to the longest line.
 struct PointBlockWriter {
     TextOutput& out;
     JobState& state;
-    PageBoxes boxes;
+    const PageOptions& options;
     std::string line;      // the line being put together
     std::string lat, lon;  // the point's coordinate texts in UTF-8
 
@@ -158,11 +156,11 @@ void PointBlockWriter::WriteCoordinates(const PointRecord& point) {
     line += lon;
     line += "<br>";
     out.WriteLine(line);
-    web_page::WriteLinkLines(out, boxes.links, lat, lon, line);
+    web_page::WriteLinkLines(out, options, lat, lon, line);
 }
 
 void PointBlockWriter::WritePointBlock(const PointRecord& point) {
-    if (boxes.filter) {
+    if (options.filter) {
         const std::string filterText = FilterText(point.name);
         line.assign("<div class=\"filterDiv ");
         AppendUtf8FromCp1251(line, filterText);
@@ -170,19 +168,19 @@ void PointBlockWriter::WritePointBlock(const PointRecord& point) {
         out.WriteLine(line);
         CollectFilterWords(filterText, state);
     }
-    if (boxes.collapsible) {
-        out.WriteLine(boxes.startOpen ? "<details open><summary>" : "<details><summary>");
+    if (options.collapsible) {
+        out.WriteLine(options.startOpen ? "<details open><summary>" : "<details><summary>");
     }
     line.assign("<b>");
     AppendUtf8FromCp1251(line, StripFilterTag(point.name));
     line += "</b><br>";
     out.WriteLine(line);
-    if (boxes.collapsible) out.WriteLine("</summary>");
+    if (options.collapsible) out.WriteLine("</summary>");
     WriteCoordinates(point);
     WriteComments(point);
-    if (boxes.collapsible) out.WriteLine("</details>");
+    if (options.collapsible) out.WriteLine("</details>");
     out.WriteLine("<p>");
-    if (boxes.filter) {
+    if (options.filter) {
         out.WriteLine("</div>");
         out.WriteLine("");
     }
@@ -190,28 +188,17 @@ void PointBlockWriter::WritePointBlock(const PointRecord& point) {
 
 }  // namespace
 
-namespace web_page {
-
-PageBoxes ReadPageBoxes(const OptionSource& options) {
-    return {options.IsChecked("cFI"), options.IsChecked("cRS"), options.IsChecked("cRS2"),
-            ReadLinkBoxes(options)};
-}
-
-}  // namespace web_page
-
 void WriteWebPage(ConversionContext& context) {
-    // The boxes are read once: the window is blocked while a conversion runs,
-    // so they hold for the whole page.
-    PointBlockWriter writer{
-        context.output, context.state, web_page::ReadPageBoxes(context.options), {}, {}, {}};
-    WritePageStart(context.output, writer.boxes, PageTitle(context.inputPath));
+    const PageOptions& options = context.options.page;
+    PointBlockWriter writer{context.output, context.state, options, {}, {}, {}};
+    WritePageStart(context.output, options, PageTitle(context.inputPath));
     PointListReader reader(context.input);
     PointRecord point;
     while (reader.Next(point)) {
         writer.WriteHeadings(point);
         writer.WritePointBlock(point);
     }
-    web_page::WritePageEnd(context.output, context.options, writer.boxes);
+    web_page::WritePageEnd(context.output, options);
 }
 
 void FinishWebPage(TextInput& pending, TextOutput& page, const JobState& state) {

@@ -6,7 +6,7 @@
 
 namespace oradel {
 
-// Writes the whole page. With "cFI" ticked the page holds the placeholder line
+// Writes the whole page. With the filter option set the page holds the placeholder line
 // of the filter buttons and the filter words are collected in the job state.
 void WriteWebPage(ConversionContext& context);
 

@@ -73,6 +73,7 @@ std::span<const std::string_view> KeyboardOrder();
 inline constexpr std::string_view kFileLabel = "Label1";
 inline constexpr std::string_view kOptionsPanel = "Panel1";
 inline constexpr std::string_view kHelpText = "Memo1";
+inline constexpr std::string_view kPanelToggle = "SpeedButton6";
 
 // The client area's width, and the font (MS Sans Serif 13 pixels high, with
 // sans-serif fallbacks), at 120 dots per inch.

@@ -12,7 +12,8 @@
 #include "engine/conversion_job.hpp"
 #include "engine/conversion_modes.hpp"
 #include "engine/files.hpp"
-#include "engine/settings_file.hpp"
+#include "options/option_controls.hpp"
+#include "options/settings_file.hpp"
 #include "oradel/build_info.hpp"
 #include "text/codepage.hpp"
 
@@ -89,35 +90,41 @@ bool IsFile(const std::filesystem::path& path) {
     return std::filesystem::is_regular_file(path, error);
 }
 
-const ControlSpec& Control(std::string_view name) {
-    return *FindControl(name);
+int Bottom(std::string_view name) {
+    const ControlSpec& control = *FindControl(name);
+    return control.top + control.height;
 }
 
-int Bottom(std::string_view name) {
-    const ControlSpec& control = Control(name);
-    return control.top + control.height;
+// Runs `action`; a failure it does not handle itself is shown, and the window goes on.
+template <typename Action>
+void ShowingFailure(FormView& view, Action action) {
+    try {
+        action();
+    } catch (const std::exception& failure) {
+        view.ShowMessage(failure.what());
+    }
 }
 
 }  // namespace
 
-OptionSet OptionsFromControls(const FormView& view) {
-    OptionSet options;
-    for (const ControlInfo& control : OptionControls()) {
-        if (control.kind == ControlKind::CheckBox) {
-            options.SetChecked(control.name, view.IsChecked(control.name));
+Options OptionsFromControls(const FormView& view) {
+    Options options;
+    for (const OptionControl& control : OptionControls()) {
+        if (control.IsCheckBox()) {
+            control.SetTicked(options, view.IsChecked(control.name));
         } else {
-            options.SetEditText(control.name, Cp1251FromUtf8(view.Text(control.name)));
+            control.SetText(options, Cp1251FromUtf8(view.Text(control.name)));
         }
     }
     return options;
 }
 
-void ControlsFromOptions(const OptionSource& options, FormView& view) {
-    for (const ControlInfo& control : OptionControls()) {
-        if (control.kind == ControlKind::CheckBox) {
-            view.SetChecked(control.name, options.IsChecked(control.name));
+void ControlsFromOptions(const Options& options, FormView& view) {
+    for (const OptionControl& control : OptionControls()) {
+        if (control.IsCheckBox()) {
+            view.SetChecked(control.name, control.Ticked(options));
         } else {
-            view.SetText(control.name, Utf8FromCp1251(options.EditText(control.name)));
+            view.SetText(control.name, Utf8FromCp1251(control.Text(options)));
         }
     }
 }
@@ -132,20 +139,14 @@ void Form::Created() {
     panelShown_ = false;
     helpShown_ = false;
     FitHeight();
-    OptionSet options;
-    LoadSettings(setup_.settingsFile, options);
-    ControlsFromOptions(options, view_);
+    ControlsFromOptions(LoadSettings(setup_.settingsFile), view_);
 }
 
 void Form::Run(FormCommand command) {
-    try {
-        RunReportingFailure(command);
-    } catch (const std::exception& failure) {
-        ShowMessage(failure.what());
-    }
+    ShowingFailure(view_, [this, command] { Dispatch(command); });
 }
 
-void Form::RunReportingFailure(FormCommand command) {
+void Form::Dispatch(FormCommand command) {
     switch (command) {
         case FormCommand::None:
             return;
@@ -169,20 +170,15 @@ void Form::RunReportingFailure(FormCommand command) {
 void Form::CheckBoxToggled(std::string_view, bool) {}
 
 void Form::FileGiven(const std::filesystem::path& file) {
-    try {
+    ShowingFailure(view_, [this, &file] {
         SelectFile(file);
         EnableOperationsByExtension();
-    } catch (const std::exception& failure) {
-        ShowMessage(failure.what());
-    }
+    });
 }
 
 void Form::Closing() {
-    try {
-        SaveSettings(setup_.settingsFile, OptionsFromControls(view_));
-    } catch (const std::exception& failure) {
-        ShowMessage(failure.what());
-    }
+    ShowingFailure(view_,
+                   [this] { SaveSettings(setup_.settingsFile, OptionsFromControls(view_)); });
 }
 
 bool Form::KeyPressed(Key key, bool ctrl) {
@@ -218,8 +214,9 @@ void Form::EnableOperationsByExtension() {
     const std::optional<InputKind> kind =
         selectedFile_.empty() ? std::nullopt : InputKindForPath(selectedFile_);
     for (const ConversionMode& mode : ConversionModes()) {
-        view_.SetChecked(mode.checkBox, false);
-        view_.SetEnabled(mode.checkBox, kind == mode.input);
+        const std::string_view box = OperationControl(mode.tickedBy).name;
+        view_.SetChecked(box, false);
+        view_.SetEnabled(box, kind == mode.input);
     }
 }
 
@@ -239,10 +236,10 @@ void Form::Convert() {
     if (selectedFile_.empty()) return ShowMessage(kChooseFile);
     // Each operation's box is read just before its job.
     const auto ticked = [this](const ConversionMode& mode) {
-        return view_.IsChecked(mode.checkBox);
+        return view_.IsChecked(OperationControl(mode.tickedBy).name);
     };
     if (std::ranges::none_of(ConversionModes(), ticked)) return ShowMessage(kChooseOperations);
-    const OptionSet options = OptionsFromControls(view_);
+    const Options options = OptionsFromControls(view_);
     LeftOutPoints leftOut;
     try {
         for (const ConversionMode& mode : ConversionModes()) {
@@ -292,7 +289,7 @@ void Form::TogglePanel() {
 
 // The client area reaches the lowest visible of the panel toggle and the panel, plus a margin.
 void Form::FitHeight() {
-    const int bottom = panelShown_ ? Bottom(kOptionsPanel) : Bottom("SpeedButton6");
+    const int bottom = panelShown_ ? Bottom(kOptionsPanel) : Bottom(kPanelToggle);
     view_.SetClientHeight(bottom + kClientBottomMargin);
 }
 

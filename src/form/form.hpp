@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/option_set.hpp"
 #include "engine/options.hpp"
 #include "form/controls.hpp"
 #include "form/form_view.hpp"
@@ -59,7 +58,7 @@ class Form final : private MessageSink {
 
   private:
     void ShowMessage(const std::string& text) override;
-    void RunReportingFailure(FormCommand command);
+    void Dispatch(FormCommand command);
     void OpenFile();
     void ViewFile();
     void Convert();
@@ -79,7 +78,7 @@ class Form final : private MessageSink {
 };
 
 // The option values the controls show, and the controls set from option values.
-OptionSet OptionsFromControls(const FormView& view);
-void ControlsFromOptions(const OptionSource& options, FormView& view);
+Options OptionsFromControls(const FormView& view);
+void ControlsFromOptions(const Options& options, FormView& view);
 
 }  // namespace oradel

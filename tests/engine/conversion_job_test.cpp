@@ -83,9 +83,16 @@ void FailHalfway(ConversionContext& context) {
 }
 
 constexpr ConversionMode kCopyToTxt{
-    9, "CheckBox1", InputKind::XCTrackExport, ".txt", "", "", CopyLines, nullptr};
-constexpr ConversionMode kFailing{
-    9, "CheckBox1", InputKind::XCTrackExport, ".txt", "", "", FailHalfway, nullptr};
+    9,      &Options::importXCTrackExport, InputKind::XCTrackExport, ".txt", "", nullptr, CopyLines,
+    nullptr};
+constexpr ConversionMode kFailing{9,
+                                  &Options::importXCTrackExport,
+                                  InputKind::XCTrackExport,
+                                  ".txt",
+                                  "",
+                                  nullptr,
+                                  FailHalfway,
+                                  nullptr};
 
 bool LeftoverTemporaryFiles(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -98,7 +105,7 @@ TEST(ConversionJob, MissingInputIsReportedAndCreatesNothing) {
     ScratchFolder folder;
     RecordingMessages messages;
     const fs::path input = folder / "нет.txt";
-    const JobOutcome outcome = RunConversion(*FindConversionMode(3), input, OptionSet(), messages);
+    const JobOutcome outcome = RunConversion(*FindConversionMode(3), input, Options(), messages);
     EXPECT_TRUE(outcome.inputMissing);
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Нет файла " + PathText(input)});
     EXPECT_TRUE(fs::is_empty(folder.Path()));
@@ -108,7 +115,7 @@ TEST(ConversionJob, FolderAsInputIsAMissingFile) {
     ScratchFolder folder;
     fs::create_directory(folder / "dir.txt");
     RecordingMessages messages;
-    EXPECT_TRUE(RunConversion(*FindConversionMode(3), folder / "dir.txt", OptionSet(), messages)
+    EXPECT_TRUE(RunConversion(*FindConversionMode(3), folder / "dir.txt", Options(), messages)
                     .inputMissing);
     EXPECT_EQ(messages.messages.size(), 1u);
 }
@@ -118,7 +125,7 @@ TEST(ConversionJob, FailedJobLeavesExistingOutputUntouched) {
     WriteBytes(folder / "points.wpt", "A 1 2\r\n");
     WriteBytes(folder / "points.txt", "hand-edited list\r\n");
     RecordingMessages messages;
-    EXPECT_THROW(RunConversion(kFailing, folder / "points.wpt", OptionSet(), messages), UserError);
+    EXPECT_THROW(RunConversion(kFailing, folder / "points.wpt", Options(), messages), UserError);
     EXPECT_EQ(ReadBytes(folder / "points.txt"), "hand-edited list\r\n");
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
@@ -129,7 +136,7 @@ TEST(ConversionJob, OutputThatIsItsOwnInputIsRewrittenWhole) {
     for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\n";
     WriteBytes(folder / "same.txt", text);
     RecordingMessages messages;
-    RunConversion(kCopyToTxt, folder / "same.txt", OptionSet(), messages);
+    RunConversion(kCopyToTxt, folder / "same.txt", Options(), messages);
     std::string expected;
     for (int i = 0; i < 20000; ++i) expected += "line " + std::to_string(i) + "\r\n";
     EXPECT_EQ(ReadBytes(folder / "same.txt"), expected);
@@ -142,7 +149,7 @@ TEST(ConversionJob, OutputThatCannotBeReplacedFailsWithClearMessage) {
     fs::create_directory(folder / "list_nav.wpt");
     RecordingMessages messages;
     try {
-        RunConversion(*FindConversionMode(3), folder / "list.txt", OptionSet(), messages);
+        RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
         FAIL() << "expected a failure";
     } catch (const UserError& error) {
         EXPECT_TRUE(std::string(error.what()).starts_with("Cannot create file \"")) << error.what();
@@ -159,7 +166,7 @@ TEST(ConversionJob, ReadOnlyTargetIsRefusedAndKept) {
     fs::permissions(folder / "list_nav.wpt", fs::perms::owner_read | fs::perms::group_read);
     RecordingMessages messages;
     try {
-        RunConversion(*FindConversionMode(3), folder / "list.txt", OptionSet(), messages);
+        RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
         FAIL() << "expected a failure";
     } catch (const UserError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot create file \"" +

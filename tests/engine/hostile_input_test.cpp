@@ -18,7 +18,6 @@
 #include "engine/conversion_job.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
-#include "engine/option_set.hpp"
 #include "engine/test_support.hpp"
 #include "engine/text_input.hpp"
 #include "engine/text_output.hpp"
@@ -65,7 +64,7 @@ JobRun RunMode(int mode, const fs::path& input) {
     RecordingMessages messages;
     const auto start = std::chrono::steady_clock::now();
     try {
-        run.outcome = RunConversion(*FindConversionMode(mode), input, OptionSet(), messages);
+        run.outcome = RunConversion(*FindConversionMode(mode), input, Options(), messages);
     } catch (const UserError& error) {
         run.failed = true;
         run.error = error.what();
@@ -134,7 +133,7 @@ std::string OutputOf(int mode, const fs::path& input) {
 
 // What a mode writes for a list without points: its headers (or page frame) only.
 std::string EmptyListOutput(int mode) {
-    return testing::Convert(mode, "", OptionSet(), "hostile" + InputExtension(mode)).output;
+    return testing::Convert(mode, "", Options(), "hostile" + InputExtension(mode)).output;
 }
 
 std::string Repeated(std::string_view unit, std::size_t size) {

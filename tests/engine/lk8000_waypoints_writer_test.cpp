@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LK8000WaypointsGolden, VariedListMatchesGoldenFile) {
     const auto result =
-        Convert(5, ReadBytes(DataFile("lk8000/points.txt")), OptionSet(), "points.txt");
+        Convert(5, ReadBytes(DataFile("lk8000/points.txt")), Options(), "points.txt");
     EXPECT_EQ(result.output, ReadBytes(DataFile("lk8000/points_lk8.wpt")));
 }
 

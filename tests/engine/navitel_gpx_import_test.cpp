@@ -17,7 +17,7 @@ using testing::DataFile;
 using testing::ReadBytes;
 
 testing::ConversionResult Import(const std::string& gpx) {
-    return Convert(15, gpx, OptionSet(), "Exported Waypoints.gpx");
+    return Convert(15, gpx, Options(), "Exported Waypoints.gpx");
 }
 
 struct GpxCase {

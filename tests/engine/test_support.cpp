@@ -6,6 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "options/option_controls.hpp"
 #include "text/codepage.hpp"
 
 namespace oradel::testing {
@@ -51,7 +52,7 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-ConversionResult Convert(int mode, const std::string& input, const OptionSource& options,
+ConversionResult Convert(int mode, const std::string& input, const Options& options,
                          const std::string& inputName) {
     const ConversionMode* conversion = FindConversionMode(mode);
     if (conversion == nullptr) throw std::invalid_argument("no such mode");
@@ -67,7 +68,20 @@ ConversionResult Convert(int mode, const std::string& input, const OptionSource&
 }
 
 ConversionResult Convert(int mode, const std::string& input) {
-    return Convert(mode, input, OptionSet());
+    return Convert(mode, input, Options());
+}
+
+Options WithChanges(const OptionChanges& changes) {
+    Options options;
+    for (const auto& [name, value] : changes) {
+        const OptionControl& control = *FindOptionControl(name);
+        if (control.IsCheckBox()) {
+            control.SetTicked(options, value == "1");
+        } else {
+            control.SetText(options, value);
+        }
+    }
+    return options;
 }
 
 }  // namespace oradel::testing

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "engine/conversion_job.hpp"
-#include "engine/option_set.hpp"
 #include "engine/options.hpp"
 
 namespace oradel::testing {
@@ -37,6 +36,11 @@ std::string Ansi(const std::string& utf8);
 // Lines joined with CR LF after each.
 std::string CrLfLines(const std::vector<std::string>& lines);
 
+// Options changed from the first-start state by control name and value: "1"
+// or "0" for a check box, the Windows-1251 text of an edit field.
+using OptionChanges = std::vector<std::pair<std::string, std::string>>;
+Options WithChanges(const OptionChanges& changes);
+
 class RecordingMessages final : public MessageSink {
   public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -50,7 +54,7 @@ struct ConversionResult {
 };
 
 // Writes `input` to a scratch file named `inputName`, runs `mode` on it and reads the output.
-ConversionResult Convert(int mode, const std::string& input, const OptionSource& options,
+ConversionResult Convert(int mode, const std::string& input, const Options& options,
                          const std::string& inputName = "list.txt");
 ConversionResult Convert(int mode, const std::string& input);
 

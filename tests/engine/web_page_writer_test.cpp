@@ -23,20 +23,8 @@ using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
-// Options changed from the first-start state, as control name and value.
-using OptionChanges = std::vector<std::pair<std::string, std::string>>;
-
-OptionSet WithChanges(const OptionChanges& changes) {
-    OptionSet options;
-    for (const auto& [name, value] : changes) {
-        if (name.rfind("Edit", 0) == 0) {
-            options.SetEditText(name, Ansi(value));
-        } else {
-            options.SetChecked(name, value == "1");
-        }
-    }
-    return options;
-}
+using testing::OptionChanges;
+using testing::WithChanges;
 
 const OptionChanges kSomeLinksAndFinesOnly = {
     {"cFI", "0"},
@@ -53,7 +41,7 @@ const OptionChanges kSomeLinksAndFinesOnly = {
     {"CheckBox16", "0"},
     {"CheckBox17", "0"},
     {"CheckBox18", "0"},
-    {"Edit1", "А000AA"},
+    {"Edit1", Ansi("А000AA")},
     {"Edit2", "777"},
     {"Edit3", "99AA999999"},
 };
@@ -218,35 +206,6 @@ TEST(WebPageFilterWords, KeepsEveryDistinctWordWhole) {
               std::string::npos);
 }
 
-// Appending to a line gives the same UTF-8 as the code page's own conversion,
-// for every byte and for mixed runs, and keeps what the line held.
-// Counts the questions a page asks; the answers are the first-start state.
-class CountingOptions final : public OptionSource {
-  public:
-    bool IsChecked(std::string_view checkBox) const override {
-        ++queries;
-        return defaults.IsChecked(checkBox);
-    }
-    std::string EditText(std::string_view editField) const override {
-        ++queries;
-        return defaults.EditText(editField);
-    }
-    OptionSet defaults;
-    mutable int queries = 0;
-};
-
-// The boxes are read once per page, not again for every point.
-TEST(WebPageOptions, AskedOncePerPageWhateverTheNumberOfPoints) {
-    const auto queriesFor = [](int points) {
-        std::vector<std::string> lines;
-        for (int i = 0; i < points; ++i) lines.insert(lines.end(), {"P <t>", "1 2", "c", ""});
-        CountingOptions options;
-        Convert(4, CrLfLines(lines), options);
-        return options.queries;
-    };
-    EXPECT_EQ(queriesFor(1), queriesFor(200));
-}
-
 std::vector<std::string> FolderContents(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -272,7 +231,7 @@ TEST(WebPagePendingFile, NeverOutlivesTheJob) {
         c.prepare(folder.Path());
         testing::RecordingMessages messages;
         const auto run = [&] {
-            RunConversion(*FindConversionMode(4), folder / "list.txt", OptionSet(), messages);
+            RunConversion(*FindConversionMode(4), folder / "list.txt", Options(), messages);
         };
         if (c.fails) {
             EXPECT_THROW(run(), UserError);

@@ -29,7 +29,7 @@ using testing::WriteBytes;
 const std::string kHeader = "$FormatGEO\r\n";
 
 std::string ImportExport(const std::string& exportBytes) {
-    return Convert(1, exportBytes, OptionSet(), "export.wpt").output;
+    return Convert(1, exportBytes, Options(), "export.wpt").output;
 }
 
 struct ImportCase {
@@ -152,7 +152,7 @@ TEST_P(XCTrackExportNumberErrorTest, FailsAndKeepsTheOldList) {
     WriteBytes(folder / "export.txt", "old list\r\n");
     testing::RecordingMessages messages;
     try {
-        RunConversion(*FindConversionMode(1), folder / "export.wpt", OptionSet(), messages);
+        RunConversion(*FindConversionMode(1), folder / "export.wpt", Options(), messages);
         ADD_FAILURE() << "no error for " << c.message;
     } catch (const UserError& error) {
         const std::string expected = c.message + " (line " + std::to_string(c.line) + " of " +

@@ -202,7 +202,7 @@ TEST_P(OradelImportsGpsbabelGpx, SamePointsInTheList) {
             gpx.insert(at, 1, '\r');
         }
     }
-    const auto imported = Convert(15, gpx, OptionSet(), "Exported Waypoints.gpx");
+    const auto imported = Convert(15, gpx, Options(), "Exported Waypoints.gpx");
     WriteBytes(folder / "list.txt", imported.output);
     ExpectSamePoints(PointsOfList(folder / "list.txt"), false);
 }

@@ -8,9 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -86,13 +86,17 @@ class Session {
 constexpr int kHeightWithoutPanel = 314;
 constexpr int kHeightWithPanel = 538;
 
+QString Name(std::string_view name) {
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void controlsInCreationOrder();
+    void controlsMadeFromTheTable();
     void controlsAsLaidOut_data();
     void controlsAsLaidOut();
     void keyboardOrder();
@@ -100,92 +104,63 @@ class MainWindowTest : public QObject {
     void keysReachTheForm_data();
     void keysReachTheForm();
     void droppedFileOpens();
-    void closingSavesSettings();
-    void openDialogAsRequested();
     void realMessageBoxAndOpenDialog();
     void screenshots();
 };
 
-void MainWindowTest::controlsInCreationOrder() {
+// Every row of the table is a widget under its parent, in the table's order.
+void MainWindowTest::controlsMadeFromTheTable() {
     const Session session;
-    const auto names = [](const QWidget* parent) {
-        QStringList found;
-        for (const QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            found << child->objectName();
+    QMap<QString, QStringList> children;
+    for (const ControlSpec& spec : Controls()) {
+        const QWidget* control = session.Find(Name(spec.name));
+        const QString parent = spec.parent.empty() ? QStringLiteral("Form1") : Name(spec.parent);
+        QCOMPARE(control->parentWidget()->objectName(), parent);
+        QCOMPARE(control->focusPolicy() == Qt::NoFocus, !spec.takesFocus);
+        QCOMPARE(control->toolTip(), Name(spec.hint));
+        children[parent] << Name(spec.name);
+    }
+    for (const QString& parent : children.keys()) {
+        const QWidget* made = parent == "Form1" ? session.window.get() : session.Find(parent);
+        QStringList names;
+        for (const QWidget* child : made->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            names << child->objectName();
         }
-        return found;
-    };
-    QCOMPARE(names(session.window.get()),
-             QStringList({"SpeedButton1", "SpeedButton2", "Label1", "SpeedButton3", "Label2",
-                          "SpeedButton4", "SpeedButton5", "SpeedButton6", "Bevel1", "CheckBox4",
-                          "CheckBox3", "CheckBox5", "CheckBox2", "CheckBox1", "Panel1",
-                          "CheckBox15", "Memo1"}));
-    QCOMPARE(names(session.Find("Panel1")),
-             QStringList({"Label3",     "Label4",     "Label5",     "Label6",     "Label7",
-                          "Label8",     "Label9",     "CheckBox6",  "CheckBox7",  "CheckBox8",
-                          "CheckBox9",  "CheckBox10", "CheckBox11", "CheckBox12", "CheckBox13",
-                          "CheckBox14", "CheckBox16", "CheckBox17", "CheckBox18", "CheckBox19",
-                          "Edit1",      "Edit2",      "Edit3",      "cRS",        "cFI",
-                          "cRS2",       "CheckBox20", "CheckBox21"}));
+        QCOMPARE(names, children[parent]);
+    }
 }
 
 void MainWindowTest::controlsAsLaidOut_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("geometry");
     // Pixels at 120 dpi times 96/120.
-    QTest::newRow("open") << "SpeedButton1"
-                          << "Form1" << QRect(19, 45, 71, 20);
-    QTest::newRow("panel toggle") << "SpeedButton6"
-                                  << "Form1" << QRect(438, 268, 126, 20);
-    QTest::newRow("mode 3") << "CheckBox3"
-                            << "Form1" << QRect(19, 244, 558, 14);
-    QTest::newRow("mode 15") << "CheckBox15"
-                             << "Form1" << QRect(19, 142, 449, 14);
-    QTest::newRow("panel") << "Panel1"
-                           << "Form1" << QRect(19, 299, 545, 214);
-    QTest::newRow("filter") << "cFI"
-                            << "Panel1" << QRect(357, 12, 79, 14);
-    QTest::newRow("certificate") << "Edit3"
-                                 << "Panel1" << QRect(434, 181, 73, 19);
-    QTest::newRow("help") << "Memo1"
-                          << "Form1" << QRect(0, 0, 583, 20);
+    QTest::newRow("open") << "SpeedButton1" << QRect(19, 45, 71, 20);
+    QTest::newRow("mode 15") << "CheckBox15" << QRect(19, 142, 449, 14);
+    QTest::newRow("panel") << "Panel1" << QRect(19, 299, 545, 214);
+    QTest::newRow("in the panel") << "Edit3" << QRect(434, 181, 73, 19);
+    QTest::newRow("help") << "Memo1" << QRect(0, 0, 583, 20);
 }
 
 void MainWindowTest::controlsAsLaidOut() {
     QFETCH(QString, name);
-    QFETCH(QString, parent);
     QFETCH(QRect, geometry);
     const Session session;
-    const QWidget* control = session.Find(name);
-    QCOMPARE(control->parentWidget()->objectName(), parent);
-    QCOMPARE(control->geometry(), geometry);
-    for (int number = 1; number <= 6; ++number) {
-        const auto* button = session.Find<QToolButton>(QStringLiteral("SpeedButton%1").arg(number));
-        QVERIFY(button->autoRaise());
-        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
-    }
+    QCOMPARE(session.Find(name)->geometry(), geometry);
+    QVERIFY(session.Find<QToolButton>("SpeedButton1")->autoRaise());
 }
 
 void MainWindowTest::keyboardOrder() {
     const Session session;
-    QWidget* first = session.Find(QStringLiteral("CheckBox1"));
+    QStringList expected;
+    for (std::string_view name : KeyboardOrder()) expected << Name(name);
+    QWidget* first = session.Find(expected.front());
     QStringList order;
     QWidget* widget = first;
     do {
-        const QWidget* parent = widget->parentWidget();
-        const bool control = parent != nullptr &&
-                             (parent == session.window.get() || parent->objectName() == "Panel1");
-        if (control && (widget->focusPolicy() & Qt::TabFocus)) order << widget->objectName();
+        if (expected.contains(widget->objectName())) order << widget->objectName();
         widget = widget->nextInFocusChain();
     } while (widget != first);
-    QCOMPARE(order,
-             QStringList({"CheckBox1",  "CheckBox15", "CheckBox2",  "CheckBox5",  "CheckBox3",
-                          "CheckBox4",  "Memo1",      "cRS",        "cRS2",       "cFI",
-                          "CheckBox6",  "CheckBox7",  "CheckBox8",  "CheckBox20", "CheckBox9",
-                          "CheckBox13", "CheckBox10", "CheckBox11", "CheckBox14", "CheckBox12",
-                          "CheckBox21", "CheckBox16", "CheckBox17", "CheckBox18", "CheckBox19",
-                          "Edit1",      "Edit2",      "Edit3"}));
+    QCOMPARE(order, expected);
 }
 
 // Each button's click runs its command in the form: seen in what the form asks of the desktop.
@@ -217,6 +192,12 @@ void MainWindowTest::clicksReachTheForm() {
     QTest::mouseClick(memo->viewport(), Qt::LeftButton);
     QVERIFY(!memo->isVisible());
     QCOMPARE(session.desktop.messages.size(), 3);
+
+    QTest::mouseClick(session.Find<QCheckBox>("CheckBox6"), Qt::LeftButton);
+    QVERIFY(session.window->close());  // saves the settings
+    QFile settings(session.settingsFile);
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QVERIFY(settings.readAll().contains("\r\nCheckBox6=0\r\n"));
 }
 
 void MainWindowTest::keysReachTheForm_data() {
@@ -257,36 +238,6 @@ void MainWindowTest::droppedFileOpens() {
     QVERIFY(!session.Find<QLineEdit>("Edit1")->acceptDrops());
 }
 
-void MainWindowTest::closingSavesSettings() {
-    Session session;
-    QVERIFY(session.Find<QCheckBox>("CheckBox6")->isChecked());
-    QTest::mouseClick(session.Find<QCheckBox>("CheckBox6"), Qt::LeftButton);
-    session.Find<QLineEdit>("Edit1")->setText(QStringLiteral("А123ВС"));
-    QVERIFY(session.window->close());
-    QFile settings(session.settingsFile);
-    QVERIFY(settings.open(QIODevice::ReadOnly));
-    const QByteArray saved = settings.readAll();
-    QVERIFY(saved.contains("\r\nCheckBox6=0\r\n"));
-    QVERIFY(saved.contains("\r\nEdit1=\xC0\x31\x32\x33\xC2\xD1\r\n"));
-}
-
-void MainWindowTest::openDialogAsRequested() {
-    const OpenFileRequest request{"Выберите файл:",
-                                  PathOf(QDir::tempPath()),
-                                  "txt",
-                                  {{"Точки", "*.txt;*.wpt"}, {"Все файлы (*.*)", "*.*"}}};
-    const QStringList filters = {"Точки (*.txt *.wpt)", "Все файлы (*)"};
-    QFileDialog dialog;
-    ConfigureOpenDialog(dialog, request);
-    QCOMPARE(dialog.fileMode(), QFileDialog::AnyFile);  // a new name is accepted
-    QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Выберите файл:"));
-    QCOMPARE(dialog.defaultSuffix(), QStringLiteral("txt"));
-    QCOMPARE(dialog.nameFilters(), filters);
-    QCOMPARE(dialog.selectedNameFilter(), filters.front());
-    QCOMPARE(dialog.directory().absolutePath(), QDir(QDir::tempPath()).absolutePath());
-}
-
 // The desktop's own message box and open dialog, closed by a timer as a user would.
 void MainWindowTest::realMessageBoxAndOpenDialog() {
     QtDesktop desktop;
@@ -310,15 +261,25 @@ void MainWindowTest::realMessageBoxAndOpenDialog() {
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 
     QTemporaryDir folder;
-    const OpenFileRequest request{
-        "Выберите файл:", PathOf(folder.path()), "txt", {{"Текстовые файлы (*.txt)", "*.txt"}}};
-    QTimer::singleShot(0, [&folder] {
+    const OpenFileRequest request{"Выберите файл:",
+                                  PathOf(folder.path()),
+                                  "txt",
+                                  {{"Точки", "*.txt;*.wpt"}, {"Все файлы (*.*)", "*.*"}}};
+    QStringList filters;
+    QFileDialog::FileMode mode = QFileDialog::Directory;
+    QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) return;
+        caption = dialog->windowTitle();
+        filters = dialog->nameFilters() << dialog->selectedNameFilter();
+        mode = dialog->fileMode();
         dialog->selectFile(folder.filePath("new"));  // does not exist
         static_cast<QDialog*>(dialog)->accept();     // the dialog's own Open button
     });
     QCOMPARE(desktop.ChooseFileToOpen(nullptr, request), folder.filePath("new.txt"));
+    QCOMPARE(caption, QStringLiteral("Выберите файл:"));
+    QCOMPARE(filters, QStringList({"Точки (*.txt *.wpt)", "Все файлы (*)", "Точки (*.txt *.wpt)"}));
+    QCOMPARE(mode, QFileDialog::AnyFile);  // a new name is accepted
 }
 
 void MainWindowTest::screenshots() {

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/option_set.hpp"
 #include "engine/options.hpp"
 
 namespace oradel {
@@ -23,16 +22,16 @@ inline constexpr std::size_t kMaxProfileValueLength = 2047;
 // (blanks included) and for a number that does not fit.
 std::optional<long long> ParseProfileInteger(std::string_view text);
 
-// Sets every control of OptionControls() from `file`. A missing or unreadable
-// file, section or key, and a check-box value that is not an integer, give the
-// control's default. Never fails.
-void LoadSettings(const std::filesystem::path& file, OptionSet& options);
+// The options that `file` holds, key by key under the controls' names. A
+// missing or unreadable file, section or key, and a check-box value that is
+// not an integer, give the first-start value. Never fails.
+Options LoadSettings(const std::filesystem::path& file);
 
 // Writes every control ("1"/"0" for a check box, the text of an edit field)
 // into `file`: values of existing keys are replaced where they stand, missing
 // keys are appended to the section (the section to the file), and every other
 // line is kept byte for byte. The whole file is replaced in one step, so a
 // failure leaves it as it was; it throws UserError "Unable to write to <path>".
-void SaveSettings(const std::filesystem::path& file, const OptionSource& options);
+void SaveSettings(const std::filesystem::path& file, const Options& options);
 
 }  // namespace oradel

@@ -1,4 +1,4 @@
-#include "engine/settings_file.hpp"
+#include "options/settings_file.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,40 +12,28 @@
 #include <vector>
 
 #include "engine/errors.hpp"
-#include "engine/option_set.hpp"
 #include "engine/test_support.hpp"
+#include "options/option_controls.hpp"
 
 namespace oradel {
 namespace {
 namespace fs = std::filesystem;
 namespace support = oradel::testing;
 
-using Overrides = std::vector<std::pair<std::string, std::string>>;
-
-// Defaults changed by `overrides`: "1"/"0" for a check box, the text for an edit field.
-OptionSet OptionsWith(const Overrides& overrides) {
-    OptionSet options;
-    for (const auto& [name, value] : overrides) {
-        if (FindOptionControl(name)->kind == ControlKind::CheckBox) {
-            options.SetChecked(name, value == "1");
-        } else {
-            options.SetEditText(name, value);
-        }
-    }
-    return options;
-}
+using Overrides = support::OptionChanges;
+constexpr auto OptionsWith = support::WithChanges;
 
 // Every control as "name=value", in creation order, for comparing whole option states.
-std::vector<std::string> Entries(const OptionSource& options,
+std::vector<std::string> Entries(const Options& options,
                                  const std::set<std::string>& leftOut = {}) {
     std::vector<std::string> entries;
-    for (const ControlInfo& control : OptionControls()) {
+    for (const OptionControl& control : OptionControls()) {
         const std::string name(control.name);
         if (leftOut.contains(name)) continue;
         entries.push_back(name + '=' +
-                          (control.kind == ControlKind::EditField ? options.EditText(name)
-                           : options.IsChecked(name)              ? "1"
-                                                                  : "0"));
+                          (!control.IsCheckBox()     ? control.Text(options)
+                           : control.Ticked(options) ? "1"
+                                                     : "0"));
     }
     return entries;
 }
@@ -56,12 +44,10 @@ std::string Joined(const std::vector<std::string>& lines, const std::string& end
     return text;
 }
 
-OptionSet LoadedFrom(const std::string& bytes) {
+Options LoadedFrom(const std::string& bytes) {
     support::ScratchFolder folder;
     support::WriteBytes(folder / "oradel.ini", bytes);
-    OptionSet options = OptionsWith({{"cRS2", "1"}, {"CheckBox4", "0"}, {"Edit1", "stale"}});
-    LoadSettings(folder / "oradel.ini", options);
-    return options;
+    return LoadSettings(folder / "oradel.ini");
 }
 
 TEST(SettingsFileTest, ParsesIntegersByTheProfileRule) {
@@ -95,10 +81,10 @@ TEST(SettingsFileTest, ChecksBoxesByTheIntegerRuleElseByDefault) {
         {"0x", true, false},  {"\"0\"", false, false}, {" 0 ", false, false},
         {"'1'", true, true},  {"1 ; on", true, false}};
     for (const Case& test : cases) {
-        const OptionSet options = LoadedFrom(support::CrLfLines(
+        const Options options = LoadedFrom(support::CrLfLines(
             {"[save_parametr_all]", "CheckBox4=" + test.stored, "cRS2=" + test.stored}));
-        EXPECT_EQ(options.IsChecked("CheckBox4"), test.checkBox4) << test.stored;
-        EXPECT_EQ(options.IsChecked("cRS2"), test.cRS2) << test.stored;
+        EXPECT_EQ(options.writeWebPage, test.checkBox4) << test.stored;
+        EXPECT_EQ(options.page.startOpen, test.cRS2) << test.stored;
     }
 }
 
@@ -106,9 +92,7 @@ TEST(SettingsFileTest, MissingOrUnreadableFileGivesDefaults) {
     support::ScratchFolder folder;
     fs::create_directory(folder / "folder.ini");
     for (const fs::path& file : {folder / "missing.ini", folder / "folder.ini"}) {
-        OptionSet options = OptionsWith({{"cRS2", "1"}, {"CheckBox4", "0"}, {"Edit3", "x"}});
-        LoadSettings(file, options);
-        EXPECT_EQ(Entries(options), Entries(OptionSet())) << file;
+        EXPECT_EQ(Entries(LoadSettings(file)), Entries(Options())) << file;
     }
 }
 
@@ -183,7 +167,7 @@ TEST(SettingsFileTest, NewFileHoldsEveryControlInCreationOrder) {
 }
 
 TEST(SettingsFileTest, SaveChangesOnlyValuesAndAppendsMissingKeys) {
-    const OptionSet options = OptionsWith({{"Edit1", "new"}, {"Edit3", "abc"}, {"CheckBox4", "0"}});
+    const Options options = OptionsWith({{"Edit1", "new"}, {"Edit3", "abc"}, {"CheckBox4", "0"}});
     const auto rest = [&](const std::set<std::string>& present, const std::string& ending) {
         return Joined(Entries(options, present), ending);
     };
@@ -221,10 +205,10 @@ TEST(SettingsFileTest, SaveChangesOnlyValuesAndAppendsMissingKeys) {
 
 TEST(SettingsFileTest, EveryStateSurvivesSaveAndLoad) {
     Overrides allFlipped;
-    for (const ControlInfo& control : OptionControls()) {
-        const bool edit = control.kind == ControlKind::EditField;
-        allFlipped.emplace_back(
-            control.name, edit ? "\xCD\xEE\xEC\xE5\xF0" : (control.tickedByDefault ? "0" : "1"));
+    for (const OptionControl& control : OptionControls()) {
+        allFlipped.emplace_back(control.name, !control.IsCheckBox()       ? "\xCD\xEE\xEC\xE5\xF0"
+                                              : control.Ticked(Options()) ? "0"
+                                                                          : "1");
     }
     const std::vector<Overrides> states = {
         {},
@@ -236,18 +220,15 @@ TEST(SettingsFileTest, EveryStateSurvivesSaveAndLoad) {
     support::ScratchFolder folder;
     for (const Overrides& state : states) {
         SaveSettings(folder / "oradel.ini", OptionsWith(state));  // over the previous state
-        OptionSet loaded = OptionsWith({{"cRS2", "1"}, {"CheckBox4", "0"}});
-        LoadSettings(folder / "oradel.ini", loaded);
-        EXPECT_EQ(Entries(loaded), Entries(OptionsWith(state)));
+        EXPECT_EQ(Entries(LoadSettings(folder / "oradel.ini")), Entries(OptionsWith(state)));
     }
 }
 
 TEST(SettingsFileTest, LineBreaksInATextCannotAddKeys) {
     support::ScratchFolder folder;
     SaveSettings(folder / "oradel.ini", OptionsWith({{"Edit1", "x\r\nCheckBox4=0\n[s]"}}));
-    OptionSet loaded;
-    LoadSettings(folder / "oradel.ini", loaded);
-    EXPECT_EQ(Entries(loaded), Entries(OptionsWith({{"Edit1", "x  CheckBox4=0 [s]"}})));
+    EXPECT_EQ(Entries(LoadSettings(folder / "oradel.ini")),
+              Entries(OptionsWith({{"Edit1", "x  CheckBox4=0 [s]"}})));
 }
 
 TEST(SettingsFileTest, FailedWriteThrowsWithThePath) {
@@ -257,7 +238,7 @@ TEST(SettingsFileTest, FailedWriteThrowsWithThePath) {
                                          folder / "taken.ini"};
     for (const fs::path& file : files) {
         try {
-            SaveSettings(file, OptionSet());
+            SaveSettings(file, Options());
             ADD_FAILURE() << "no error for " << file;
         } catch (const UserError& error) {
             EXPECT_EQ(std::string(error.what()), "Unable to write to " + file.string());
@@ -276,7 +257,7 @@ TEST(SettingsFileTest, ReadOnlyFolderKeepsTheOldFile) {
         GTEST_SKIP() << "folder permissions are not enforced for this user (root?)";
     }
     try {
-        SaveSettings(folder / "oradel.ini", OptionSet());
+        SaveSettings(folder / "oradel.ini", Options());
         ADD_FAILURE() << "no error";
     } catch (const UserError& error) {
         EXPECT_EQ(std::string(error.what()),

@@ -1,4 +1,4 @@
-#include "engine/settings_file.hpp"
+#include "options/settings_file.hpp"
 
 #include <charconv>
 #include <cstdio>
@@ -10,6 +10,7 @@
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "options/option_controls.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -304,30 +305,33 @@ std::optional<long long> ParseProfileInteger(std::string_view text) {
     return value;
 }
 
-void LoadSettings(const fs::path& file, OptionSet& options) {
+Options LoadSettings(const fs::path& file) {
     const ProfileDocument document(ReadWholeFile(file).value_or(std::string()), kSettingsSection);
-    for (const ControlInfo& control : OptionControls()) {
+    const Options firstStart;
+    Options options;
+    for (const OptionControl& control : OptionControls()) {
         const std::optional<std::string> value = document.Value(control.name);
-        if (control.kind == ControlKind::EditField) {
-            options.SetEditText(control.name, value.value_or(std::string()));
+        if (!control.IsCheckBox()) {
+            control.SetText(options, value.value_or(std::string()));
             continue;
         }
         const std::optional<long long> number =
             value ? ParseProfileInteger(*value) : std::optional<long long>();
-        options.SetChecked(control.name, number ? *number != 0 : control.tickedByDefault);
+        control.SetTicked(options, number ? *number != 0 : control.Ticked(firstStart));
     }
+    return options;
 }
 
-void SaveSettings(const fs::path& file, const OptionSource& options) {
+void SaveSettings(const fs::path& file, const Options& options) {
     const std::string failure = "Unable to write to " + PathText(file);
     const std::optional<std::string> bytes = ReadWholeFile(file);
     if (!bytes) throw UserError(failure);  // rewriting it would lose what it holds
     ProfileDocument document(*bytes, kSettingsSection);
-    for (const ControlInfo& control : OptionControls()) {
-        if (control.kind == ControlKind::CheckBox) {
-            document.SetValue(control.name, options.IsChecked(control.name) ? "1" : "0");
+    for (const OptionControl& control : OptionControls()) {
+        if (control.IsCheckBox()) {
+            document.SetValue(control.name, control.Ticked(options) ? "1" : "0");
         } else {
-            document.SetValue(control.name, options.EditText(control.name));
+            document.SetValue(control.name, control.Text(options));
         }
     }
     if (!ReplaceWholeFile(file, document.Text())) throw UserError(failure);

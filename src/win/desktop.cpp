@@ -1,0 +1,88 @@
+#include "win/desktop.hpp"
+
+#include "win/wide_text.hpp"
+#include "win/windows_ui_api.hpp"
+
+namespace oradel::win {
+
+// Also the application title that the form gives its window.
+constexpr wchar_t kMessageCaption[] = L"Oradel";
+// Room for a long path (the dialog's answer).
+constexpr DWORD kPathCapacity = 32768;
+
+void SystemDesktop::ShowMessage(HWND owner, const std::wstring& text) {
+    MessageBoxW(owner, text.c_str(), kMessageCaption, MB_OK);
+}
+
+std::optional<std::filesystem::path> SystemDesktop::ChooseFileToOpen(
+    HWND owner, const OpenFileRequest& request) {
+    std::vector<wchar_t> chosen(kPathCapacity, L'\0');
+    const std::wstring filter = DialogFilter(request.filters);
+    const std::wstring title = WideFromUtf8(request.title);
+    const std::wstring folder = request.folder.wstring();
+    const std::wstring defaultExtension = WideFromUtf8(request.defaultExtension);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = kPathCapacity;
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = defaultExtension.c_str();
+    // No OFN_FILEMUSTEXIST: a name of a file that does not exist is accepted.
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   OFN_ENABLESIZING | OFN_DONTADDTORECENT;
+    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+    std::filesystem::path file(chosen.data());
+    // Not every version of the dialog adds the default extension to a typed
+    // name without one; a file of exactly the typed name keeps it.
+    std::error_code error;
+    if (!file.has_extension() && !defaultExtension.empty() &&
+        !std::filesystem::exists(file, error)) {
+        file += L"." + defaultExtension;
+    }
+    return file;
+}
+
+void SystemDesktop::OpenWithShell(const std::wstring& fileOrAddress) {
+    ShellExecuteW(GetDesktopWindow(), L"open", fileOrAddress.c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}
+
+std::wstring DialogFilter(const std::vector<FileFilter>& filters) {
+    std::wstring joined;
+    for (const FileFilter& filter : filters) {
+        joined += WideFromUtf8(filter.description);
+        joined.push_back(L'\0');
+        joined += WideFromUtf8(filter.pattern);
+        joined.push_back(L'\0');
+    }
+    joined.push_back(L'\0');
+    return joined;
+}
+
+std::wstring ProgramPath() {
+    std::vector<wchar_t> path(kPathCapacity, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), kPathCapacity);
+    return std::wstring(path.data(), length);
+}
+
+std::wstring LocalSettingsFolder() {
+    std::wstring folder;
+    PWSTR known = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &known))) {
+        folder = known;
+    }
+    CoTaskMemFree(known);
+    if (folder.empty()) {
+        // Without the shell's answer the environment's value serves.
+        std::vector<wchar_t> value(kPathCapacity, L'\0');
+        const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", value.data(), kPathCapacity);
+        if (length > 0 && length < kPathCapacity) folder.assign(value.data(), length);
+    }
+    return folder.empty() ? folder : folder + L"\\oradel";
+}
+
+}  // namespace oradel::win

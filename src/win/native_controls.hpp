@@ -1,0 +1,19 @@
+// The Win32 control for each kind of the form's table: the window class and
+// styles it is made of, the drawing of the flat speed buttons, the bevel line
+// and the panel's frame, and the clicks of controls that Windows does not report as clicks.
+#pragma once
+
+#include "form/controls.hpp"
+#include "win/windows_api.hpp"
+
+namespace oradel::win {
+
+// Creates the control of `spec` as a child of `parent` with the identifier
+// `id`, at no size yet and without its text; it sends WM_COMMAND with
+// BN_CLICKED to its parent when clicked and its spec names a click.
+HWND CreateNativeControl(const ControlSpec& spec, HWND parent, int id);
+
+// Draws a control that Windows leaves to its owner: a speed button or a bevel line.
+void DrawControl(const DRAWITEMSTRUCT& item, const ControlSpec& spec);
+
+}  // namespace oradel::win

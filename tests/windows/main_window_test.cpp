@@ -1,0 +1,543 @@
+// The Windows window driven as a user drives it, through window messages to
+// its real controls, with the dialogs answered and every message recorded.
+// Runs under Wine at the resolution ORADEL_WINE_DPI names (96 and 144).
+#include "win/main_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+#include "form/settings_location.hpp"
+#include "tests/windows/screenshot.hpp"
+#include "text/codepage.hpp"
+#include "win/command_line.hpp"
+#include "win/desktop.hpp"
+#include "win/fonts.hpp"
+#include "win/message_loop.hpp"
+#include "win/wide_text.hpp"
+#include "win/windows_ui_api.hpp"
+
+namespace oradel::win {
+namespace fs = std::filesystem;
+namespace {
+
+// oradel.exe and oradel-convert.exe, from the command line.
+std::vector<fs::path> programs;
+
+class RecordingDesktop final : public Desktop {
+  public:
+    void ShowMessage(HWND, const std::wstring& text) override { messages.push_back(text); }
+    std::optional<fs::path> ChooseFileToOpen(HWND, const OpenFileRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        const std::optional<fs::path> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void OpenWithShell(const std::wstring& fileOrAddress) override {
+        opened.push_back(fileOrAddress);
+    }
+
+    std::vector<std::wstring> messages;
+    std::deque<std::optional<fs::path>> answers;  // nullopt: the user cancels
+    std::vector<OpenFileRequest> requests;
+    std::vector<std::wstring> opened;
+};
+
+UINT ExpectedDpi() {
+    const char* dpi = std::getenv("ORADEL_WINE_DPI");
+    return dpi != nullptr ? static_cast<UINT>(std::atoi(dpi)) : USER_DEFAULT_SCREEN_DPI;
+}
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// The thread's state of the Ctrl key, as GetKeyState reports it.
+void HoldControl(bool held) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// One run of the window in a scratch folder, which holds its settings file.
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temporary[MAX_PATH];
+        GetTempPathW(MAX_PATH, temporary);
+        folder = fs::path(temporary) / (L"oradel-test-" + std::to_wstring(GetTickCount64()));
+        fs::create_directories(folder);
+        Start("https://example.org/oradel");
+    }
+    void TearDown() override {
+        window.reset();
+        Pump();
+        fs::remove_all(folder);
+    }
+    void Start(const std::string& homePage) {
+        window.reset();
+        window = std::make_unique<MainWindow>(desktop,
+                                              FormSetup{folder / "oradel.ini", folder, homePage});
+        window->Create();
+        window->Show(SW_SHOWNORMAL);
+        SetForegroundWindow(window->Handle());
+        Pump();
+    }
+    // Delivers what is queued as the program's message loop does.
+    void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message != WM_QUIT) DeliverMessage(*window, message);
+        }
+    }
+    HWND Control(std::string_view name) const {
+        HWND control = window->Control(name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    void Click(std::string_view name) {
+        SendMessageW(Control(name), BM_CLICK, 0, 0);
+        Pump();
+    }
+    void Choose(const fs::path& file) {
+        desktop.answers.push_back(file);
+        Click("SpeedButton1");
+    }
+    void Key(WPARAM key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        Pump();
+    }
+    bool Checked(std::string_view name) const {
+        return SendMessageW(Control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    bool Visible(std::string_view name) const { return IsWindowVisible(Control(name)); }
+    std::string Caption(std::string_view name) const {
+        wchar_t text[4096] = L"";
+        GetWindowTextW(Control(name), text, 4096);
+        return Utf8FromWide(text);
+    }
+    // Left, top, width and height within the parent.
+    std::array<long, 4> Place(std::string_view name) const {
+        RECT place;
+        GetWindowRect(Control(name), &place);
+        MapWindowPoints(nullptr, GetParent(Control(name)), reinterpret_cast<POINT*>(&place), 2);
+        return {place.left, place.top, place.right - place.left, place.bottom - place.top};
+    }
+    SIZE ClientSize() const {
+        RECT client;
+        GetClientRect(window->Handle(), &client);
+        return {client.right, client.bottom};
+    }
+    long Scaled(int length) const { return ScaledLength(length, window->Dpi()); }
+
+    fs::path folder;
+    RecordingDesktop desktop;
+    std::unique_ptr<MainWindow> window;
+};
+
+const char* const kOperations[] = {"CheckBox1", "CheckBox15", "CheckBox2",
+                                   "CheckBox3", "CheckBox4",  "CheckBox5"};
+
+}  // namespace
+
+TEST_F(WindowTest, RunsAtTheScreensResolution) {
+    EXPECT_EQ(window->Dpi(), ExpectedDpi());
+}
+
+TEST_F(WindowTest, EveryControlOfTheTableIsARealControl) {
+    const std::map<ControlType, std::wstring> classes = {
+        {ControlType::SpeedButton, L"Button"}, {ControlType::Label, L"Static"},
+        {ControlType::Bevel, L"Static"},       {ControlType::CheckBox, L"Button"},
+        {ControlType::Panel, L"OradelPanel"},  {ControlType::Edit, L"Edit"},
+        {ControlType::Memo, L"Edit"}};
+    for (const ControlSpec& spec : Controls()) {
+        SCOPED_TRACE(std::string(spec.name));
+        HWND control = Control(spec.name);
+        wchar_t className[64] = L"";
+        GetClassNameW(control, className, 64);
+        EXPECT_EQ(className, classes.at(spec.type));
+        EXPECT_EQ(GetParent(control),
+                  spec.parent.empty() ? window->Handle() : Control(spec.parent));
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        EXPECT_EQ((style & WS_TABSTOP) != 0, spec.takesFocus);
+        if (spec.type == ControlType::CheckBox) {
+            EXPECT_EQ((style & BS_LEFTTEXT) != 0, (spec.style & kCaptionLeft) != 0);
+        }
+        if (spec.type != ControlType::Memo) {
+            EXPECT_EQ(Caption(spec.name), spec.caption);
+        }
+    }
+}
+
+TEST_F(WindowTest, ControlsStandWhereTheTableSaysScaled) {
+    Click("SpeedButton6");  // the panel's controls are measured while it shows
+    for (const ControlSpec& spec : Controls()) {
+        SCOPED_TRACE(std::string(spec.name));
+        const std::array<long, 4> place = Place(spec.name);
+        EXPECT_EQ(place[0], Scaled(spec.left));
+        EXPECT_EQ(place[1], Scaled(spec.top));
+        EXPECT_EQ(place[2], spec.width != 0 ? Scaled(spec.width) : place[2]);
+        EXPECT_EQ(place[3], spec.height != 0 ? Scaled(spec.height) : place[3]);
+        EXPECT_GT(place[2] * place[3], 0);
+    }
+    // The same in numbers, so that a wrong rule on both sides shows as well.
+    struct Row {
+        const char* name;
+        std::array<long, 4> at96, at144;
+    };
+    const Row rows[] = {
+        {"SpeedButton1", {19, 45, 71, 20}, {29, 67, 107, 30}},
+        {"Panel1", {19, 299, 545, 214}, {29, 449, 817, 320}},
+        {"cFI", {357, 12, 79, 14}, {535, 18, 119, 20}},
+    };
+    for (const Row& row : rows) {
+        if (window->Dpi() == 96) {
+            EXPECT_EQ(Place(row.name), row.at96) << row.name;
+        } else if (window->Dpi() == 144) {
+            EXPECT_EQ(Place(row.name), row.at144) << row.name;
+        }
+    }
+}
+
+TEST_F(WindowTest, FontsAndColoursAsTheTableSays) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (const ControlSpec& spec : Controls()) {
+        SCOPED_TRACE(std::string(spec.name));
+        HWND control = Control(spec.name);
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        if (spec.type == ControlType::Panel || spec.type == ControlType::Bevel) continue;
+        EXPECT_EQ(font.lfHeight, -Scaled(kFontPixelHeight));
+        EXPECT_EQ(font.lfWeight == FW_BOLD, (spec.style & kBold) != 0);
+        EXPECT_EQ(font.lfItalic != 0, (spec.style & kItalic) != 0);
+        if (!spec.textColour && !spec.background) continue;
+        SetTextColor(dc, RGB(1, 2, 3));
+        SendMessageW(GetParent(control), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(control));
+        if (const auto text = spec.textColour) {
+            EXPECT_EQ(GetTextColor(dc), RGB(text->red, text->green, text->blue));
+        }
+        if (const auto background = spec.background) {
+            EXPECT_EQ(GetBkColor(dc), RGB(background->red, background->green, background->blue));
+        }
+    }
+    DeleteDC(dc);
+}
+
+TEST_F(WindowTest, ClientAreaFollowsThePanel) {
+    const SIZE closed = ClientSize();
+    EXPECT_EQ(closed.cx, Scaled(kClientWidth));
+    EXPECT_EQ(closed.cy, Scaled(335 + 25 + kClientBottomMargin));
+    Click("SpeedButton6");
+    EXPECT_TRUE(Visible("Panel1"));
+    EXPECT_EQ(ClientSize().cy, Scaled(374 + 267 + kClientBottomMargin));
+    Click("SpeedButton6");
+    EXPECT_FALSE(Visible("Panel1"));
+    EXPECT_EQ(ClientSize().cy, closed.cy);
+}
+
+TEST_F(WindowTest, OpenEnablesTheOperationsThatFit) {
+    struct Row {
+        const wchar_t* file;
+        std::vector<std::string> enabled;
+    };
+    const Row rows[] = {
+        {L"Эльбрус.TXT", {"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"}},
+        {L"alps.Wpt", {"CheckBox1"}},
+        {L"東京 points.gpx", {"CheckBox15"}},
+        {L"notes.doc", {}},
+    };
+    for (const Row& row : rows) {
+        const fs::path file = folder / row.file;
+        Choose(file);
+        EXPECT_EQ(Caption("Label1"), "Файл: " + Utf8FromWide(file.wstring()));
+        for (const char* box : kOperations) {
+            const bool fits = std::ranges::find(row.enabled, box) != row.enabled.end();
+            EXPECT_EQ(IsWindowEnabled(Control(box)) != 0, fits) << box;
+            EXPECT_FALSE(Checked(box)) << box;
+        }
+    }
+    ASSERT_FALSE(desktop.requests.empty());
+    const OpenFileRequest& request = desktop.requests.front();
+    EXPECT_EQ(request.title, "Выберите файл:");
+    EXPECT_EQ(request.folder, folder);
+    EXPECT_EQ(request.defaultExtension, "txt");
+    const std::wstring filter = DialogFilter(request.filters);
+    EXPECT_EQ(filter.substr(0, 30), std::wstring(L"Текстовые файлы (*.txt)\0*.txt\0", 30));
+    EXPECT_EQ(filter.substr(filter.size() - 21), std::wstring(L"Все файлы (*.*)\0*.*\0\0", 21));
+}
+
+TEST_F(WindowTest, ConvertRunsTheTickedOperations) {
+    const fs::path list = folder / L"Юца.txt";
+    WriteBytes(list, Cp1251FromUtf8("Юца <Ю>\r\n43.9612 42.9845\r\nСтарт\r\n"));
+    Choose(list);
+    Click("CheckBox2");
+    Click("CheckBox3");
+    Click("SpeedButton3");
+    EXPECT_EQ(desktop.messages, std::vector<std::wstring>{L"Конвертация закончена"});
+    EXPECT_TRUE(fs::exists(folder / L"Юца.wpt"));
+    EXPECT_TRUE(fs::exists(folder / L"Юца_nav.wpt"));
+    EXPECT_FALSE(fs::exists(folder / L"Юца.htm"));
+}
+
+TEST_F(WindowTest, CommandsTellTheUserOrOpenWithTheShell) {
+    Click("SpeedButton3");
+    Click("SpeedButton2");  // the dialog is cancelled
+    Click("SpeedButton4");
+    EXPECT_EQ(desktop.messages,
+              (std::vector<std::wstring>{L"Выберите файл, нажмите [Открыть]", L"Нет файла: "}));
+    const fs::path file = folder / L"Ёлки.wpt";
+    WriteBytes(file, "x");
+    Choose(file);
+    Click("SpeedButton2");
+    EXPECT_EQ(desktop.opened,
+              (std::vector<std::wstring>{L"https://example.org/oradel", file.wstring()}));
+}
+
+TEST_F(WindowTest, TypedTextAndTicksAreSavedOnClose) {
+    Click("SpeedButton6");
+    for (wchar_t character : std::wstring(L"А000АА")) {
+        PostMessageW(Control("Edit1"), WM_CHAR, character, 1);
+    }
+    SetFocus(Control("cRS"));
+    Key(VK_SPACE);
+    EXPECT_FALSE(Checked("cRS"));
+    SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    const std::string saved = ReadBytes(folder / "oradel.ini");
+    EXPECT_NE(saved.find(Cp1251FromUtf8("\r\nEdit1=А000АА\r\n")), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\r\ncRS=0\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\r\ncFI=1\r\n"), std::string::npos) << saved;
+}
+
+TEST_F(WindowTest, HelpCoversTheClientAreaUntilClicked) {
+    Click("SpeedButton6");
+    Click("SpeedButton5");
+    EXPECT_FALSE(Visible("Panel1"));
+    EXPECT_TRUE(Visible("Memo1"));
+    const SIZE client = ClientSize();
+    EXPECT_EQ(Place("Memo1"), (std::array<long, 4>{0, 0, client.cx, client.cy}));
+    EXPECT_EQ(ChildWindowFromPoint(window->Handle(), {client.cx / 2, client.cy / 2}),
+              Control("Memo1"));
+    EXPECT_EQ(Caption("Memo1").substr(0, 13), "\r\n\r\n         ");
+    SendMessageW(Control("Memo1"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(Control("Memo1"), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_FALSE(Visible("Memo1"));
+    EXPECT_FALSE(Visible("Panel1"));
+}
+
+TEST_F(WindowTest, ShortcutsReachTheForm) {
+    Key(VK_F1);
+    EXPECT_TRUE(Visible("Memo1"));
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(Visible("Memo1"));
+    HoldControl(true);
+    Key('O');
+    Key(VK_RETURN);
+    HoldControl(false);
+    EXPECT_EQ(desktop.requests.size(), 1u);
+    EXPECT_EQ(desktop.messages, std::vector<std::wstring>{L"Выберите файл, нажмите [Открыть]"});
+}
+
+TEST_F(WindowTest, TabFollowsTheKeyboardOrderAndSpeedButtonsTakeNoFocus) {
+    Click("SpeedButton6");
+    Choose(folder / "a.txt");  // CheckBox1 and CheckBox15 are disabled now
+    SetFocus(Control("CheckBox2"));
+    Click("SpeedButton4");
+    EXPECT_EQ(GetFocus(), Control("CheckBox2"));
+    std::vector<std::string_view> order;
+    for (std::string_view name : KeyboardOrder()) {
+        if (name != "CheckBox1" && name != "CheckBox15" && name != kHelpText) order.push_back(name);
+    }
+    order.push_back(order.front());  // and round again
+    for (std::size_t next = 1; next < order.size(); ++next) {
+        Key(VK_TAB);
+        EXPECT_EQ(GetFocus(), Control(order[next])) << order[next];
+    }
+}
+
+TEST_F(WindowTest, FocusLeavesDisabledControlsSoShortcutsStillWork) {
+    SetFocus(Control("CheckBox1"));
+    Choose(folder / "notes.doc");  // no operation fits: nothing can take the focus
+    EXPECT_EQ(GetFocus(), window->Handle());
+    Key(VK_F1);
+    EXPECT_TRUE(Visible("Memo1"));
+}
+
+TEST_F(WindowTest, DroppedFileIsTakenAsChosen) {
+    const std::wstring file = (folder / L"Ωmega 東京 Юца.gpx").wstring();
+    const std::size_t bytes = sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    file.copy(reinterpret_cast<wchar_t*>(drop + 1), file.size());
+    GlobalUnlock(memory);
+    SendMessageW(window->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    EXPECT_EQ(Caption("Label1"), "Файл: " + Utf8FromWide(file));
+    EXPECT_TRUE(IsWindowEnabled(Control("CheckBox15")));
+    EXPECT_FALSE(IsWindowEnabled(Control("CheckBox2")));
+}
+
+TEST_F(WindowTest, HintsAreTooltips) {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND candidate, LPARAM result) {
+            wchar_t className[64] = L"";
+            GetClassNameW(candidate, className, 64);
+            if (std::wstring(className) != TOOLTIPS_CLASSW) return TRUE;
+            *reinterpret_cast<HWND*>(result) = candidate;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    ASSERT_NE(found, nullptr);
+    for (const ControlSpec& spec : Controls()) {
+        wchar_t text[256] = L"";
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window->Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(spec.name));
+        tool.lpszText = text;
+        SendMessageW(found, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(Utf8FromWide(text), spec.hint) << spec.name;
+    }
+}
+
+TEST_F(WindowTest, ResolutionChangeRescales) {
+    const UINT dpi = window->Dpi() == 96 ? 144 : 96;  // the other monitor fits the screen
+    RECT suggested{10, 10, 500, 500};
+    SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(window->Dpi(), dpi);
+    EXPECT_EQ(Place("SpeedButton1"),
+              (std::array<long, 4>{Scaled(24), Scaled(56), Scaled(89), Scaled(25)}));
+    EXPECT_EQ(ClientSize().cx, Scaled(kClientWidth));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("Label2"), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -Scaled(kFontPixelHeight));
+}
+
+TEST(CommandLine, GivesTheFirstArgument) {
+    struct Row {
+        const wchar_t* commandLine;
+        std::optional<fs::path> file;
+    };
+    const Row rows[] = {
+        {LR"("C:\Program Files\Oradel\oradel.exe" "D:\Карты\Юца.txt")",
+         fs::path(LR"(D:\Карты\Юца.txt)")},
+        {LR"(oradel.exe D:\a.wpt extra)", fs::path(LR"(D:\a.wpt)")},
+        {LR"("C:\Program Files\Oradel\oradel.exe")", std::nullopt},
+        {LR"(oradel.exe "")", std::nullopt},
+    };
+    for (const Row& row : rows) EXPECT_EQ(FileFromCommandLine(row.commandLine), row.file);
+}
+
+TEST(Settings, InstalledCopyKeepsThemInTheUsersFolder) {
+    const fs::path local = LocalSettingsFolder();
+    const char* environment = std::getenv("LOCALAPPDATA");
+    ASSERT_NE(environment, nullptr);
+    EXPECT_EQ(local, fs::path(environment) / "oradel");
+    const fs::path program = fs::temp_directory_path() / L"oradel-installed-Прога";
+    fs::create_directories(program);
+    WriteBytes(program / kInstalledMarker, "");
+    EXPECT_EQ(SettingsFileLocation(program / "oradel.exe", local), local / "oradel.ini");
+    fs::remove(program / kInstalledMarker);
+    EXPECT_EQ(SettingsFileLocation(program / "oradel.exe", local), program / "oradel.ini");
+    fs::remove_all(program);
+}
+
+TEST(Programs, CarryTheProjectsVersionAndTheIcon) {
+    ASSERT_EQ(programs.size(), 2u);
+    for (const fs::path& program : programs) {
+        DWORD ignored = 0;
+        std::string data(GetFileVersionInfoSizeW(program.c_str(), &ignored), '\0');
+        ASSERT_TRUE(
+            GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
+            << program;
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT size = 0;
+        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+        std::ostringstream version;
+        version << HIWORD(fixed->dwFileVersionMS) << ',' << LOWORD(fixed->dwFileVersionMS) << ','
+                << HIWORD(fixed->dwFileVersionLS) << ',' << LOWORD(fixed->dwFileVersionLS);
+        EXPECT_EQ(version.str(), ORADEL_VERSION_NUMBERS) << program;
+    }
+    EXPECT_GE(ExtractIconExW(programs[0].c_str(), -1, nullptr, nullptr, 0), 1u);
+}
+
+// The desktop's own message box and open dialog, answered by a timer as a user would.
+TEST(SystemDesktopTest, RealMessageBoxAndOpenDialog) {
+    static std::wstring buttons;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = FindWindowW(L"#32770", L"Oradel");
+        if (box == nullptr) return;
+        buttons.clear();
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t className[32] = L"", text[32] = L"";
+            GetClassNameW(child, className, 32);
+            GetWindowTextW(child, text, 32);
+            if (std::wstring(className) == L"Button") buttons += text + std::wstring(L";");
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    SystemDesktop desktop;
+    desktop.ShowMessage(nullptr, L"Нет файла: D:\\Карты\\Юца.txt");
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(buttons, L"OK;");
+
+    static fs::path folder;
+    folder = fs::temp_directory_path() / L"oradel-dialog-Папка";
+    fs::create_directories(folder);
+    const UINT_PTR dialogTimer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = FindWindowW(L"#32770", L"Выберите файл:");
+        if (dialog == nullptr) return;
+        constexpr int kFileNameBox = 0x047C;  // cmb13, the file name of an Explorer-style dialog
+        SetDlgItemTextW(dialog, kFileNameBox, L"новый");  // does not exist
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    const OpenFileRequest request{"Выберите файл:", folder, "txt", {{"Текст (*.txt)", "*.txt"}}};
+    const std::optional<fs::path> chosen = desktop.ChooseFileToOpen(nullptr, request);
+    KillTimer(nullptr, dialogTimer);
+    EXPECT_EQ(chosen, folder / L"новый.txt");
+    fs::remove_all(folder);
+}
+
+TEST_F(WindowTest, Screenshots) {
+    if (std::getenv("ORADEL_SCREENSHOT_DIR") == nullptr) GTEST_SKIP() << "no screenshot folder";
+    Choose(folder / L"Эльбрус.txt");
+    Click("SpeedButton6");
+    EXPECT_TRUE(TakeScreenshot(window->Handle(), "oradel-window"));
+    Click("SpeedButton5");
+    EXPECT_TRUE(TakeScreenshot(window->Handle(), "oradel-help"));
+}
+
+}  // namespace oradel::win
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Wine hands Unix paths over as they are; its drive Z: is the Unix root.
+    for (int index = 1; index < argc; ++index) {
+        std::string path = argv[index];
+        if (path.starts_with('/')) path = "Z:" + path;
+        oradel::win::programs.push_back(std::filesystem::path(oradel::win::WideFromUtf8(path)));
+    }
+    return RUN_ALL_TESTS();
+}
