@@ -8,7 +8,7 @@
 # VERSION is the project's (CMakeLists.txt); --version builds as another one.
 # Build folders: ORADEL_PACKAGE_LINUX_DIR (build-package) and ORADEL_PACKAGE_WINDOWS_DIR
 # (build-package-mingw). A folder configured before, such as one of CI's, keeps its
-# own options and only takes the version.
+# own options and only takes the version and the window, which every package holds.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 linux_build="${ORADEL_PACKAGE_LINUX_DIR:-$root/build-package}"
@@ -30,18 +30,14 @@ umask 022
 configure() {
     local folder="$1"
     shift
-    if [ -f "$folder/CMakeCache.txt" ]; then
-        cmake -S "$root" -B "$folder" -DORADEL_VERSION="$version" >/dev/null
-    else
-        cmake -S "$root" -B "$folder" "$@" -DORADEL_VERSION="$version" >/dev/null
-    fi
+    [ -f "$folder/CMakeCache.txt" ] && set --
+    cmake -S "$root" -B "$folder" "$@" -DORADEL_BUILD_UI=ON -DORADEL_VERSION="$version" >/dev/null
 }
 
 mkdir -p "$dist"
 
 echo "== Debian package"
-configure "$linux_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORADEL_BUILD_UI=ON \
-    -DORADEL_BUILD_TESTS=OFF
+configure "$linux_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORADEL_BUILD_TESTS=OFF
 cmake --build "$linux_build" -j"$(nproc)"
 package_version="$(cat "$linux_build/packaging/version.txt")"
 cpack --config "$linux_build/CPackConfig.cmake" -B "$linux_build/cpack" >/dev/null
