@@ -60,6 +60,10 @@ shows_window() {
     wait
     return 1
 }
+# version_resources_are VERSION EXE...: each EXE's version resource names VERSION (UTF-16 strings).
+version_resources_are() {
+    for exe in "${@:2}"; do strings -el "$exe" | grep -A1 -x FileVersion | grep -qx "$1" || return 1; done
+}
 registry_has() { timeout 60 wine reg query "$@" </dev/null >/dev/null 2>&1; }
 lacks() { ! "$@"; }
 # offers_open_with EXT...: Open with offers Oradel for each EXT, and no EXT opens with Oradel by default.
@@ -112,6 +116,7 @@ check "the installed oradel.exe shows its window" shows_window "$program_folder/
 mkdir -p "$(dirname "$settings")" && printf '[save_parametr_all]\r\ncFI=0\r\n' >"$settings" && cp "$settings" "$work/settings.ini"
 check "an upgrade to 1.0.1 installs silently" msi_run /i "$dist/oradel-1.0.1-windows-x64.msi"
 check "the upgraded oradel-convert.exe says 1.0.1" output_is "oradel-convert 1.0.1" wine "$program_folder/oradel-convert.exe" --version
+check "the upgraded programs' version resources say 1.0.1" version_resources_are 1.0.1 "$program_folder/oradel.exe" "$program_folder/oradel-convert.exe"
 check "the user's settings survive the upgrade" cmp "$settings" "$work/settings.ini"
 check "the upgrade replaced the old version: one Oradel is listed" uninstall_entries_are 1
 check "uninstall runs silently" msi_run /x "$dist/oradel-1.0.1-windows-x64.msi"
