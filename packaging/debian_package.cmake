@@ -26,6 +26,7 @@ endforeach()
 configure_file(changelog.Debian.in ${CMAKE_CURRENT_BINARY_DIR}/changelog @ONLY)
 oradel_gzip(${CMAKE_CURRENT_BINARY_DIR}/changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 oradel_gzip(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${CMAKE_CURRENT_BINARY_DIR}/CHANGELOG.md.gz)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
 
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz ${CMAKE_CURRENT_BINARY_DIR}/CHANGELOG.md.gz
@@ -55,6 +56,9 @@ if(ORADEL_HOMEPAGE)
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORADEL_HOMEPAGE})
 endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window opens outputs, the guide and the home page through Qt, which uses
+# xdg-open on most desktops.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
