@@ -1,4 +1,5 @@
 // oradel.exe: the window of the Oradel conversions on Windows.
+#include <exception>
 #include <filesystem>
 #include <string>
 
@@ -8,10 +9,28 @@
 #include "win/desktop.hpp"
 #include "win/main_window.hpp"
 #include "win/message_loop.hpp"
+#include "win/wide_text.hpp"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+namespace {
+
+// The open dialog and the shell's "open" verb want COM on the window's thread.
+class ComApartment {
+  public:
+    ComApartment()
+        : started_(SUCCEEDED(
+              CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (started_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool started_;
+};
+
+int RunWindow(oradel::win::Desktop& desktop, int showCommand) {
     using namespace oradel;
-    win::SystemDesktop desktop;
     const std::filesystem::path program = win::ProgramPath();
     FormSetup setup{SettingsFileLocation(program, win::LocalSettingsFolder()),
                     program.parent_path(), std::string(kHomePage)};
@@ -20,4 +39,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     if (const auto file = win::FileFromCommandLine(GetCommandLineW())) window.OpenGivenFile(*file);
     window.Show(showCommand);
     return win::RunMessageLoop(window);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    const ComApartment com;
+    oradel::win::SystemDesktop desktop;
+    try {
+        return RunWindow(desktop, showCommand);
+    } catch (const std::exception& failure) {
+        desktop.ShowMessage(nullptr, oradel::win::WideFromUtf8(failure.what()));
+        return 1;
+    }
 }

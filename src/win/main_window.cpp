@@ -165,6 +165,8 @@ void MainWindow::OnActivate(bool active) {
 
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
+    // The controls hold the old fonts until PlaceControls hands them the new ones.
+    const std::unique_ptr<FontSet> previousFonts = std::exchange(fonts_, nullptr);
     fonts_ = std::make_unique<FontSet>(dpi_);
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
