@@ -18,8 +18,16 @@ fi
 
 work="$(mktemp -d /tmp/oradel-install-test.XXXXXX)"
 log="$work/log.txt"
-trap 'apt-get remove -y -qq oradel >/dev/null 2>&1 || true; wineserver -k 2>/dev/null || true' EXIT
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Whatever happens: the package leaves this machine, and the Wine prefix (700 MB) goes;
+# the log stays when a check failed.
+clean_up() {
+    apt-get remove -y -qq oradel >/dev/null 2>&1 || true
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    [ "${failed:-1}" -eq 0 ] && rm -rf "$work"
+}
+trap clean_up EXIT
 
 "$root/scripts/package.sh" --version 1.0.1 >>"$log"
 "$root/scripts/package.sh" >>"$log"
