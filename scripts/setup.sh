@@ -2,14 +2,22 @@
 # Installs what Oradel needs on Debian 12, and nothing when it is all there.
 #   scripts/setup.sh          build tools only
 #   scripts/setup.sh --tests  build tools and everything the test suite uses
+#   scripts/setup.sh --packages NAME...  build tools and the named Debian packages
 set -euo pipefail
 
 want_tests=0
-[ "${1:-}" = "--tests" ] && want_tests=1
+extra=()
+if [ "${1:-}" = "--tests" ]; then
+    want_tests=1
+elif [ "${1:-}" = "--packages" ]; then
+    shift
+    extra=("$@")
+fi
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
 
-packages=(cmake g++ make libgtest-dev qt6-base-dev fonts-dejavu-core)
+# cmark-gfm renders README.md into the user guide.
+packages=(cmake g++ make libgtest-dev qt6-base-dev fonts-dejavu-core cmark-gfm "${extra[@]}")
 if [ "$want_tests" -eq 1 ]; then
     packages+=(gpsbabel chromium locales xauth)
 fi
