@@ -173,6 +173,8 @@ TEST(Cli, ReplacedCharactersAreReportedAndTheRunSucceeds) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "Символы, которых нет в кодировке Windows-1251, заменены: 1\n");
     EXPECT_EQ(ReadBytes(folder / "points_nav.txt"), "Strasse\r\n1 2\r\n\r\n");
+}
+
 TEST(Cli, UsageErrorsNameTheirCause) {
     ScratchFolder folder;
     WriteBytes(folder / "list.txt", kList);

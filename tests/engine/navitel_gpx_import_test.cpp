@@ -128,8 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "<desc>b</desc></wpt>",
                 {"WPT001", "1 2", "", "B", "3 4", "b", ""}},
         GpxCase{"a tag whose quote never closes holds no point",
+                "<wpt lat=\"5\" lon=\"6\"><name>B</name></wpt>"
                 "<wpt lat=\"1\" lon=\"2><name>A<desc>d</wpt>\r\n",
-                {}},
+                {"B", "5 6", ""}},
         GpxCase{"a missing lon or closing tag gives empty values",
                 "<wpt lat=\"1\"><name>A</name><desc>d\r\n",
                 {"A", "1 ", "d ", ""}},
