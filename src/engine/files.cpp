@@ -17,7 +17,7 @@
 #include <io.h>
 #include <sys/stat.h>
 
-// Only the two headers that declare ReplaceFileW, not the whole windows.h;
+// Only the two headers that declare ReplaceFileW, not the whole Windows API;
 // winbase.h needs the types of windef.h first.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
