@@ -44,7 +44,7 @@ std::string PlainAscii(std::string_view text, std::size_t limit, bool trim) {
 // The name without spaces, which end the name field.
 std::string NameField(std::string_view name) {
     std::string field(name);
-    ReplaceAll(field, " ", "_");
+    ReplaceByte(field, ' ', '_');
     return PlainAscii(field, kMaxNameLength, false);
 }
 

@@ -10,16 +10,16 @@ namespace {
 // new field, so it becomes a space first.
 std::string NameField(std::string_view name) {
     std::string field(name);
-    ReplaceAll(field, ",", " ");
-    ReplaceAll(field, "  ", " ");
+    ReplaceByte(field, ',', ' ');
+    CollapseRuns(field, ' ');
     return field;
 }
 
 // The line after the coordinate line, commas made spaces and runs collapsed, not trimmed.
 std::string DescriptionField(const PointRecord& point) {
     std::string field = point.comments.empty() ? point.closingLine : point.comments.front();
-    ReplaceAll(field, ",", " ");
-    ReplaceAll(field, "  ", " ");
+    ReplaceByte(field, ',', ' ');
+    CollapseRuns(field, ' ');
     return field;
 }
 

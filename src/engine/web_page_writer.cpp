@@ -131,7 +131,7 @@ void WritePageStart(TextOutput& out, const PageOptions& options, const std::stri
 // The filter tag of a name with every run of spaces made one space.
 std::string FilterText(std::string_view name) {
     std::string text = ExtractFilterTag(name);
-    ReplaceAll(text, "  ", " ");
+    CollapseRuns(text, ' ');
     return text;
 }
 

@@ -49,8 +49,8 @@ void AppendCoordinate(std::string& out, double value, std::string_view positiveL
 // The waypoint's name, each run of spaces one underscore.
 void AppendNamePiece(std::string& out, std::string_view name) {
     std::string piece(name);
-    ReplaceAll(piece, "  ", " ");
-    ReplaceAll(piece, " ", "_");
+    CollapseRuns(piece, ' ');
+    ReplaceByte(piece, ' ', '_');
     out += piece;
 }
 

@@ -19,10 +19,10 @@ std::string Trim(std::string_view text);
 // Upper-cases the 33 Russian and 26 Latin small letters; every other byte is kept.
 std::string UpperCaseRu(std::string_view text);
 
-// Replaces occurrences of `searched` until none is left, including those that a
-// replacement forms with its neighbours ("  " -> " " collapses any run of spaces).
-// An empty `searched` changes nothing. `replacement` must not contain `searched`.
-void ReplaceAll(std::string& text, std::string_view searched, std::string_view replacement);
+// Every byte `from` becomes `to`.
+void ReplaceByte(std::string& text, char from, char to);
+// Every run of the byte `repeated` becomes one such byte ("a   b" -> "a b").
+void CollapseRuns(std::string& text, char repeated);
 
 // Mode 1 recodes Windows-1251 Cyrillic letters and the numero sign to CP866,
 // mode 2 the other way; any other mode changes nothing.

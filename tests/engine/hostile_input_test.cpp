@@ -258,9 +258,9 @@ TEST(HostileInput, UnclosedBracketsExpandInLinearTime) {
     }
 }
 
-// Line ends and doubled spaces at every alignment of the eight-byte scans,
-// between bytes that differ from CR, LF or the space only in their high bit.
-TEST(HostileInput, ScansFindEveryLineEndAndSpacePair) {
+// Line ends at every alignment of the eight-byte scan, between bytes that
+// differ from CR or LF only in their high bit.
+TEST(HostileInput, ScanFindsEveryLineEnd) {
     const std::string decoys = "\x8D\x8A\xA0";
     for (std::size_t length = 0; length < 20; ++length) {
         for (const std::string_view end : {"\r", "\n", "\r\n"}) {
@@ -280,9 +280,6 @@ TEST(HostileInput, ScansFindEveryLineEndAndSpacePair) {
             EXPECT_TRUE(input.AtEnd());
             std::fclose(file);
         }
-        std::string spaced = Repeated(decoys, length) + "  " + Repeated(decoys, 9);
-        ReplaceAll(spaced, "  ", " ");
-        EXPECT_EQ(spaced, Repeated(decoys, length) + " " + Repeated(decoys, 9));
     }
 }
 

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <random>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -42,63 +39,26 @@ TEST(UpperCaseRu, MapsRussianAndLatinLettersOnly) {
     for (const auto& c : cases) EXPECT_EQ(UpperCaseRu(Ansi(c.utf8)), Ansi(c.expected)) << c.utf8;
 }
 
-TEST(ReplaceAll, CallersPairs) {
+// The writers' replacements agree with replacing the first occurrence and
+// searching again from the start until none is left.
+TEST(ReplaceByteAndCollapseRuns, SameAsRestartingLoop) {
     const struct {
-        std::string text, searched, replacement, expected;
+        std::string text, searched, replacement;
     } cases[] = {
-        {"a    b", "  ", " ", "a b"},   {"   x     y  ", "  ", " ", " x y "},
-        {"a b  c", " ", "_", "a_b__c"}, {"1,2,,3", ",", " ", "1 2  3"},
-        {"abc", "", "x", "abc"},        {"", "  ", " ", ""},
-        {"aab", "ab", "ba", "baa"},     {"aaaa", "aa", "a", "a"},
+        {"a    b", "  ", " "}, {"   x     y  ", "  ", " "}, {"", "  ", " "},
+        {"a b  c", " ", "_"},  {"1,2,,3", ",", " "},        {",,", ",", " "},
     };
     for (const auto& c : cases) {
-        std::string text = c.text;
-        ReplaceAll(text, c.searched, c.replacement);
-        EXPECT_EQ(text, c.expected) << '"' << c.text << "\" " << c.searched;
-    }
-    std::string phone = "8 (912) 345-67";
-    for (const char* filler : {" ", "-", "(", ")"}) ReplaceAll(phone, filler, "");
-    EXPECT_EQ(phone, "891234567");
-}
-
-TEST(ReplaceAll, ReplacementHoldingSearchedTextIsRefused) {
-    std::string text = "a b";
-    EXPECT_THROW(ReplaceAll(text, " ", "  "), std::invalid_argument);
-    std::string without = "ab";
-    EXPECT_NO_THROW(ReplaceAll(without, " ", "  "));  // nothing to replace: the loop ends at once
-    EXPECT_EQ(without, "ab");
-}
-
-TEST(ReplaceAll, SameResultAsRestartingLoopOnRandomTexts) {
-    const struct {
-        std::string alphabet, searched, replacement;
-    } pairs[] = {
-        {" a", "  ", " "}, {" a", " ", "_"},     {" ,_", ",", " "},  {" ,_", "  ", " "},
-        {" ,_", " ", "_"}, {" -()8", "-", ""},   {"ab", "ab", "ba"}, {"ab", "aba", "b"},
-        {"ab", "aa", "a"}, {"abc", "abc", "ca"},
-    };
-    std::mt19937 random(20240601);
-    for (const auto& pair : pairs) {
-        std::uniform_int_distribution<std::size_t> pick(0, pair.alphabet.size() - 1);
-        for (int round = 0; round < 20000; ++round) {
-            std::string text(random() % 16, ' ');
-            for (char& c : text) c = pair.alphabet[pick(random)];
-            std::string expected = text;
-            RestartingReplaceAll(expected, pair.searched, pair.replacement);
-            std::string actual = text;
-            ReplaceAll(actual, pair.searched, pair.replacement);
-            ASSERT_EQ(actual, expected) << '"' << text << "\" " << pair.searched;
+        std::string expected = c.text;
+        RestartingReplaceAll(expected, c.searched, c.replacement);
+        std::string actual = c.text;
+        if (c.searched.size() == 2) {
+            CollapseRuns(actual, c.replacement[0]);
+        } else {
+            ReplaceByte(actual, c.searched[0], c.replacement[0]);
         }
+        EXPECT_EQ(actual, expected) << '"' << c.text << "\" " << c.searched;
     }
-}
-
-TEST(ReplaceAll, CollapsesTenMegabytesOfSpacesInLinearTime) {
-    std::string text(10'000'000, ' ');
-    const auto start = std::chrono::steady_clock::now();
-    ReplaceAll(text, "  ", " ");
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(text, " ");
-    EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
 TEST(ConvertCodePage, RecodesLettersAndNumeroSignOnly) {
