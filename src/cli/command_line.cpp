@@ -76,6 +76,9 @@ void AppendEscape(std::string& out, std::string_view prefix, unsigned value, int
     for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[(value >> shift) & 15];
 }
 
+// Windows-1251 assigns no character to 0x98; the codec reads it as U+0098.
+constexpr unsigned char kUnassignedAnsiByte = 0x98;
+
 bool IsControlByte(unsigned char byte) {
     return (byte < 0x20 && byte != '\t') || byte == 0x7F;
 }
@@ -270,7 +273,7 @@ std::string VisibleAnsiText(std::string_view ansi) {
     visible.reserve(ansi.size());
     for (const char c : ansi) {
         const auto byte = static_cast<unsigned char>(c);
-        if (IsControlByte(byte)) {
+        if (IsControlByte(byte) || byte == kUnassignedAnsiByte) {
             AppendEscape(visible, "\\x", byte, 2);
         } else {
             visible += c;

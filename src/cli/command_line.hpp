@@ -55,7 +55,8 @@ std::string UsageText();
 // that are not UTF-8 become `\xNN`; C1 controls and the bidirectional
 // overrides and isolates (U+202A to U+202E, U+2066 to U+2069) become `\uNNNN`.
 std::string VisibleText(std::string_view text);
-// The same for Windows-1251 text, which holds no C1 controls.
+// The same for Windows-1251 text. Its one byte that reads as a C1 control is
+// 0x98, which Windows-1251 leaves unassigned (U+0098).
 std::string VisibleAnsiText(std::string_view ansi);
 
 }  // namespace oradel

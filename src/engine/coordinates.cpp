@@ -1,6 +1,8 @@
 #include "engine/coordinates.hpp"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -10,6 +12,9 @@
 namespace oradel {
 namespace {
 
+// Far below any device's resolution (1e-13 degrees is well under a millimetre).
+constexpr int kPlainDecimals = 13;
+
 // A Russian keyboard's numeric pad types a comma: it stands for the point.
 bool ReadDegrees(std::string_view text, double limit, std::string& pointText, double& degrees) {
     pointText.assign(TrimView(text));
@@ -17,10 +22,27 @@ bool ReadDegrees(std::string_view text, double limit, std::string& pointText, do
     const std::optional<double> value = ParseDecimal(pointText);
     if (!value || !std::isfinite(*value) || std::fabs(*value) > limit) return false;
     degrees = *value;
+    if (pointText.find_first_of("eE") != std::string::npos) {
+        pointText = PlainDecimal(degrees, kPlainDecimals);
+    }
     return true;
 }
 
 }  // namespace
+
+std::string PlainDecimal(double value, int decimals) {
+    std::array<char, 400> digits;  // the longest double in fixed notation fits
+    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                              std::chars_format::fixed, decimals)
+                    .ptr;
+    std::string text(digits.data(), end);
+    if (text.find('.') != std::string::npos) {
+        text.resize(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+    }
+    if (text == "-0") text = "0";
+    return text;
+}
 
 bool ReadPosition(std::string_view latText, std::string_view lonText, Position& position) {
     return ReadDegrees(latText, 90, position.latText, position.lat) &&

@@ -10,9 +10,15 @@ namespace oradel {
 struct Position {
     double lat = 0;
     double lon = 0;
-    std::string latText;  // trimmed, a decimal comma made a point
+    // Trimmed, a decimal comma made a point, an exponent form ("4.35e1")
+    // written as a plain decimal, which map links and every reader take.
+    std::string latText;
     std::string lonText;
 };
+
+// `value` in fixed notation with at most `decimals` decimals and no trailing
+// zeros: "43.5", "-0.25", "7".
+std::string PlainDecimal(double value, int decimals);
 
 // Reads the latitude and longitude texts of a point ("43,9612" reads as
 // 43.9612). False when either is not a finite decimal number (ParseDecimal),

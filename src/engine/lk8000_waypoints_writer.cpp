@@ -1,12 +1,11 @@
 #include "engine/lk8000_waypoints_writer.hpp"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <string>
 #include <string_view>
 
+#include "engine/coordinates.hpp"
 #include "engine/export_points.hpp"
 #include "text/markup.hpp"
 #include "text/strings.hpp"
@@ -61,25 +60,15 @@ std::string CommentField(const ExportPoint& point) {
 }
 
 // The coordinate without its minus sign (the hemisphere letter carries it):
-// the list's text with a decimal comma made a point, or, when that is longer
-// than the reader takes or in exponent form, the value rounded to as many
-// decimals as fit, without trailing zeros.
+// the text the shared coordinate rule gives, or, when that is longer than the
+// reader takes, the value rounded to as many decimals as fit.
 std::string CoordinateText(std::string_view pointText, double value) {
     if (pointText.starts_with('-')) pointText.remove_prefix(1);
-    if (pointText.size() <= kMaxCoordinateLength &&
-        pointText.find_first_of("eE") == std::string_view::npos) {
-        return std::string(pointText);
-    }
-    std::array<char, 32> digits;
+    if (pointText.size() <= kMaxCoordinateLength) return std::string(pointText);
     std::string text;
     for (int decimals = 13; text.empty() || text.size() > kMaxCoordinateLength; --decimals) {
-        char* end = std::to_chars(digits.data(), digits.data() + digits.size(), std::fabs(value),
-                                  std::chars_format::fixed, decimals)
-                        .ptr;
-        text.assign(digits.data(), end);
+        text = PlainDecimal(std::fabs(value), decimals);
     }
-    text.resize(text.find_last_not_of('0') + 1);
-    if (text.back() == '.') text.pop_back();
     return text;
 }
 

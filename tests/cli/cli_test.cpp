@@ -215,9 +215,10 @@ TEST(Cli, ControlCharactersArePrintedVisibly) {
     for (const auto& [text, visible] : cases) EXPECT_EQ(VisibleText(text), visible) << visible;
 
     ScratchFolder folder;
-    WriteBytes(folder / "list.txt", Ansi("Гора\x1b[2J\r\nнет координат\r\n"));
+    WriteBytes(folder / "list.txt",
+               Ansi("Гора\x1b[2J\r\nнет координат\r\n\r\n") + "C1\x98\r\nx\r\n");
     const RunResult left = RunTool(folder, {"--mode", "2", (folder / "list.txt").string()});
-    EXPECT_EQ(left.out, "error coordenades:  Гора\\x1b[2J\r\n");
+    EXPECT_EQ(left.out, "error coordenades:  Гора\\x1b[2J\r\nerror coordenades:  C1\\x98\r\n");
     const std::string missing = (folder / "a\x1b]0;x\x07.txt").string();
     const RunResult none = RunTool(folder, {missing});
     EXPECT_EQ(none.err, "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
