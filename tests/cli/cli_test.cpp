@@ -300,18 +300,33 @@ TEST_P(CliSignalTest, RemovesTemporaryFilesAndEndsByTheSignal) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
 
-// An input that exists but cannot be read fails its job with the system's reason.
-TEST(Cli, UnreadableInputFailsWithTheReason) {
-    ScratchFolder folder;
-    WriteBytes(folder / "list.txt", kList);
-    fs::permissions(folder / "list.txt", fs::perms::none);
-    const uid_t nobody = 65534;  // root reads any file: the child gives up its rights
-    Child child(folder, {"--mode", "3", (folder / "list.txt").string()},
-                geteuid() == 0 ? nobody : 0);
-    const int status = child.Wait().first;
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(ReadBytes(folder / "child.log"),
-              "Cannot open file \"" + (folder / "list.txt").string() + "\". Permission denied\n");
+// An input that cannot be read, or a folder that cannot be written, fails the
+// job with the system's reason. Root may do both: the child gives up its rights.
+TEST(Cli, DeniedAccessFailsWithTheReason) {
+    const uid_t nobody = 65534;
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::owner_exec |
+                               fs::perms::others_read | fs::perms::others_exec;
+    for (const bool folderReadOnly : {false, true}) {
+        ScratchFolder folder;
+        WriteBytes(folder / "list.txt", kList);
+        WriteBytes(folder / "child.log", "");  // the child's log, before the folder is closed
+        const fs::path denied = folderReadOnly ? folder / "list_nav.wpt" : folder / "list.txt";
+        if (folderReadOnly) {
+            fs::permissions(folder.Path(), readOnly);
+        } else {
+            fs::permissions(folder / "list.txt", fs::perms::none);
+        }
+        Child child(folder, {"--mode", "3", (folder / "list.txt").string()},
+                    geteuid() == 0 ? nobody : 0);
+        const int status = child.Wait().first;
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(ReadBytes(folder / "child.log"),
+                  std::string(folderReadOnly ? "Cannot create file \"" : "Cannot open file \"") +
+                      denied.string() + "\". Permission denied\n");
+        EXPECT_FALSE(fs::exists(folder / "list_nav.wpt"));
+        EXPECT_FALSE(HasTemporaryFile(folder.Path()));
+        fs::permissions(folder.Path(), fs::perms::owner_all);
+    }
 }
 
 // Memory stays within a small multiple of the longest line, however much
