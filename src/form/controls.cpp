@@ -16,7 +16,7 @@ constexpr std::optional<Rgb> kHelpBackground = Rgb{254, 255, 242};
 
 // Kind, name, parent, left, top, width, height, caption, style, text colour,
 // background, hint, takes focus, click.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {SpeedButton, "SpeedButton1", "", 24, 56, 89, 25, "Открыть ", kBold, kNavy, kSystem, "", false,
      FormCommand::OpenFile},
     {SpeedButton, "SpeedButton2", "", 296, 56, 105, 25, "Просмотр", kBold, kNavy, kSystem, "",
@@ -128,12 +128,12 @@ constexpr std::array<std::string_view, 28> kKeyboardOrder = {
 
 }  // namespace
 
-std::span<const ControlSpec> Controls() {
+std::span<const ControlRow> Controls() {
     return kControls;
 }
 
-const ControlSpec* FindControl(std::string_view name) {
-    const auto found = std::ranges::find(kControls, name, &ControlSpec::name);
+const ControlRow* FindControl(std::string_view name) {
+    const auto found = std::ranges::find(kControls, name, &ControlRow::name);
     return found == std::end(kControls) ? nullptr : &*found;
 }
 

@@ -35,7 +35,7 @@ enum class FormCommand {
     TogglePanel,  // show or hide the web-page options
 };
 
-// Bits of ControlSpec::style.
+// Bits of ControlRow::style.
 enum TextStyle : unsigned {
     kRegular = 0,
     kBold = 1,
@@ -48,7 +48,7 @@ struct Rgb {
     std::uint8_t red, green, blue;
 };
 
-struct ControlSpec {
+struct ControlRow {
     ControlType type;
     std::string_view name;         // object name; for check boxes and edits also the settings key
     std::string_view parent;       // empty: the window's client area; else the panel's name
@@ -63,9 +63,9 @@ struct ControlSpec {
 };
 
 // Every control in creation order: a parent stands before its children.
-std::span<const ControlSpec> Controls();
+std::span<const ControlRow> Controls();
 // The control of that exact name, or nullptr.
-const ControlSpec* FindControl(std::string_view name);
+const ControlRow* FindControl(std::string_view name);
 // Names of the controls that take the keyboard focus, in keyboard order.
 std::span<const std::string_view> KeyboardOrder();
 

@@ -86,7 +86,7 @@ bool IsFile(const std::filesystem::path& path) {
 }
 
 int Bottom(std::string_view name) {
-    const ControlSpec& control = *FindControl(name);
+    const ControlRow& control = *FindControl(name);
     return control.top + control.height;
 }
 

@@ -39,7 +39,7 @@ class Form final : private MessageSink {
     // The view has created its controls from Controls(): sets the help text,
     // hides the panel and the help, sets the height and loads the settings.
     void Created();
-    // A click on a control whose ControlSpec::click is not None, or a menu.
+    // A click on a control whose ControlRow::click is not None, or a menu.
     void Run(FormCommand command);
     // A check box changed by the user (no rule depends on it yet).
     void CheckBoxToggled(std::string_view checkBox, bool ticked);

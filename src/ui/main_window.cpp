@@ -63,22 +63,22 @@ MainWindow::MainWindow(Desktop& desktop, FormSetup setup, QWidget* parent)
 }
 
 void MainWindow::CreateControls() {
-    for (const ControlSpec& spec : Controls()) {
-        QWidget* parent = spec.parent.empty() ? this : &Control(spec.parent);
-        QWidget* control = NewWidget(spec, parent);
-        controls_.emplace(spec.name, control);
-        ConnectControl(spec, *control);
+    for (const ControlRow& row : Controls()) {
+        QWidget* parent = row.parent.empty() ? this : &Control(row.parent);
+        QWidget* control = NewWidget(row, parent);
+        controls_.emplace(row.name, control);
+        ConnectControl(row, *control);
         // Keys go to the form before the control sees them.
         control->installEventFilter(this);
     }
 }
 
-void MainWindow::ConnectControl(const ControlSpec& spec, QWidget& control) {
-    const FormCommand command = spec.click;
+void MainWindow::ConnectControl(const ControlRow& row, QWidget& control) {
+    const FormCommand command = row.click;
     if (auto* button = qobject_cast<QToolButton*>(&control)) {
         connect(button, &QToolButton::clicked, this, [this, command] { form_.Run(command); });
     } else if (auto* box = qobject_cast<QCheckBox*>(&control)) {
-        const std::string name(spec.name);
+        const std::string name(row.name);
         connect(box, &QCheckBox::clicked, this,
                 [this, name](bool ticked) { form_.CheckBoxToggled(name, ticked); });
     } else if (auto* field = qobject_cast<QLineEdit*>(&control)) {
@@ -141,8 +141,8 @@ void MainWindow::SetCaption(std::string_view control, const std::string& caption
     } else {
         static_cast<QAbstractButton&>(widget).setText(QString::fromStdString(caption));
     }
-    const ControlSpec& spec = *FindControl(control);
-    if (spec.width == 0 || spec.height == 0) widget.adjustSize();
+    const ControlRow& row = *FindControl(control);
+    if (row.width == 0 || row.height == 0) widget.adjustSize();
 }
 
 void MainWindow::SetEnabled(std::string_view control, bool enabled) {
@@ -196,7 +196,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         // The help text's click arrives at its viewport.
-        const ControlSpec& help = *FindControl(kHelpText);
+        const ControlRow& help = *FindControl(kHelpText);
         if (watched == static_cast<QPlainTextEdit&>(Control(help.name)).viewport()) {
             form_.Run(help.click);
         }

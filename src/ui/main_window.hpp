@@ -35,7 +35,7 @@ class MainWindow final : public QWidget, private FormView {
 
   private:
     void CreateControls();
-    void ConnectControl(const ControlSpec& spec, QWidget& control);
+    void ConnectControl(const ControlRow& row, QWidget& control);
     void SetKeyboardOrder();
     bool ForwardKey(const QKeyEvent& event);
     QWidget& Control(std::string_view name) const;

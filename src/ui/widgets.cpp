@@ -28,21 +28,21 @@ class BevelLine final : public QWidget {
     }
 };
 
-QString Caption(const ControlSpec& spec) {
-    return QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
+QString Caption(const ControlRow& row) {
+    return QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size()));
 }
 
-QWidget* NewSpeedButton(const ControlSpec& spec, QWidget* parent) {
+QWidget* NewSpeedButton(const ControlRow& row, QWidget* parent) {
     auto* button = new QToolButton(parent);
-    button->setText(Caption(spec));
+    button->setText(Caption(row));
     button->setAutoRaise(true);
     return button;
 }
 
-QWidget* NewLabel(const ControlSpec& spec, QWidget* parent) {
-    auto* label = new QLabel(Caption(spec), parent);
+QWidget* NewLabel(const ControlRow& row, QWidget* parent) {
+    auto* label = new QLabel(Caption(row), parent);
     label->setTextFormat(Qt::PlainText);
-    if (spec.style & kCentred) label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    if (row.style & kCentred) label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return label;
 }
 
@@ -64,16 +64,16 @@ QWidget* NewMemo(QWidget* parent) {
     return memo;
 }
 
-QWidget* NewOfType(const ControlSpec& spec, QWidget* parent) {
-    switch (spec.type) {
+QWidget* NewOfType(const ControlRow& row, QWidget* parent) {
+    switch (row.type) {
         case ControlType::SpeedButton:
-            return NewSpeedButton(spec, parent);
+            return NewSpeedButton(row, parent);
         case ControlType::Label:
-            return NewLabel(spec, parent);
+            return NewLabel(row, parent);
         case ControlType::Bevel:
             return new BevelLine(parent);
         case ControlType::CheckBox:
-            return new QCheckBox(Caption(spec), parent);
+            return new QCheckBox(Caption(row), parent);
         case ControlType::Panel:
             return NewPanel(parent);
         case ControlType::Edit:
@@ -88,34 +88,34 @@ QColor ColourOf(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-void ApplyStyle(const ControlSpec& spec, QWidget& control) {
+void ApplyStyle(const ControlRow& row, QWidget& control) {
     QFont font = control.font();
-    font.setBold(spec.style & kBold);
-    font.setItalic(spec.style & kItalic);
+    font.setBold(row.style & kBold);
+    font.setItalic(row.style & kItalic);
     control.setFont(font);
     QPalette palette = control.palette();
-    if (spec.textColour) {
-        palette.setColor(QPalette::WindowText, ColourOf(*spec.textColour));
-        palette.setColor(QPalette::ButtonText, ColourOf(*spec.textColour));
+    if (row.textColour) {
+        palette.setColor(QPalette::WindowText, ColourOf(*row.textColour));
+        palette.setColor(QPalette::ButtonText, ColourOf(*row.textColour));
     }
-    if (spec.background) palette.setColor(QPalette::Base, ColourOf(*spec.background));
+    if (row.background) palette.setColor(QPalette::Base, ColourOf(*row.background));
     control.setPalette(palette);
-    if (spec.style & kCaptionLeft) control.setLayoutDirection(Qt::RightToLeft);
-    if (!spec.hint.empty()) {
+    if (row.style & kCaptionLeft) control.setLayoutDirection(Qt::RightToLeft);
+    if (!row.hint.empty()) {
         control.setToolTip(
-            QString::fromUtf8(spec.hint.data(), static_cast<qsizetype>(spec.hint.size())));
+            QString::fromUtf8(row.hint.data(), static_cast<qsizetype>(row.hint.size())));
     }
-    if (!spec.takesFocus) control.setFocusPolicy(Qt::NoFocus);
+    if (!row.takesFocus) control.setFocusPolicy(Qt::NoFocus);
 }
 
-void Place(const ControlSpec& spec, QWidget& control) {
-    QSize size(Scaled(spec.width), Scaled(spec.height));
-    if (spec.width == 0 || spec.height == 0) {
+void Place(const ControlRow& row, QWidget& control) {
+    QSize size(Scaled(row.width), Scaled(row.height));
+    if (row.width == 0 || row.height == 0) {
         const QSize fitting = control.sizeHint();
-        if (spec.width == 0) size.setWidth(fitting.width());
-        if (spec.height == 0) size.setHeight(fitting.height());
+        if (row.width == 0) size.setWidth(fitting.width());
+        if (row.height == 0) size.setHeight(fitting.height());
     }
-    control.setGeometry(Scaled(spec.left), Scaled(spec.top), size.width(), size.height());
+    control.setGeometry(Scaled(row.left), Scaled(row.top), size.width(), size.height());
 }
 
 }  // namespace
@@ -132,12 +132,12 @@ QFont WindowFont() {
     return font;
 }
 
-QWidget* NewWidget(const ControlSpec& spec, QWidget* parent) {
-    QWidget* control = NewOfType(spec, parent);
+QWidget* NewWidget(const ControlRow& row, QWidget* parent) {
+    QWidget* control = NewOfType(row, parent);
     control->setObjectName(
-        QString::fromUtf8(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
-    ApplyStyle(spec, *control);
-    Place(spec, *control);
+        QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())));
+    ApplyStyle(row, *control);
+    Place(row, *control);
     return control;
 }
 

@@ -13,6 +13,6 @@ namespace oradel {
 QFont WindowFont();
 
 // A widget of the row's type under `parent`, named, styled and placed as the row says.
-QWidget* NewWidget(const ControlSpec& spec, QWidget* parent);
+QWidget* NewWidget(const ControlRow& row, QWidget* parent);
 
 }  // namespace oradel

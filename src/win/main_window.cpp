@@ -83,7 +83,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (const NativeControl* control = FromHandle(item.hwndItem)) {
-                DrawControl(item, *control->spec);
+                DrawControl(item, *control->row);
                 return TRUE;
             }
             break;
@@ -122,25 +122,25 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     const NativeControl* control = FromHandle(reinterpret_cast<HWND>(lParam));
     if (control == nullptr || HIWORD(wParam) != BN_CLICKED) return;
-    const ControlSpec& spec = *control->spec;
-    if (spec.type == ControlType::CheckBox) {
-        form_.CheckBoxToggled(spec.name, IsChecked(spec.name));
-    } else if (spec.click != FormCommand::None) {
-        form_.Run(spec.click);
+    const ControlRow& row = *control->row;
+    if (row.type == ControlType::CheckBox) {
+        form_.CheckBoxToggled(row.name, IsChecked(row.name));
+    } else if (row.click != FormCommand::None) {
+        form_.Run(row.click);
     }
 }
 
 // Text and background in the table's colours, where it names any.
 LRESULT MainWindow::OnControlColour(UINT message, HDC dc, HWND handle) {
     const NativeControl* control = FromHandle(handle);
-    if (control == nullptr || (!control->spec->textColour && !control->spec->background)) {
+    if (control == nullptr || (!control->row->textColour && !control->row->background)) {
         return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(handle));
     }
-    if (const std::optional<Rgb> text = control->spec->textColour) {
+    if (const std::optional<Rgb> text = control->row->textColour) {
         SetTextColor(dc, RGB(text->red, text->green, text->blue));
     }
-    if (const std::optional<Rgb> background = control->spec->background) {
+    if (const std::optional<Rgb> background = control->row->background) {
         SetBkColor(dc, RGB(background->red, background->green, background->blue));
         return reinterpret_cast<LRESULT>(control->background.get());
     }
@@ -263,7 +263,7 @@ void MainWindow::SetClientHeight(int height) {
 
 void MainWindow::CoverClientArea(std::string_view control) {
     const NativeControl& native = Find(control);
-    coveringControl_ = native.spec->name;
+    coveringControl_ = native.row->name;
     PlaceControl(native);
     SetWindowPos(native.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

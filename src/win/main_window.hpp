@@ -60,7 +60,7 @@ class MainWindow final : public FormView {
 
   private:
     struct NativeControl {
-        const ControlSpec* spec;
+        const ControlRow* row;
         HWND handle;
         BrushHandle background;  // null: the system's
     };

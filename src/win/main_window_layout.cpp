@@ -103,19 +103,19 @@ void MainWindow::Create() {
 }
 
 void MainWindow::CreateControls() {
-    for (const ControlSpec& spec : Controls()) {
-        HWND parent = spec.parent.empty() ? window_ : Find(spec.parent).handle;
+    for (const ControlRow& row : Controls()) {
+        HWND parent = row.parent.empty() ? window_ : Find(row.parent).handle;
         const int id = kFirstId + static_cast<int>(controls_.size());
-        HWND handle = CreateNativeControl(spec, parent, id);
+        HWND handle = CreateNativeControl(row, parent, id);
         if (handle == nullptr) throw std::runtime_error("a control cannot be created");
-        SetWindowTextW(handle, WideFromUtf8(spec.caption).c_str());
+        SetWindowTextW(handle, WideFromUtf8(row.caption).c_str());
         BrushHandle background;
-        if (spec.background) {
-            const Rgb colour = *spec.background;
+        if (row.background) {
+            const Rgb colour = *row.background;
             background.reset(CreateSolidBrush(RGB(colour.red, colour.green, colour.blue)));
         }
-        byName_.emplace(spec.name, controls_.size());
-        controls_.push_back({&spec, handle, std::move(background)});
+        byName_.emplace(row.name, controls_.size());
+        controls_.push_back({&row, handle, std::move(background)});
     }
 }
 
@@ -139,8 +139,8 @@ void MainWindow::AddTooltips() {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     for (const NativeControl& control : controls_) {
-        if (control.spec->hint.empty()) continue;
-        std::wstring hint = WideFromUtf8(control.spec->hint);
+        if (control.row->hint.empty()) continue;
+        std::wstring hint = WideFromUtf8(control.row->hint);
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -154,7 +154,7 @@ void MainWindow::AddTooltips() {
 void MainWindow::PlaceControls() {
     for (const NativeControl& control : controls_) {
         SendMessageW(control.handle, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(fonts_->ForStyle(control.spec->style)), FALSE);
+                     reinterpret_cast<WPARAM>(fonts_->ForStyle(control.row->style)), FALSE);
         PlaceControl(control);
     }
     InvalidateRect(window_, nullptr, TRUE);
@@ -163,16 +163,16 @@ void MainWindow::PlaceControls() {
 // At the table's place scaled to the window's resolution; a width or height
 // of 0 fits the text; the control covering the client area fills it.
 void MainWindow::PlaceControl(const NativeControl& control) {
-    const ControlSpec& spec = *control.spec;
-    RECT place{ScaledLength(spec.left, dpi_), ScaledLength(spec.top, dpi_), 0, 0};
-    place.right = place.left + ScaledLength(spec.width, dpi_);
-    place.bottom = place.top + ScaledLength(spec.height, dpi_);
-    if (spec.width == 0 || spec.height == 0) {
+    const ControlRow& row = *control.row;
+    RECT place{ScaledLength(row.left, dpi_), ScaledLength(row.top, dpi_), 0, 0};
+    place.right = place.left + ScaledLength(row.width, dpi_);
+    place.bottom = place.top + ScaledLength(row.height, dpi_);
+    if (row.width == 0 || row.height == 0) {
         const SIZE text = TextSize(control.handle);
-        if (spec.width == 0) place.right = place.left + text.cx;
-        if (spec.height == 0) place.bottom = place.top + text.cy;
+        if (row.width == 0) place.right = place.left + text.cx;
+        if (row.height == 0) place.bottom = place.top + text.cy;
     }
-    if (spec.name == coveringControl_) GetClientRect(window_, &place);
+    if (row.name == coveringControl_) GetClientRect(window_, &place);
     SetWindowPos(control.handle, nullptr, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -100,21 +100,21 @@ struct NativeKind {
     DWORD extendedStyle;
 };
 
-NativeKind KindOf(const ControlSpec& spec) {
-    switch (spec.type) {
+NativeKind KindOf(const ControlRow& row) {
+    switch (row.type) {
         case ControlType::SpeedButton:
             return {L"BUTTON", BS_OWNERDRAW, 0};
         case ControlType::Label:
             return {
                 L"STATIC",
-                static_cast<DWORD>(SS_NOPREFIX | ((spec.style & kCentred) ? SS_CENTER : SS_LEFT)),
+                static_cast<DWORD>(SS_NOPREFIX | ((row.style & kCentred) ? SS_CENTER : SS_LEFT)),
                 0};
         case ControlType::Bevel:
             return {L"STATIC", SS_OWNERDRAW, 0};
         case ControlType::CheckBox:
             return {L"BUTTON",
                     static_cast<DWORD>(BS_AUTOCHECKBOX |
-                                       ((spec.style & kCaptionLeft) ? BS_LEFTTEXT : 0)),
+                                       ((row.style & kCaptionLeft) ? BS_LEFTTEXT : 0)),
                     0};
         case ControlType::Panel:
             return {kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
@@ -136,7 +136,7 @@ void DrawBevel(const DRAWITEMSTRUCT& item) {
 }
 
 // Flat, its caption in its colour; raised under the mouse, sunken while pressed.
-void DrawSpeedButton(const DRAWITEMSTRUCT& item, const ControlSpec& spec) {
+void DrawSpeedButton(const DRAWITEMSTRUCT& item, const ControlRow& row) {
     RECT face = item.rcItem;
     const bool pressed = item.itemState & ODS_SELECTED;
     FillRect(item.hDC, &face, GetSysColorBrush(COLOR_BTNFACE));
@@ -151,8 +151,8 @@ void DrawSpeedButton(const DRAWITEMSTRUCT& item, const ControlSpec& spec) {
     COLORREF colour = GetSysColor(COLOR_BTNTEXT);
     if (item.itemState & ODS_DISABLED) {
         colour = GetSysColor(COLOR_GRAYTEXT);
-    } else if (spec.textColour) {
-        colour = RGB(spec.textColour->red, spec.textColour->green, spec.textColour->blue);
+    } else if (row.textColour) {
+        colour = RGB(row.textColour->red, row.textColour->green, row.textColour->blue);
     }
     SetTextColor(item.hDC, colour);
     SetBkMode(item.hDC, TRANSPARENT);
@@ -164,32 +164,32 @@ void DrawSpeedButton(const DRAWITEMSTRUCT& item, const ControlSpec& spec) {
 
 }  // namespace
 
-HWND CreateNativeControl(const ControlSpec& spec, HWND parent, int id) {
+HWND CreateNativeControl(const ControlRow& row, HWND parent, int id) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterPanelClass(instance);
-    const NativeKind kind = KindOf(spec);
+    const NativeKind kind = KindOf(row);
     const DWORD style =
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (spec.takesFocus ? WS_TABSTOP : 0u) | kind.style;
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (row.takesFocus ? WS_TABSTOP : 0u) | kind.style;
     HWND control =
         CreateWindowExW(kind.extendedStyle, kind.windowClass, L"", style, 0, 0, 0, 0, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (control == nullptr) return nullptr;
-    if (spec.type == ControlType::SpeedButton) {
+    if (row.type == ControlType::SpeedButton) {
         SetWindowSubclass(control, SpeedButtonProcedure, 0, 0);
-    } else if (spec.click != FormCommand::None) {
+    } else if (row.click != FormCommand::None) {
         SetWindowSubclass(control, ClickableTextProcedure, 0, 0);
     }
     // Visual styles draw a check box's caption in the theme's colour; one of
     // its own colour is drawn classic, so that the colour shows.
-    if (spec.type == ControlType::CheckBox && spec.textColour) SetWindowTheme(control, L"", L"");
+    if (row.type == ControlType::CheckBox && row.textColour) SetWindowTheme(control, L"", L"");
     return control;
 }
 
-void DrawControl(const DRAWITEMSTRUCT& item, const ControlSpec& spec) {
-    if (spec.type == ControlType::Bevel) {
+void DrawControl(const DRAWITEMSTRUCT& item, const ControlRow& row) {
+    if (row.type == ControlType::Bevel) {
         DrawBevel(item);
-    } else if (spec.type == ControlType::SpeedButton) {
-        DrawSpeedButton(item, spec);
+    } else if (row.type == ControlType::SpeedButton) {
+        DrawSpeedButton(item, row);
     }
 }
 

@@ -8,12 +8,12 @@
 
 namespace oradel::win {
 
-// Creates the control of `spec` as a child of `parent` with the identifier
+// Creates the control of `row` as a child of `parent` with the identifier
 // `id`, at no size yet and without its text; it sends WM_COMMAND with
-// BN_CLICKED to its parent when clicked and its spec names a click.
-HWND CreateNativeControl(const ControlSpec& spec, HWND parent, int id);
+// BN_CLICKED to its parent when clicked and its row names a click.
+HWND CreateNativeControl(const ControlRow& row, HWND parent, int id);
 
 // Draws a control that Windows leaves to its owner: a speed button or a bevel line.
-void DrawControl(const DRAWITEMSTRUCT& item, const ControlSpec& spec);
+void DrawControl(const DRAWITEMSTRUCT& item, const ControlRow& row);
 
 }  // namespace oradel::win

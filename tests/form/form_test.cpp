@@ -52,8 +52,8 @@ struct ControlState {
 class FakeView final : public FormView {
   public:
     FakeView() {
-        for (const ControlSpec& spec : Controls()) {
-            controls_[std::string(spec.name)].caption = spec.caption;
+        for (const ControlRow& row : Controls()) {
+            controls_[std::string(row.name)].caption = row.caption;
         }
     }
     ControlState& operator[](std::string_view name) { return controls_.at(std::string(name)); }
@@ -125,20 +125,20 @@ std::string FileCaption(const fs::path& file) {
 
 TEST(FormTest, TableHasParentsFirstAndNamesEveryOptionAndFocusOnce) {
     std::set<std::string_view> seen;
-    for (const ControlSpec& spec : Controls()) {
-        EXPECT_TRUE(spec.parent.empty() || seen.contains(spec.parent)) << spec.name;
-        EXPECT_TRUE(seen.insert(spec.name).second) << spec.name;
+    for (const ControlRow& row : Controls()) {
+        EXPECT_TRUE(row.parent.empty() || seen.contains(row.parent)) << row.name;
+        EXPECT_TRUE(seen.insert(row.name).second) << row.name;
     }
     for (const OptionControl& option : OptionControls()) {
-        const ControlSpec* spec = FindControl(option.name);
-        ASSERT_NE(spec, nullptr) << option.name;
-        EXPECT_EQ(spec->type, option.IsCheckBox() ? ControlType::CheckBox : ControlType::Edit);
+        const ControlRow* row = FindControl(option.name);
+        ASSERT_NE(row, nullptr) << option.name;
+        EXPECT_EQ(row->type, option.IsCheckBox() ? ControlType::CheckBox : ControlType::Edit);
     }
     const std::set<std::string_view> ordered(KeyboardOrder().begin(), KeyboardOrder().end());
     EXPECT_EQ(ordered.size(), KeyboardOrder().size());
-    EXPECT_EQ(std::ranges::count_if(Controls(), &ControlSpec::takesFocus), ordered.size());
-    for (const ControlSpec& spec : Controls()) {
-        EXPECT_EQ(spec.takesFocus, ordered.contains(spec.name)) << spec.name;
+    EXPECT_EQ(std::ranges::count_if(Controls(), &ControlRow::takesFocus), ordered.size());
+    for (const ControlRow& row : Controls()) {
+        EXPECT_EQ(row.takesFocus, ordered.contains(row.name)) << row.name;
     }
 }
 

@@ -112,13 +112,13 @@ class MainWindowTest : public QObject {
 void MainWindowTest::controlsMadeFromTheTable() {
     const Session session;
     QMap<QString, QStringList> children;
-    for (const ControlSpec& spec : Controls()) {
-        const QWidget* control = session.Find(Name(spec.name));
-        const QString parent = spec.parent.empty() ? QStringLiteral("Form1") : Name(spec.parent);
+    for (const ControlRow& row : Controls()) {
+        const QWidget* control = session.Find(Name(row.name));
+        const QString parent = row.parent.empty() ? QStringLiteral("Form1") : Name(row.parent);
         QCOMPARE(control->parentWidget()->objectName(), parent);
-        QCOMPARE(control->focusPolicy() == Qt::NoFocus, !spec.takesFocus);
-        QCOMPARE(control->toolTip(), Name(spec.hint));
-        children[parent] << Name(spec.name);
+        QCOMPARE(control->focusPolicy() == Qt::NoFocus, !row.takesFocus);
+        QCOMPARE(control->toolTip(), Name(row.hint));
+        children[parent] << Name(row.name);
     }
     for (const QString& parent : children.keys()) {
         const QWidget* made = parent == "Form1" ? session.window.get() : session.Find(parent);

@@ -159,20 +159,20 @@ TEST_F(WindowTest, ControlsMadeFromTheTable) {
         {ControlType::Memo, L"Edit"}};
     HWND tooltips = FindWindowW(TOOLTIPS_CLASSW, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
-    for (const ControlSpec& spec : Controls()) {
-        SCOPED_TRACE(std::string(spec.name));
-        HWND control = Control(spec.name);
+    for (const ControlRow& row : Controls()) {
+        SCOPED_TRACE(std::string(row.name));
+        HWND control = Control(row.name);
         wchar_t text[256] = L"";
         GetClassNameW(control, text, 256);
-        EXPECT_EQ(text, classes.at(spec.type));
-        EXPECT_EQ(GetParent(control), spec.parent.empty() ? Handle() : Control(spec.parent));
+        EXPECT_EQ(text, classes.at(row.type));
+        EXPECT_EQ(GetParent(control), row.parent.empty() ? Handle() : Control(row.parent));
         const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-        EXPECT_EQ((style & WS_TABSTOP) != 0, spec.takesFocus);
-        if (spec.type == ControlType::CheckBox) {
-            EXPECT_EQ((style & BS_LEFTTEXT) != 0, (spec.style & kCaptionLeft) != 0);
+        EXPECT_EQ((style & WS_TABSTOP) != 0, row.takesFocus);
+        if (row.type == ControlType::CheckBox) {
+            EXPECT_EQ((style & BS_LEFTTEXT) != 0, (row.style & kCaptionLeft) != 0);
         }
-        if (spec.type != ControlType::Memo) {
-            EXPECT_EQ(Caption(spec.name), spec.caption);
+        if (row.type != ControlType::Memo) {
+            EXPECT_EQ(Caption(row.name), row.caption);
         }
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -181,22 +181,22 @@ TEST_F(WindowTest, ControlsMadeFromTheTable) {
         tool.lpszText = text;
         text[0] = L'\0';
         SendMessageW(tooltips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-        EXPECT_EQ(Utf8FromWide(text), spec.hint);
-        if (spec.type == ControlType::Panel || spec.type == ControlType::Bevel) continue;
+        EXPECT_EQ(Utf8FromWide(text), row.hint);
+        if (row.type == ControlType::Panel || row.type == ControlType::Bevel) continue;
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
         EXPECT_EQ(font.lfHeight, -Scaled(kFontPixelHeight));
         EXPECT_TRUE(std::ranges::count(kFontFamilies, Utf8FromWide(font.lfFaceName)) == 1 ||
                     font.lfFaceName == std::wstring(L"Microsoft Sans Serif"));
-        EXPECT_EQ(font.lfWeight == FW_BOLD, (spec.style & kBold) != 0);
-        EXPECT_EQ(font.lfItalic != 0, (spec.style & kItalic) != 0);
+        EXPECT_EQ(font.lfWeight == FW_BOLD, (row.style & kBold) != 0);
+        EXPECT_EQ(font.lfItalic != 0, (row.style & kItalic) != 0);
         SendMessageW(GetParent(control), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(control));
-        if (const auto colour = spec.textColour) {
+        if (const auto colour = row.textColour) {
             EXPECT_EQ(GetTextColor(dc), RGB(colour->red, colour->green, colour->blue));
         }
-        if (const auto colour = spec.background) {
+        if (const auto colour = row.background) {
             EXPECT_EQ(GetBkColor(dc), RGB(colour->red, colour->green, colour->blue));
         }
     }
@@ -206,13 +206,13 @@ TEST_F(WindowTest, ControlsMadeFromTheTable) {
 TEST_F(WindowTest, ControlsAsLaidOutAtTheScreensResolution) {
     EXPECT_EQ(window->Dpi(), ExpectedDpi());
     Click("SpeedButton6");  // the panel's controls are measured while it shows
-    for (const ControlSpec& spec : Controls()) {
-        const Rect place = Place(spec.name);
-        const Rect expected = {Scaled(spec.left), Scaled(spec.top),
-                               spec.width != 0 ? Scaled(spec.width) : place[2],
-                               spec.height != 0 ? Scaled(spec.height) : place[3]};
-        EXPECT_EQ(place, expected) << spec.name;
-        EXPECT_GT(place[2] * place[3], 0) << spec.name;  // a fitted label shows its text
+    for (const ControlRow& row : Controls()) {
+        const Rect place = Place(row.name);
+        const Rect expected = {Scaled(row.left), Scaled(row.top),
+                               row.width != 0 ? Scaled(row.width) : place[2],
+                               row.height != 0 ? Scaled(row.height) : place[3]};
+        EXPECT_EQ(place, expected) << row.name;
+        EXPECT_GT(place[2] * place[3], 0) << row.name;  // a fitted label shows its text
     }
     // The same in numbers, so that a wrong rule on both sides shows as well.
     struct Row {
