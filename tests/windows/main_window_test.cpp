@@ -13,7 +13,6 @@
 #include <memory>
 #include <sstream>
 
-#include "form/settings_location.hpp"
 #include "tests/windows/screenshot.hpp"
 #include "text/codepage.hpp"
 #include "win/command_line.hpp"
@@ -367,18 +366,12 @@ TEST(CommandLine, GivesTheFirstArgument) {
     for (const Row& row : rows) EXPECT_EQ(FileFromCommandLine(row.commandLine), row.file);
 }
 
-TEST(Settings, InstalledCopyKeepsThemInTheUsersFolder) {
-    const fs::path local = LocalSettingsFolder();
+// Where the portable and installed copies keep their settings is the form's
+// rule, tested there; Windows gives it the user's local application data.
+TEST(Settings, UsersFolderIsInLocalAppData) {
     const char* environment = std::getenv("LOCALAPPDATA");
     ASSERT_NE(environment, nullptr);
-    EXPECT_EQ(local, fs::path(environment) / "oradel");
-    const fs::path program = fs::temp_directory_path() / L"oradel-installed-Прога";
-    fs::create_directories(program);
-    WriteBytes(program / kInstalledMarker, "");
-    EXPECT_EQ(SettingsFileLocation(program / "oradel.exe", local), local / "oradel.ini");
-    fs::remove(program / kInstalledMarker);
-    EXPECT_EQ(SettingsFileLocation(program / "oradel.exe", local), program / "oradel.ini");
-    fs::remove_all(program);
+    EXPECT_EQ(fs::path(LocalSettingsFolder()), fs::path(environment) / "oradel");
 }
 
 TEST(Programs, CarryTheProjectsVersionAndTheIcon) {
