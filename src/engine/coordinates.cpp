@@ -1,8 +1,6 @@
 #include "engine/coordinates.hpp"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -31,16 +29,13 @@ bool ReadDegrees(std::string_view text, double limit, std::string& pointText, do
 }  // namespace
 
 std::string PlainDecimal(double value, int decimals) {
-    std::array<char, 400> digits;  // the longest double in fixed notation fits
-    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                              std::chars_format::fixed, decimals)
-                    .ptr;
-    std::string text(digits.data(), end);
+    const std::string pattern =
+        decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
+    std::string text = FormatWithPattern(value, pattern);
     if (text.find('.') != std::string::npos) {
         text.resize(text.find_last_not_of('0') + 1);
         if (text.back() == '.') text.pop_back();
     }
-    if (text == "-0") text = "0";
     return text;
 }
 

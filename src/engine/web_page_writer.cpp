@@ -160,8 +160,7 @@ struct PointBlockWriter {
     TextOutput& out;
     JobState& state;
     const PageOptions& options;
-    std::string line;      // the line being put together
-    std::string lat, lon;  // the point's coordinate texts in UTF-8
+    std::string line;  // the line being put together
 
     void WriteExpanded(std::string_view text);
     void WriteHeadings(const PointRecord& point);
@@ -210,11 +209,8 @@ void PointBlockWriter::WriteCoordinates(const ExportPoint& point) {
     line += "<br>";
     out.WriteLine(line);
     if (!point.readable) return;
-    lat.clear();
-    AppendUtf8FromCp1251(lat, point.position.latText);
-    lon.clear();
-    AppendUtf8FromCp1251(lon, point.position.lonText);
-    web_page::WriteLinkLines(out, options, lat, lon, line);
+    // Texts that read as numbers are ASCII, the same in UTF-8.
+    web_page::WriteLinkLines(out, options, point.position.latText, point.position.lonText, line);
 }
 
 void PointBlockWriter::WritePointBlock(const ExportPoint& exportPoint) {
@@ -264,7 +260,7 @@ void WriteFilterButtons(TextOutput& page, const JobState& state) {
 
 void WriteWebPage(ConversionContext& context) {
     const PageOptions& options = context.options.page;
-    PointBlockWriter writer{context.output, context.state, options, {}, {}, {}};
+    PointBlockWriter writer{context.output, context.state, options, {}};
     WritePageStart(context.output, options, PageTitle(context.inputPath));
     ExportPointReader reader(context);
     ExportPoint point;

@@ -38,10 +38,6 @@ struct GeoPoint {
     std::string_view description;
 };
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= 0x20;
-}
-
 // The blank-separated words of `line`, as views into it.
 void SplitWords(std::string_view line, std::vector<std::string_view>& words) {
     words.clear();

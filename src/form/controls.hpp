@@ -75,6 +75,9 @@ inline constexpr std::string_view kOptionsPanel = "Panel1";
 inline constexpr std::string_view kHelpText = "Memo1";
 inline constexpr std::string_view kPanelToggle = "SpeedButton6";
 
+// The window's title, which its message boxes carry too.
+inline constexpr std::string_view kWindowTitle = "Oradel";
+
 // The client area's width, and the font (MS Sans Serif 13 pixels high, with
 // sans-serif fallbacks), at 120 dots per inch.
 inline constexpr int kClientWidth = 738;

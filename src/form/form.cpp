@@ -236,15 +236,19 @@ void Form::Convert() {
     if (std::ranges::none_of(ConversionModes(), ticked)) return ShowMessage(kChooseOperations);
     const Options options = OptionsFromControls(view_);
     LeftOutPoints leftOut;
+    // The points left out are named before the end, a failure's message included.
+    const auto showLeftOut = [this, &leftOut] {
+        if (const std::string names = leftOut.Message(); !names.empty()) ShowMessage(names);
+    };
     try {
         for (const ConversionMode& mode : ConversionModes()) {
             if (ticked(mode)) leftOut.Add(RunConversion(mode, selectedFile_, options, *this));
         }
     } catch (...) {
-        if (const std::string names = leftOut.Message(); !names.empty()) ShowMessage(names);
+        showLeftOut();
         throw;
     }
-    if (const std::string names = leftOut.Message(); !names.empty()) ShowMessage(names);
+    showLeftOut();
     ShowMessage(kConversionFinished);
 }
 

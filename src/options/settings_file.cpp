@@ -307,8 +307,7 @@ std::optional<long long> ParseProfileInteger(std::string_view text) {
 
 Options LoadSettings(const fs::path& file) {
     const ProfileDocument document(ReadWholeFile(file).value_or(std::string()), kSettingsSection);
-    const Options firstStart;
-    Options options;
+    Options options;  // the first start's values until the file says otherwise
     for (const OptionControl& control : OptionControls()) {
         const std::optional<std::string> value = document.Value(control.name);
         if (!control.IsCheckBox()) {
@@ -317,7 +316,7 @@ Options LoadSettings(const fs::path& file) {
         }
         const std::optional<long long> number =
             value ? ParseProfileInteger(*value) : std::optional<long long>();
-        control.SetTicked(options, number ? *number != 0 : control.Ticked(firstStart));
+        if (number) control.SetTicked(options, *number != 0);
     }
     return options;
 }

@@ -124,12 +124,6 @@ std::string_view BestFit(char32_t character) {
     return "?";
 }
 
-bool IsAsciiWord(const char* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080ull) == 0;
-}
-
 // Decodes `utf8` into `out`. A malformed sequence gives '?' per byte, or
 // with `strict` ends the decoding with Malformed. No character's best fit is
 // longer than its UTF-8 form, so `out` is sized once.

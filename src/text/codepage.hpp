@@ -23,7 +23,7 @@ std::string Cp1251FromUtf8(std::string_view utf8);
 // How a conversion of imported text went.
 enum class Cp1251Conversion { Exact, Replaced, Malformed };
 // Well-formed UTF-8 to Windows-1251 into `ansi`; Malformed (and `ansi`
-// left as it is) at the first malformed sequence, Replaced when a character
+// holding a part) at the first malformed sequence, Replaced when a character
 // took its best fit.
 Cp1251Conversion TryCp1251FromUtf8(std::string_view utf8, std::string& ansi);
 

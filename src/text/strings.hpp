@@ -1,5 +1,5 @@
 // Byte-wise operations on Windows-1251 text: trimming, case mapping by table,
-// replace-all, Windows-1251 <-> CP866 recoding and first-field splitting.
+// byte replacement, Windows-1251 <-> CP866 recoding and first-field splitting.
 #pragma once
 
 #include <string>

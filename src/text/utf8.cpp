@@ -7,12 +7,6 @@
 namespace oradel {
 namespace {
 
-bool IsAsciiWord(const char* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080ull) == 0;
-}
-
 // The first byte past the ASCII run that starts at `pos`.
 std::size_t SkipAscii(std::string_view bytes, std::size_t pos) {
     while (bytes.size() - pos >= 8 && IsAsciiWord(bytes.data() + pos)) pos += 8;

@@ -5,11 +5,12 @@
 #include <QMessageBox>
 
 #include "engine/files.hpp"
+#include "form/controls.hpp"
 
 namespace oradel {
 
 QString ApplicationTitle() {
-    return QStringLiteral("Oradel");
+    return QString::fromUtf8(kWindowTitle.data(), static_cast<qsizetype>(kWindowTitle.size()));
 }
 
 void QtDesktop::ShowMessage(QWidget* parent, const QString& text) {

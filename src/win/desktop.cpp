@@ -1,17 +1,16 @@
 #include "win/desktop.hpp"
 
+#include "form/controls.hpp"
 #include "win/wide_text.hpp"
 #include "win/windows_ui_api.hpp"
 
 namespace oradel::win {
 
-// Also the application title that the form gives its window.
-constexpr wchar_t kMessageCaption[] = L"Oradel";
 // Room for a long path (the dialog's answer).
 constexpr DWORD kPathCapacity = 32768;
 
 void SystemDesktop::ShowMessage(HWND owner, const std::wstring& text) {
-    MessageBoxW(owner, text.c_str(), kMessageCaption, MB_OK);
+    MessageBoxW(owner, text.c_str(), WideFromUtf8(kWindowTitle).c_str(), MB_OK);
 }
 
 std::optional<std::filesystem::path> SystemDesktop::ChooseFileToOpen(

@@ -16,7 +16,6 @@ class FontSet {
     HFONT ForStyle(unsigned style) const;
     // The face asked for: the first of the form's families that is an installed
     // TrueType font ("Microsoft Sans Serif" on Windows, never the bitmap MS Sans Serif).
-    const std::wstring& Face() const { return face_; }
 
   private:
     std::wstring face_;

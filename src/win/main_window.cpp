@@ -203,11 +203,7 @@ void MainWindow::SetChecked(std::string_view checkBox, bool ticked) {
 }
 
 std::string MainWindow::Text(std::string_view control) const {
-    HWND handle = Find(control).handle;
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
-    return WithLineEnds(Utf8FromWide(text), "\r\n", "\n");
+    return WithLineEnds(Utf8FromWide(WindowText(Find(control).handle)), "\r\n", "\n");
 }
 
 void MainWindow::SetText(std::string_view control, const std::string& text) {

@@ -42,7 +42,6 @@ class MainWindow final : public FormView {
     // The control of that name in the form's table; nullptr when there is none.
     HWND Control(std::string_view name) const;
     UINT Dpi() const { return dpi_; }
-    const Form& State() const { return form_; }
 
     bool IsChecked(std::string_view checkBox) const override;
     void SetChecked(std::string_view checkBox, bool ticked) override;

@@ -14,7 +14,6 @@ namespace oradel::win {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm1";
-constexpr wchar_t kWindowTitle[] = L"Oradel";
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
@@ -51,13 +50,6 @@ void AcceptDroppedFiles(HWND window) {
     }
 }
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 // The size of the control's text in its font.
 SIZE TextSize(HWND control) {
     const std::wstring text = WindowText(control);
@@ -89,8 +81,9 @@ void MainWindow::Create() {
     StartCommonControls();
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterWindowClass(instance, &MainWindow::Procedure);
-    CreateWindowExW(kWindowExtendedStyle, kWindowClass, kWindowTitle, kWindowStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+    CreateWindowExW(kWindowExtendedStyle, kWindowClass, WideFromUtf8(kWindowTitle).c_str(),
+                    kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance,
+                    this);
     if (window_ == nullptr) throw std::runtime_error("the window cannot be created");
     AcceptDroppedFiles(window_);
     dpi_ = GetDpiForWindow(window_);

@@ -193,4 +193,11 @@ void DrawControl(const DRAWITEMSTRUCT& item, const ControlRow& row) {
     }
 }
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 }  // namespace oradel::win

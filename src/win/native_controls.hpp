@@ -3,6 +3,8 @@
 // and the panel's frame, and the clicks of controls that Windows does not report as clicks.
 #pragma once
 
+#include <string>
+
 #include "form/controls.hpp"
 #include "win/windows_api.hpp"
 
@@ -15,5 +17,8 @@ HWND CreateNativeControl(const ControlRow& row, HWND parent, int id);
 
 // Draws a control that Windows leaves to its owner: a speed button or a bevel line.
 void DrawControl(const DRAWITEMSTRUCT& item, const ControlRow& row);
+
+// The text of a window or control, as long as it is.
+std::wstring WindowText(HWND window);
 
 }  // namespace oradel::win
