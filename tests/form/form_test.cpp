@@ -142,6 +142,25 @@ TEST(FormTest, TableHasParentsFirstAndNamesEveryOptionAndFocusOnce) {
     }
 }
 
+// The operations' captions as the user knows them, runs of spaces included.
+TEST(FormTest, OperationCaptionsKeepTheirSpacing) {
+    const std::pair<std::string_view, std::string_view> captions[] = {
+        {"CheckBox1", "Из экспорта XCTrack формата .WPT в текстовый формат .TXT    (ANSI)"},
+        {"CheckBox15",
+         "Из экспорта Navitel Navigator формата .GPX  в текстовый формат .TXT    (ANSI)"},
+        {"CheckBox2",
+         "Из текстового файла .TXT в файл импорта формата .WPT для XCTrack    (UTF-8)"},
+        {"CheckBox3",
+         "Из текстового файла .TXT в файл импорта автонавигатора Navitel Navigator формата .WPT  "
+         "  (ANSI)"},
+        {"CheckBox4", "Из текстового файла .TXT в .HTM файл для сайта или телефона     (UTF-8)"},
+        {"CheckBox5",
+         "Из текстового файла .TXT в файл путевых точек (waypoints) формата .WPT для LK8000    "
+         "(ANSI)"},
+    };
+    for (const auto& [name, caption] : captions) EXPECT_EQ(FindControl(name)->caption, caption);
+}
+
 TEST(FormTest, StartsWithPanelAndHelpHiddenAndNoFile) {
     const Session session;
     EXPECT_EQ(session.Label(), "Файл:");
