@@ -25,13 +25,32 @@ int ParseModeNumber(const std::string& text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end != text.data() + text.size() ||
         FindConversionMode(number) == nullptr) {
-        throw UsageError("unknown mode '" + text + "' (use 1, 15, 2, 3, 4 or 5)");
+        throw UsageError(Message(MessageId::UsageUnknownMode, {text, ModeNumberList()}));
     }
     return number;
 }
 
-const std::string& ValueOf(const std::vector<std::string>& arguments, std::size_t& index) {
-    if (index + 1 >= arguments.size()) throw UsageError(arguments[index] + " needs a value");
+// The options that take a value, as "--mode N" or "--mode=N".
+constexpr std::string_view kValueOptions[] = {"--mode", "--settings", "--set"};
+
+// Splits "--name=value" of an option that takes a value into its two parts.
+bool SplitAttachedValue(const std::string& argument, std::string& name, std::string& value) {
+    const std::size_t equals = argument.find('=');
+    if (equals == std::string::npos) return false;
+    name = argument.substr(0, equals);
+    if (std::ranges::find(kValueOptions, name) == std::end(kValueOptions)) return false;
+    value = argument.substr(equals + 1);
+    return true;
+}
+
+// The value of the option at `index`: attached to it, or the next argument.
+std::string ValueOf(const std::vector<std::string>& arguments, std::size_t& index,
+                    std::string& name) {
+    std::string value;
+    if (SplitAttachedValue(arguments[index], name, value)) return value;
+    name = arguments[index];
+    if (index + 1 >= arguments.size())
+        throw UsageError(Message(MessageId::UsageNeedsValue, {name}));
     return arguments[++index];
 }
 
@@ -39,13 +58,13 @@ const std::string& ValueOf(const std::vector<std::string>& arguments, std::size_
 // slip ("false", "off") than a wish for the box's default.
 void ApplyOverride(Options& options, const std::string& name, const std::string& value) {
     const OptionControl* control = FindOptionControl(name);
-    if (control == nullptr) throw UsageError("unknown option control '" + name + "'");
+    if (control == nullptr) throw UsageError(Message(MessageId::UsageUnknownControl, {name}));
     if (!control->IsCheckBox()) {
         control->SetText(options, Cp1251FromUtf8(value));
         return;
     }
     if (value != "0" && value != "1") {
-        throw UsageError("--set " + name + " takes 0 or 1, not '" + value + "'");
+        throw UsageError(Message(MessageId::UsageCheckBoxValue, {name, value}));
     }
     control->SetTicked(options, value == "1");
 }
@@ -55,17 +74,18 @@ void ApplyOverride(Options& options, const std::string& name, const std::string&
 void CheckSettingsFile(const fs::path& file) {
     std::error_code error;
     if (fs::is_directory(file, error)) {
-        throw UsageError('"' + PathText(file) + "\" is a folder, not a settings file");
+        throw UsageError(Message(MessageId::UsageSettingsIsFolder, {PathText(file)}));
     }
-    if (!fs::exists(file, error)) throw UsageError("settings file not found: " + PathText(file));
+    if (!fs::exists(file, error)) {
+        throw UsageError(Message(MessageId::UsageSettingsNotFound, {PathText(file)}));
+    }
     const FileHandle input = OpenInputFile(file);
-    if (!input) throw UsageError('"' + PathText(file) + "\" is not a settings file");
+    const Message notSettings(MessageId::UsageNotASettingsFile, {PathText(file)});
+    if (!input) throw UsageError(notSettings);
     char block[64 * 1024];
     std::size_t count = 0;
     while ((count = std::fread(block, 1, sizeof block, input.get())) > 0) {
-        if (std::memchr(block, '\0', count) != nullptr) {
-            throw UsageError('"' + PathText(file) + "\" is not a settings file");
-        }
+        if (std::memchr(block, '\0', count) != nullptr) throw UsageError(notSettings);
     }
 }
 
@@ -106,11 +126,15 @@ unsigned HiddenCharacter(std::string_view sequence) {
 
 class StreamMessages final : public MessageSink {
   public:
-    explicit StreamMessages(std::ostream& stream) : stream_(stream) {}
-    void ShowMessage(const std::string& text) override { stream_ << VisibleText(text) << '\n'; }
+    StreamMessages(std::ostream& stream, Language language)
+        : stream_(stream), language_(language) {}
+    void ShowMessage(const Message& message) override {
+        stream_ << VisibleText(message.Text(language_)) << '\n';
+    }
 
   private:
     std::ostream& stream_;
+    Language language_;
 };
 
 // Each point once, however many exports of the input met it.
@@ -137,12 +161,55 @@ int RunJobs(const CommandLine& commandLine, const Options& options,
                 if (outcome.inputMissing) status = 1;
                 PrintLeftOutPoints(leftOut, outcome, output);
             } catch (const UserError& failure) {
-                messages.ShowMessage(failure.what());
+                messages.ShowMessage(failure.UserMessage());
                 return 1;
             }
         }
     }
     return status;
+}
+
+// An option that takes a value: "--mode 2" or "--mode=2".
+void ParseValueOption(const std::vector<std::string>& arguments, std::size_t& index,
+                      CommandLine& result) {
+    std::string name;
+    if (std::string attached; !SplitAttachedValue(arguments[index], name, attached)) {
+        name = arguments[index];
+        if (std::ranges::find(kValueOptions, name) == std::end(kValueOptions)) {
+            throw UsageError(Message(MessageId::UsageUnknownOption, {arguments[index]}));
+        }
+    }
+    const std::string value = ValueOf(arguments, index, name);
+    if (name == "--mode") {
+        result.modes.push_back(ParseModeNumber(value));
+    } else if (name == "--settings") {
+        result.settingsFile = PathFromText(value);
+    } else {
+        const std::size_t equals = value.find('=');
+        if (equals == std::string::npos) {
+            throw UsageError(Message(MessageId::UsageSetNeedsAssignment));
+        }
+        result.overrides.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+    }
+}
+
+// The kinds of input that the modes read, in the order of their first mode.
+std::vector<InputKind> InputKindsInJobOrder() {
+    std::vector<InputKind> kinds;
+    for (const ConversionMode& mode : ConversionModes()) {
+        if (std::ranges::find(kinds, mode.input) == kinds.end()) kinds.push_back(mode.input);
+    }
+    return kinds;
+}
+
+// The extensions that choose modes, as ".wpt, .gpx, .txt".
+std::string InputExtensionList() {
+    std::string list;
+    for (const InputKind kind : InputKindsInJobOrder()) {
+        if (!list.empty()) list += ", ";
+        list += ExtensionOf(kind);
+    }
+    return list;
 }
 
 }  // namespace
@@ -160,22 +227,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             result.showHelp = true;
         } else if (argument == "--version") {
             result.showVersion = true;
-        } else if (argument == "--mode") {
-            result.modes.push_back(ParseModeNumber(ValueOf(arguments, i)));
-        } else if (argument == "--settings") {
-            result.settingsFile = PathFromText(ValueOf(arguments, i));
-        } else if (argument == "--set") {
-            const std::string& assignment = ValueOf(arguments, i);
-            const std::size_t equals = assignment.find('=');
-            if (equals == std::string::npos) throw UsageError("--set needs NAME=VALUE");
-            result.overrides.emplace_back(assignment.substr(0, equals),
-                                          assignment.substr(equals + 1));
         } else {
-            throw UsageError("unknown option '" + argument + "'");
+            ParseValueOption(arguments, i, result);
         }
     }
     if (!result.showHelp && !result.showVersion && result.files.empty()) {
-        throw UsageError("no input file given");
+        throw UsageError(Message(MessageId::UsageNoInput));
     }
     return result;
 }
@@ -196,11 +253,11 @@ std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
     if (commandLine.modes.empty()) {
         const std::optional<InputKind> kind = InputKindForPath(file);
         if (!kind) {
-            throw UsageError("cannot tell the conversion from the extension of " + PathText(file) +
-                             " (use .wpt, .gpx or .txt, or give --mode)");
+            throw UsageError(
+                Message(MessageId::UsageUnknownExtension, {PathText(file), InputExtensionList()}));
         }
         for (const ConversionMode& mode : ConversionModes()) {
-            if (mode.input == *kind) modes.push_back(&mode);
+            if (mode.input == *kind && mode.runsByDefault) modes.push_back(&mode);
         }
         return modes;
     }
@@ -214,14 +271,14 @@ std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
-                   std::ostream& errors) {
+                   std::ostream& errors, Language language) {
     CommandLine commandLine;
     Options options;
     std::vector<std::vector<const ConversionMode*>> plans;
     try {
         commandLine = ParseCommandLine(arguments);
         if (commandLine.showHelp) {
-            output << UsageText();
+            output << UsageText(language);
             return 0;
         }
         if (commandLine.showVersion) {
@@ -233,14 +290,14 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
             plans.push_back(ModesForFile(commandLine, file));
         }
     } catch (const UsageError& error) {
-        errors << "oradel-convert: " << VisibleText(error.what()) << "\n"
-               << "Try 'oradel-convert --help'.\n";
+        errors << "oradel-convert: " << VisibleText(error.UserMessage().Text(language)) << "\n"
+               << Message(MessageId::UsageTryHelp).Text(language) << "\n";
         return 2;
     } catch (const UserError& error) {  // a settings file that cannot be read
-        errors << "oradel-convert: " << VisibleText(error.what()) << "\n";
+        errors << "oradel-convert: " << VisibleText(error.UserMessage().Text(language)) << "\n";
         return 2;
     }
-    StreamMessages messages(errors);
+    StreamMessages messages(errors, language);
     return RunJobs(commandLine, options, plans, output, messages);
 }
 
@@ -282,30 +339,46 @@ std::string VisibleAnsiText(std::string_view ansi) {
     return visible;
 }
 
-std::string UsageText() {
-    return "Usage: oradel-convert [--mode N]... [--settings FILE] [--set NAME=VALUE]... FILE...\n"
-           "\n"
-           "Converts waypoint files through the Oradel point list. Outputs are written\n"
-           "beside each input.\n"
-           "\n"
-           "  --mode N           run conversion N (repeatable); jobs always run in the\n"
-           "                     order 1, 15, 2, 3, 4, 5:\n"
-           "                       1  XCTrack export (.wpt)        -> point list (.txt)\n"
-           "                       15 Navitel GPX export (.gpx)    -> point list (_nav.txt)\n"
-           "                       2  point list -> XCTrack waypoints (.wpt, UTF-8)\n"
-           "                       3  point list -> Navitel waypoints (_nav.wpt)\n"
-           "                       4  point list -> web page (.htm)\n"
-           "                       5  point list -> LK8000 waypoints (_lk8.wpt)\n"
-           "                     Without --mode the extension decides: .wpt runs 1,\n"
-           "                     .gpx runs 15, .txt runs every export.\n"
-           "  --settings FILE    read the options from a settings file of the window\n"
-           "  --set NAME=VALUE   set one option by its control name (cFI, CheckBox6,\n"
-           "                     Edit1, ...); check boxes take 1 or 0\n"
-           "  --help             show this text\n"
-           "  --version          show the version\n"
-           "\n"
-           "Exit status: 0 all jobs ended normally, 1 a file was missing or a job\n"
-           "failed (the remaining jobs are skipped), 2 a usage error.\n";
+std::optional<Language> LanguageNamed(const char* value) {
+    if (value == nullptr) return std::nullopt;
+    const std::string_view name = value;
+    if (name == "ru") return Language::Russian;
+    if (name == "en") return Language::English;
+    return std::nullopt;
+}
+
+Language LanguageFromEnvironment(const char* (*variable)(const char* name)) {
+    if (const std::optional<Language> chosen = LanguageNamed(variable("ORADEL_LANG"))) {
+        return *chosen;
+    }
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* locale = variable(name);
+        if (locale == nullptr || *locale == '\0') continue;
+        return std::string_view(locale).starts_with("ru") ? Language::Russian : Language::English;
+    }
+    return Language::English;
+}
+
+std::string UsageText(Language language) {
+    std::string modeLines;
+    for (const ConversionMode& mode : ConversionModes()) {
+        std::string number = std::to_string(mode.number);
+        number.resize(2, ' ');
+        modeLines +=
+            Message(MessageId::UsageModeLine, {number, Message(mode.usageLine)}).Text(language);
+    }
+    std::string byExtension;
+    for (const InputKind kind : InputKindsInJobOrder()) {
+        std::string numbers;
+        for (const ConversionMode& mode : ConversionModes()) {
+            if (mode.input != kind || !mode.runsByDefault) continue;
+            if (!numbers.empty()) numbers += ", ";
+            numbers += std::to_string(mode.number);
+        }
+        byExtension +=
+            Message(MessageId::UsageExtensionRuns, {ExtensionOf(kind), numbers}).Text(language);
+    }
+    return Message(MessageId::UsageText, {ModeNumberList(), modeLines, byExtension}).Text(language);
 }
 
 }  // namespace oradel

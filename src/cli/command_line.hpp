@@ -4,20 +4,22 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/conversion_modes.hpp"
+#include "engine/errors.hpp"
 #include "engine/options.hpp"
 
 namespace oradel {
 
-// A command line that cannot be carried out; its text goes to stderr.
-class UsageError : public std::runtime_error {
+// A command line that cannot be carried out; its message goes to stderr.
+class UsageError : public UserError {
   public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 struct CommandLine {
@@ -47,9 +49,18 @@ std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
 // with control characters made visible. Returns the exit status, decided by
 // the jobs' outcomes: 0 all well, 1 a missing file or a failure, 2 a usage error.
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
-                   std::ostream& errors);
+                   std::ostream& errors, Language language);
 
-std::string UsageText();
+std::string UsageText(Language language);
+
+// The language that a value of ORADEL_LANG names ("ru" or "en"); nullopt
+// for any other value and for null (not set).
+std::optional<Language> LanguageNamed(const char* value);
+// The language of the person at a POSIX command line: ORADEL_LANG when it
+// names one; else Russian when the locale of messages (LC_ALL, LC_MESSAGES or
+// LANG, the first one set and not empty) is Russian; else English.
+// `variable` reads the environment (null for a variable that is not set).
+Language LanguageFromEnvironment(const char* (*variable)(const char* name));
 
 // UTF-8 text as it may reach a terminal: C0 controls except tab, DEL and bytes
 // that are not UTF-8 become `\xNN`; C1 controls and the bidirectional

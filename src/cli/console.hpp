@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/messages.hpp"
+
 namespace oradel {
 
 // The command-line arguments after the program name, as UTF-8 text.
@@ -29,6 +31,11 @@ std::string AnsiTextForStandardOutput(std::string_view ansi);
 // as the interruption itself would have. A signal that the process was told
 // to ignore stays ignored.
 void RemoveTemporaryFilesOnInterrupt();
+
+// The language of the person at the command line: ORADEL_LANG ("ru" or "en")
+// when set; else on Windows the user's interface language, elsewhere the
+// locale of messages (LanguageFromEnvironment).
+Language UserLanguage();
 
 // The two standard streams, ready for RunCommandLine.
 class Console {

@@ -2,8 +2,10 @@
 // signals that interrupt a run.
 #include <signal.h>
 
+#include <cstdlib>
 #include <iostream>
 
+#include "cli/command_line.hpp"
 #include "cli/console.hpp"
 #include "engine/files.hpp"
 #include "text/codepage.hpp"
@@ -20,6 +22,11 @@ extern "C" void RemoveTemporaryFilesAndEnd(int signalNumber) {
 }
 
 }  // namespace
+
+Language UserLanguage() {
+    return LanguageFromEnvironment(
+        [](const char* name) -> const char* { return std::getenv(name); });
+}
 
 void RemoveTemporaryFilesOnInterrupt() {
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {

@@ -4,22 +4,34 @@
 // console), as other console programs write it. Lines end with CR LF.
 #include <streambuf>
 
+#include "cli/command_line.hpp"
 #include "cli/console.hpp"
 #include "engine/files.hpp"
 #include "text/codepage.hpp"
 #include "text/strings.hpp"
-#include "win/wide_text.hpp"
-#include "win/windows_api.hpp"
+#include "text/utf16.hpp"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 
 namespace oradel {
 namespace {
 
-using win::NarrowFromWide;
-using win::Utf8FromWide;
-using win::WideFromUtf8;
-
 constexpr UINT kCp866 = 866;
 constexpr UINT kCp1251 = 1251;
+
+// Text in a code page; a character it cannot hold becomes its best fit or '?'.
+std::string NarrowFromWide(std::wstring_view wide, UINT codePage) {
+    if (wide.empty()) return {};
+    const int length = static_cast<int>(wide.size());
+    const int size =
+        WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), length, narrow.data(), size, nullptr, nullptr);
+    return narrow;
+}
 
 UINT ConsoleCodePage() {
     const UINT codePage = GetConsoleOutputCP();
@@ -73,13 +85,13 @@ void StandardStreamBuffer::Write(std::string_view text) {
     if (text.empty() || handle_ == nullptr || handle_ == INVALID_HANDLE_VALUE) return;
     DWORD consoleMode = 0;
     if (utf8Text_ && GetConsoleMode(handle_, &consoleMode)) {
-        const std::wstring wide = WideFromUtf8(text);
+        const std::wstring wide = Utf16FromUtf8(text);
         DWORD written = 0;
         WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
     }
     const std::string converted =
-        utf8Text_ ? NarrowFromWide(WideFromUtf8(text), ConsoleCodePage()) : std::string(text);
+        utf8Text_ ? NarrowFromWide(Utf16FromUtf8(text), ConsoleCodePage()) : std::string(text);
     const std::string bytes = WithCrLf(converted);
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -123,8 +135,16 @@ void RemoveTemporaryFilesOnInterrupt() {
 
 std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(Utf8FromWide(argv[i]));
+    for (int i = 1; i < argc; ++i) arguments.push_back(Utf8FromUtf16(argv[i]));
     return arguments;
+}
+
+Language UserLanguage() {
+    if (const std::optional<Language> chosen = LanguageNamed(std::getenv("ORADEL_LANG"))) {
+        return *chosen;
+    }
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN ? Language::Russian
+                                                                     : Language::English;
 }
 
 std::string AnsiTextForStandardOutput(std::string_view ansi) {
@@ -135,7 +155,7 @@ std::string AnsiTextForStandardOutput(std::string_view ansi) {
         return text;
     }
     if (codePage == kCp1251) return text;
-    return NarrowFromWide(WideFromUtf8(Utf8FromCp1251(ansi)), codePage);
+    return NarrowFromWide(Utf16FromUtf8(Utf8FromCp1251(ansi)), codePage);
 }
 
 Console::Console()

@@ -10,7 +10,8 @@ namespace {
 int Run(const std::vector<std::string>& arguments) {
     oradel::RemoveTemporaryFilesOnInterrupt();
     oradel::Console console;
-    return oradel::RunCommandLine(arguments, console.Output(), console.Errors());
+    return oradel::RunCommandLine(arguments, console.Output(), console.Errors(),
+                                  oradel::UserLanguage());
 }
 
 }  // namespace

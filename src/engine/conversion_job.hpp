@@ -6,25 +6,14 @@
 
 #include <filesystem>
 #include <span>
-#include <string>
-#include <string_view>
 #include <unordered_set>
 #include <vector>
 
 #include "engine/conversion_modes.hpp"
+#include "engine/messages.hpp"
 #include "engine/options.hpp"
 
 namespace oradel {
-
-// `name` with its extension (from the last dot after the last "\", "/" and
-// ":") replaced by `extension`, which brings its own dot.
-std::string ReplaceExtension(std::string_view name, std::string_view extension);
-
-// The output name of `mode` for the input `inputName` (UTF-8 or any ASCII-compatible text).
-std::string OutputNameFor(const ConversionMode& mode, std::string_view inputName,
-                          bool pendingTicked);
-std::filesystem::path OutputNameFor(const ConversionMode& mode,
-                                    const std::filesystem::path& inputName, bool pendingTicked);
 
 struct JobOutcome {
     bool inputMissing = false;     // its message has been shown
@@ -45,11 +34,8 @@ class LeftOutPointList {
     std::unordered_set<std::size_t> known_;
 };
 
-// "Нет файла " and the path: what a job shows when its input does not exist.
-std::string MissingInputMessage(const std::filesystem::path& input);
-
 // Runs one job. A missing input (no regular file of that name) is shown
-// through `messages` as MissingInputMessage and ends the job normally with
+// through `messages` as "Нет файла" and ends the job normally with
 // `inputMissing` set, so that a front end goes on with its next job and can
 // still tell that this one wrote nothing. Every other failure is thrown as
 // UserError with the user's message and leaves existing files untouched: an

@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "engine/conversion_job.hpp"
 #include "engine/files.hpp"
 #include "engine/lk8000_waypoints_writer.hpp"
 #include "engine/navitel_gpx_import.hpp"
 #include "engine/navitel_waypoints_writer.hpp"
+#include "engine/output_names.hpp"
 #include "engine/web_page_writer.hpp"
 #include "engine/xctrack_export_import.hpp"
 #include "engine/xctrack_waypoints_writer.hpp"
@@ -16,21 +16,59 @@ namespace oradel {
 namespace {
 
 using enum InputKind;
+using enum MessageId;
 
-using O = Options;
-// Mode, option, input, output extension and suffix, pending-file option, body, finishing pass.
-constexpr std::array<ConversionMode, 6> kModes = {{
-    {1, &O::importXCTrackExport, XCTrackExport, ".txt", "", nullptr, ImportXCTrackExport, nullptr},
-    {15, &O::importNavitelGpx, NavitelGpx, ".txt", "_nav", nullptr, ImportNavitelGpx, nullptr},
-    {2, &O::writeXCTrackWaypoints, PointList, ".wpt", "", nullptr, WriteXCTrackWaypoints, nullptr},
-    {3, &O::writeNavitelWaypoints, PointList, ".wpt", "_nav", nullptr, WriteNavitelWaypoints,
-     nullptr},
-    {4, &O::writeWebPage, PointList, ".htm", "", &PageOptions::filter, WriteWebPage, FinishWebPage},
-    {5, &O::writeLK8000Waypoints, PointList, ".wpt", "_lk8", nullptr, WriteLK8000Waypoints,
-     nullptr},
-}};
+// Number, settings key, input, output extension and suffix, body, usage line,
+// ticked on the first start, run by default for its input's extension.
+constexpr ConversionMode kModes[] = {
+    {1, "CheckBox1", WaypointFile, ".txt", "", ImportXCTrackExport, ModeImportXCTrack, true, true},
+    {15, "CheckBox15", NavitelGpx, ".txt", "_nav", ImportNavitelGpx, ModeImportNavitel, true, true},
+    {2, "CheckBox2", PointList, ".wpt", "", WriteXCTrackWaypoints, ModeWriteXCTrack, true, true},
+    {3, "CheckBox3", PointList, ".wpt", "_nav", WriteNavitelWaypoints, ModeWriteNavitel, true,
+     true},
+    {4, "CheckBox4", PointList, ".htm", "", WriteWebPage, ModeWriteWebPage, true, true},
+    {5, "CheckBox5", PointList, ".wpt", "_lk8", WriteLK8000Waypoints, ModeWriteLK8000, true, true},
+};
+
+// What every row must have; a row without it does not compile.
+constexpr bool EveryModeIsComplete() {
+    for (std::size_t i = 0; i < std::size(kModes); ++i) {
+        const ConversionMode& mode = kModes[i];
+        if (mode.number <= 0 || mode.number >= 64 || mode.key.empty() || mode.body == nullptr ||
+            mode.extension.size() < 2 || mode.extension[0] != '.') {
+            return false;
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (kModes[j].number == mode.number || kModes[j].key == mode.key) return false;
+            // Imports first, then exports by number.
+            if (!kModes[j].IsImport() && (mode.IsImport() || kModes[j].number > mode.number)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(EveryModeIsComplete(),
+              "every mode has a unique number and key, a body and an output extension, "
+              "in job order");
+
+struct InputExtension {
+    InputKind kind;
+    std::string_view extension;
+};
+constexpr InputExtension kInputExtensions[] = {
+    {WaypointFile, ".wpt"},
+    {NavitelGpx, ".gpx"},
+    {PointList, ".txt"},
+};
 
 }  // namespace
+
+ModeSelection ModeSelection::FirstStart() {
+    ModeSelection selection;
+    for (const ConversionMode& mode : kModes) selection.Set(mode.number, mode.tickedOnFirstStart);
+    return selection;
+}
 
 std::span<const ConversionMode> ConversionModes() {
     return kModes;
@@ -43,16 +81,39 @@ const ConversionMode* FindConversionMode(int number) {
     return nullptr;
 }
 
+const ConversionMode* FindConversionMode(std::string_view key) {
+    for (const ConversionMode& mode : kModes) {
+        if (mode.key == key) return &mode;
+    }
+    return nullptr;
+}
+
+std::string ModeNumberList() {
+    std::string list;
+    for (const ConversionMode& mode : kModes) {
+        if (!list.empty()) list += ", ";
+        list += std::to_string(mode.number);
+    }
+    return list;
+}
+
 std::optional<InputKind> InputKindForName(std::string_view name) {
-    const std::string extension = UpperCaseRu(name.substr(ReplaceExtension(name, "").size()));
-    if (extension == ".WPT") return XCTrackExport;
-    if (extension == ".GPX") return NavitelGpx;
-    if (extension == ".TXT") return PointList;
+    const std::string extension = UpperCaseRu(ExtensionOfName(name));
+    for (const InputExtension& input : kInputExtensions) {
+        if (extension == UpperCaseRu(input.extension)) return input.kind;
+    }
     return std::nullopt;
 }
 
 std::optional<InputKind> InputKindForPath(const std::filesystem::path& path) {
     return InputKindForName(PathText(path));
+}
+
+std::string_view ExtensionOf(InputKind kind) {
+    for (const InputExtension& input : kInputExtensions) {
+        if (input.kind == kind) return input.extension;
+    }
+    return {};
 }
 
 }  // namespace oradel

@@ -1,4 +1,8 @@
-// The six conversions: one table read by the job, the window and the command line.
+// The conversions: one table that the job, the window and the command line
+// read. A row says what a mode reads, what it writes and under which name,
+// which check box (and settings key) selects it and how the command line
+// describes it; the window's own row for it (caption, help line) stands in
+// the form's table under the same key.
 #pragma once
 
 #include <filesystem>
@@ -6,16 +10,17 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
+#include "engine/messages.hpp"
 #include "engine/options.hpp"
 #include "engine/text_input.hpp"
 #include "engine/text_output.hpp"
 
 namespace oradel {
 
-enum class InputKind { XCTrackExport, NavitelGpx, PointList };
+// What a mode reads; the input's extension asks for one of these.
+enum class InputKind { WaypointFile, NavitelGpx, PointList };
 
 // A point of the list that an export left out because its coordinates
 // could not be read.
@@ -26,16 +31,14 @@ struct LeftOutPoint {
     bool operator==(const LeftOutPoint&) const = default;
 };
 
-// State of one job that its body fills and the front end or the
-// page's filter pass reads afterwards.
+// What a job's body reports besides its output.
 struct JobState {
     // Points left out because their coordinates could not be read, in list order.
     std::vector<LeftOutPoint> leftOutPoints;
     // Imported names and comments in which a character Windows-1251 lacks was replaced.
     std::size_t replacedTexts = 0;
-    // Distinct filter words of the page, in order of first appearance.
-    std::vector<std::string> filterWords;
-    std::unordered_set<std::string> knownFilterWords;
+    // Further messages for the user, shown after the job has written its output.
+    std::vector<Message> notices;
 };
 
 // What a mode's body works with. The job owns the files.
@@ -48,31 +51,37 @@ struct ConversionContext {
 };
 
 using ModeBody = void (*)(ConversionContext& context);
-// Turns the finished pending page into the final page.
-using FinishingPass = void (*)(TextInput& pending, TextOutput& page, const JobState& state);
 
 struct ConversionMode {
-    int number;               // 1, 15, 2, 3, 4, 5
-    bool Options::*tickedBy;  // the option that selects it
+    int number;
+    std::string_view key;  // its check box's name and settings key, the --set name
     InputKind input;
     std::string_view extension;  // of the output, with its dot
     std::string_view suffix;     // inserted before the extension ("_nav")
-    // When this option is set, the body writes the page into a pending
-    // temporary file that the finishing pass turns into the output; null for none.
-    bool PageOptions::*pendingBy;
     ModeBody body;
-    FinishingPass finish;
+    MessageId usageLine;      // its line in the command line's usage text
+    bool tickedOnFirstStart;  // its check box on the window's first start
+    // Run for an input of its kind when the command line names no mode.
+    bool runsByDefault;
+
+    constexpr bool IsImport() const { return input != InputKind::PointList; }
 };
 
-// In the fixed order in which a run performs them: 1, 15, 2, 3, 4, 5.
+// In the order in which a run performs them: imports first, then exports by number.
 std::span<const ConversionMode> ConversionModes();
-// The mode with that number, or nullptr.
+// The mode with that number, or with that key; nullptr for none.
 const ConversionMode* FindConversionMode(int number);
+const ConversionMode* FindConversionMode(std::string_view key);
+// The mode numbers in job order, as "1, 15, 2, 3, 4, 5".
+std::string ModeNumberList();
+
 // The input kind that a file's extension asks for: the extension runs from the
 // last dot after the last "\", "/" and ":" (so ".txt" alone has one) and is
 // compared upper-cased (".WPT", ".GPX", ".TXT"); nullopt for any other.
 // `name` is UTF-8 as it stands, so no best fit turns ".txť" into ".txt".
 std::optional<InputKind> InputKindForName(std::string_view name);
 std::optional<InputKind> InputKindForPath(const std::filesystem::path& path);
+// The extension, lower case with its dot, that asks for `kind`.
+std::string_view ExtensionOf(InputKind kind);
 
 }  // namespace oradel

@@ -210,7 +210,7 @@ bool IsReadOnlyFile(const fs::path& path) {
 void MoveOverTarget(const fs::path& temporary, const fs::path& target,
                     const std::string& shownName) {
     if (IsReadOnlyFile(target)) {
-        throw UserError("Cannot create file \"" + shownName + "\". The file is read-only.");
+        throw UserError(Message(MessageId::CannotCreateReadOnly, {shownName}));
     }
     std::error_code error;
     if (fs::exists(target, error)) {
@@ -219,8 +219,7 @@ void MoveOverTarget(const fs::path& temporary, const fs::path& target,
         fs::rename(temporary, target, error);
     }
     if (error) {
-        throw UserError("Cannot create file \"" + shownName + "\". " +
-                        error.default_error_condition().message());
+        throw UserError(Message(MessageId::CannotCreateFile, {shownName, ReasonOf(error)}));
     }
 }
 
@@ -250,7 +249,7 @@ FileHandle OpenInputFile(const fs::path& path) {
     if (!fs::is_regular_file(path, error)) return nullptr;
     FileHandle file(OpenNative(path, "rb"));
     if (!file) {
-        throw UserError("Cannot open file \"" + PathText(path) + "\". " + std::strerror(errno));
+        throw UserError(Message(MessageId::CannotOpenFile, {PathText(path), ReasonOf(errno)}));
     }
     return file;
 }
@@ -292,7 +291,7 @@ TemporaryFile::TemporaryFile(const fs::path& folder, const std::string& shownNam
         if (error != EEXIST) break;
     }
     if (!file_) {
-        throw UserError("Cannot create file \"" + shownName + "\". " + std::strerror(error));
+        throw UserError(Message(MessageId::CannotCreateFile, {shownName, ReasonOf(error)}));
     }
     if (slot_ >= 0) {
         temporarySlots[static_cast<std::size_t>(slot_)].descriptor = DescriptorOf(file_.get());
@@ -314,8 +313,8 @@ void TemporaryFile::Close(const std::string& shownName) {
     const int flushError = errno;
     const bool closed = std::fclose(file_.release()) == 0;
     if (!flushed || !closed) {
-        throw UserError("Cannot write to file \"" + shownName + "\". " +
-                        std::strerror(flushed ? errno : flushError));
+        throw UserError(Message(MessageId::CannotWriteFile,
+                                {shownName, ReasonOf(flushed ? errno : flushError)}));
     }
 }
 

@@ -67,8 +67,7 @@ std::string_view AttributeValue(std::span<const XmlAttribute> attributes, std::s
 }
 
 [[noreturn]] void ThrowUnreadableEncoding(std::string_view encoding, const std::string& fileName) {
-    throw UserError("The encoding \"" + std::string(encoding) + "\" of " + fileName +
-                    " cannot be read (UTF-8, ISO-8859-1, Windows-1252 and Windows-1251 can)");
+    throw UserError(Message(MessageId::UnreadableEncoding, {encoding, fileName}));
 }
 
 Encoding EncodingNamed(std::string_view declared, const std::string& fileName) {

@@ -1,9 +1,10 @@
 // The options of a conversion run as typed values: which operations run and
 // how the web page looks. A default-constructed Options is the state of a
-// first start: every box ticked except that the point blocks start closed, and
-// the car fields empty.
+// first start: the operations the mode table ticks then, every page box
+// ticked except that the point blocks start closed, and the car fields empty.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace oradel {
@@ -37,23 +38,26 @@ struct PageOptions {
     std::string registrationCertificate;
 };
 
-struct Options {
-    // The six operations, in the order in which a run performs them.
-    bool importXCTrackExport = true;
-    bool importNavitelGpx = true;
-    bool writeXCTrackWaypoints = true;
-    bool writeNavitelWaypoints = true;
-    bool writeWebPage = true;
-    bool writeLK8000Waypoints = true;
-    PageOptions page;
+// Which operations a run performs, by mode number.
+class ModeSelection {
+  public:
+    // The operations ticked on the window's first start.
+    static ModeSelection FirstStart();
+
+    bool Has(int mode) const { return (bits_ >> mode & 1) != 0; }
+    void Set(int mode, bool ticked) {
+        const std::uint64_t bit = std::uint64_t{1} << mode;
+        bits_ = ticked ? bits_ | bit : bits_ & ~bit;
+    }
+    bool operator==(const ModeSelection&) const = default;
+
+  private:
+    std::uint64_t bits_ = 0;  // bit N: mode N (mode numbers are below 64)
 };
 
-// Shows a message to the user (the window's message box, the console's stderr).
-class MessageSink {
-  public:
-    virtual ~MessageSink() = default;
-    // `text` is UTF-8.
-    virtual void ShowMessage(const std::string& text) = 0;
+struct Options {
+    ModeSelection operations = ModeSelection::FirstStart();
+    PageOptions page;
 };
 
 }  // namespace oradel

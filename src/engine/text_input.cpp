@@ -41,7 +41,7 @@ const char* FindLineEnd(const char* from, const char* to) {
 std::size_t ReadBlock(std::FILE* file, char* into, std::size_t size) {
     const std::size_t read = std::fread(into, 1, size, file);
     if (read < size && std::ferror(file)) {
-        throw UserError("Read error: " + std::string(std::strerror(errno)));
+        throw UserError(Message(MessageId::ReadError, {ReasonOf(errno)}));
     }
     return read;
 }
@@ -93,8 +93,6 @@ bool TextInput::ReadChunk(std::string& chunk) {
 }
 
 void TextInput::DecodeUtf8WhenDetected() {
-    std::fpos_t start;
-    const bool seekable = std::fgetpos(file_, &start) == 0;
     Utf8Validator validator;
     std::string prefix;
     while (Fill()) {
@@ -109,15 +107,17 @@ void TextInput::DecodeUtf8WhenDetected() {
         // the rest of the file cannot make it UTF-8 again.
         if (validator.Broken() && prefix.size() == kByteOrderMark.size()) break;
     }
-    const bool hasMark = prefix == kByteOrderMark;
-    if (!seekable || std::fsetpos(file_, &start) != 0) {
-        throw UserError("Read error: the input cannot be read twice");
-    }
+    hasMark_ = prefix == kByteOrderMark;
+    decodeUtf8_ = hasMark_ || (validator.WellFormed() && validator.SawMultiByte());
+    Restart();
+}
+
+void TextInput::Restart() {
+    if (std::fseek(file_, 0, SEEK_SET) != 0) throw UserError(Message(MessageId::InputNotSeekable));
     std::clearerr(file_);
     begin_ = end_ = 0;
     ended_ = false;
-    decodeUtf8_ = hasMark || (validator.WellFormed() && validator.SawMultiByte());
-    if (hasMark) {
+    if (hasMark_) {
         for (std::size_t i = 0; i < kByteOrderMark.size() && Fill(); ++i) ++begin_;
     }
 }

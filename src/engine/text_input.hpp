@@ -11,7 +11,7 @@ namespace oradel {
 
 class TextInput {
   public:
-    // Reads `file` (not owned) from its current position.
+    // Reads `file` (not owned) from its start.
     explicit TextInput(std::FILE* file);
     TextInput(const TextInput&) = delete;
     TextInput& operator=(const TextInput&) = delete;
@@ -31,7 +31,8 @@ class TextInput {
     // least one multi-byte sequence. Such a file is then delivered as
     // Windows-1251 lines, without the mark. The file must be seekable.
     void DecodeUtf8WhenDetected();
-    bool DecodesUtf8() const { return decodeUtf8_; }
+    // Reads the file again from its start (for a writer that needs two passes).
+    void Restart();
 
   private:
     bool Fill();  // false at the end of the input
@@ -41,7 +42,8 @@ class TextInput {
     std::size_t begin_ = 0, end_ = 0;
     bool ended_ = false;  // end of file or Ctrl+Z reached
     bool decodeUtf8_ = false;
-    std::string raw_;  // a line's bytes before decoding
+    bool hasMark_ = false;  // the file starts with a UTF-8 byte-order mark
+    std::string raw_;       // a line's bytes before decoding
 };
 
 }  // namespace oradel

@@ -44,7 +44,7 @@ void TextOutput::WriteThrough(std::string_view bytes) {
 }
 
 void TextOutput::ThrowWriteError(int error) const {
-    throw UserError("Cannot write to file \"" + displayName_ + "\". " + std::strerror(error));
+    throw UserError(Message(MessageId::CannotWriteFile, {displayName_, ReasonOf(error)}));
 }
 
 }  // namespace oradel

@@ -11,9 +11,6 @@
 
 namespace oradel::web_page {
 
-// Stands in the button bar until the filter words are known.
-inline constexpr std::string_view kFilterPlaceholder = "==--- filter-Selection ---==";
-
 // The weather, map and terrain link lines of one point; the coordinate texts
 // are UTF-8. `line` is scratch space reused from point to point.
 void WriteLinkLines(TextOutput& out, const PageOptions& options, std::string_view lat,

@@ -1,11 +1,14 @@
-// The page start, the section headings and the point blocks of the web page,
-// and the pass that puts the filter buttons into the finished page. Text from
+// The page start, the section headings and the point blocks of the web page.
+// With the filter option the list is read twice: first for the filter words,
+// whose buttons stand at the top of the page, then for the page. Text from
 // the list is Windows-1251 and becomes UTF-8 as it goes into a line; the page
 // itself is UTF-8, so its Cyrillic literals are written as they stand.
 
 #include "engine/web_page_writer.hpp"
 
 #include <array>
+#include <unordered_set>
+#include <vector>
 
 #include "engine/export_points.hpp"
 #include "engine/files.hpp"
@@ -17,8 +20,6 @@
 
 namespace oradel {
 namespace {
-
-using web_page::kFilterPlaceholder;
 
 constexpr std::array<std::string_view, 9> kFilterStyle = {
     "<style>",
@@ -97,20 +98,63 @@ std::string PageTitle(const std::filesystem::path& inputPath) {
     return title;
 }
 
-void WriteButtonBar(TextOutput& out, const PageOptions& options) {
+// The distinct filter words of the list's names, in order of first appearance.
+// Every word is kept whole, however many there are and however long.
+class FilterWords {
+  public:
+    void Add(std::string_view filterText);
+    const std::vector<std::string>& Words() const { return words_; }
+
+  private:
+    std::vector<std::string> words_;
+    std::unordered_set<std::string> known_;
+};
+
+void FilterWords::Add(std::string_view filterText) {
+    std::string_view rest = filterText;
+    std::string_view word;
+    while (!rest.empty()) {
+        if (rest.find(' ') != std::string_view::npos) {
+            SplitFirstField(rest, word, " ");
+        } else {
+            word = rest;
+            rest = {};
+        }
+        word = TrimView(word);
+        if (!word.empty() && known_.emplace(word).second) words_.emplace_back(word);
+    }
+}
+
+// One button per filter word, in the order of first appearance.
+void WriteFilterButtons(TextOutput& page, const FilterWords& filterWords) {
+    std::string utf8Word, button;
+    for (const std::string& word : filterWords.Words()) {
+        utf8Word.clear();
+        AppendUtf8FromCp1251(utf8Word, word);
+        button.assign("<button class=\"btn\" onclick=\"filterSelection('");
+        AppendScriptString(button, utf8Word);
+        button += "')\">";
+        AppendHtmlText(button, utf8Word);
+        button += "</button>";
+        page.WriteLine(button);
+    }
+}
+
+void WriteButtonBar(TextOutput& out, const PageOptions& options, const FilterWords& filterWords) {
     out.WriteLine("<div id=\"myBtnContainer\">");
     out.WriteLine("<button class=\"btn active\" onclick=\"filterSelection('all')\">Все</button>");
     if (options.collapsible) {
         out.WriteLine("<button class=\"btn\" onclick=\"det_open()\">Вид</button>");
     }
     out.WriteLine("<button class=\"btn\" onclick=\"filterPlus()\">+</button>");
-    out.WriteLine(kFilterPlaceholder);
+    WriteFilterButtons(out, filterWords);
     out.WriteLine("</div>");
     out.WriteLine("");
     out.WriteLine("<div class=\"container\">");
 }
 
-void WritePageStart(TextOutput& out, const PageOptions& options, const std::string& title) {
+void WritePageStart(TextOutput& out, const PageOptions& options, const std::string& title,
+                    const FilterWords& filterWords) {
     std::string utf8Title;
     AppendHtmlText(utf8Title, Utf8(title));
     out.WriteLine("<html>");
@@ -125,7 +169,7 @@ void WritePageStart(TextOutput& out, const PageOptions& options, const std::stri
     }
     out.WriteLine("<body>");
     out.WriteLine("<h3><font color=#1E90FF>" + utf8Title + "</font></h3><p>");
-    if (options.filter) WriteButtonBar(out, options);
+    if (options.filter) WriteButtonBar(out, options, filterWords);
 }
 
 // The filter tag of a name with every run of spaces made one space.
@@ -135,30 +179,10 @@ std::string FilterText(std::string_view name) {
     return text;
 }
 
-// Adds the words of a filter text that the page has not seen yet, in order.
-// Every word is kept whole, however many there are and however long.
-void CollectFilterWords(std::string_view filterText, JobState& state) {
-    std::string_view rest = filterText;
-    std::string_view word;
-    while (!rest.empty()) {
-        if (rest.find(' ') != std::string_view::npos) {
-            SplitFirstField(rest, word, " ");
-        } else {
-            word = rest;
-            rest = {};
-        }
-        word = TrimView(word);
-        if (word.empty()) continue;
-        auto [known, added] = state.knownFilterWords.emplace(word);
-        if (added) state.filterWords.push_back(*known);
-    }
-}
-
 // What the point blocks of a page share: the page's options and buffers reused from point to point,
 // so that a point costs no allocations once the buffers have grown to the longest line.
 struct PointBlockWriter {
     TextOutput& out;
-    JobState& state;
     const PageOptions& options;
     std::string line;  // the line being put together
 
@@ -221,7 +245,6 @@ void PointBlockWriter::WritePointBlock(const ExportPoint& exportPoint) {
         AppendHtmlText(line, Utf8(filterText));
         line += "\">";
         out.WriteLine(line);
-        CollectFilterWords(filterText, state);
     }
     if (options.collapsible) {
         out.WriteLine(options.startOpen ? "<details open><summary>" : "<details><summary>");
@@ -241,27 +264,26 @@ void PointBlockWriter::WritePointBlock(const ExportPoint& exportPoint) {
     }
 }
 
-// One button per filter word, in the order of first appearance.
-void WriteFilterButtons(TextOutput& page, const JobState& state) {
-    std::string utf8Word, button;
-    for (const std::string& word : state.filterWords) {
-        utf8Word.clear();
-        AppendUtf8FromCp1251(utf8Word, word);
-        button.assign("<button class=\"btn\" onclick=\"filterSelection('");
-        AppendScriptString(button, utf8Word);
-        button += "')\">";
-        AppendHtmlText(button, utf8Word);
-        button += "</button>";
-        page.WriteLine(button);
-    }
+// The filter words of every name in the list.
+FilterWords ReadFilterWords(TextInput& input) {
+    FilterWords filterWords;
+    PointListReader reader(input);
+    PointRecord record;
+    while (reader.Next(record)) filterWords.Add(FilterText(record.name));
+    return filterWords;
 }
 
 }  // namespace
 
 void WriteWebPage(ConversionContext& context) {
     const PageOptions& options = context.options.page;
-    PointBlockWriter writer{context.output, context.state, options, {}};
-    WritePageStart(context.output, options, PageTitle(context.inputPath));
+    FilterWords filterWords;
+    if (options.filter) {
+        filterWords = ReadFilterWords(context.input);
+        context.input.Restart();
+    }
+    PointBlockWriter writer{context.output, options, {}};
+    WritePageStart(context.output, options, PageTitle(context.inputPath), filterWords);
     ExportPointReader reader(context);
     ExportPoint point;
     while (reader.NextRecord(point)) {
@@ -269,41 +291,6 @@ void WriteWebPage(ConversionContext& context) {
         writer.WritePointBlock(point);
     }
     web_page::WritePageEnd(context.output, options);
-}
-
-// Copies the pending page, putting the filter buttons in place of every line
-// that is exactly the placeholder. Every line of the pending page ends in
-// CR LF; a line is held only while it is short enough to be the placeholder,
-// so a line of any length passes in pieces.
-void FinishWebPage(TextInput& pending, TextOutput& page, const JobState& state) {
-    const std::string placeholderLine = std::string(kFilterPlaceholder) + "\r\n";
-    std::string chunk, held;  // held: the start of a line that may be the placeholder
-    bool passing = false;     // the current line is longer than the placeholder
-    while (pending.ReadChunk(chunk)) {
-        for (std::string_view rest = chunk; !rest.empty();) {
-            const std::size_t feed = rest.find('\n');
-            const std::string_view piece =
-                rest.substr(0, feed == std::string_view::npos ? feed : feed + 1);
-            rest.remove_prefix(piece.size());
-            const bool lineEnds = feed != std::string_view::npos;
-            if (passing) {
-                page.Write(piece);
-            } else {
-                held += piece;
-                if (lineEnds && held == placeholderLine) {
-                    WriteFilterButtons(page, state);
-                } else if (lineEnds || held.size() > placeholderLine.size()) {
-                    page.Write(held);
-                    passing = !lineEnds;
-                } else {
-                    continue;  // still as short as the placeholder
-                }
-                held.clear();
-            }
-            if (lineEnds) passing = false;
-        }
-    }
-    page.Write(held);
 }
 
 }  // namespace oradel

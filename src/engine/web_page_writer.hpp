@@ -6,12 +6,8 @@
 
 namespace oradel {
 
-// Writes the whole page. With the filter option set the page holds the placeholder line
-// of the filter buttons and the filter words are collected in the job state.
+// Writes the whole page. With the filter option set it reads the list twice:
+// the filter buttons at the top need every name's filter words.
 void WriteWebPage(ConversionContext& context);
-
-// Copies the pending page into the final page, writing one filter button per
-// collected word in place of every placeholder line.
-void FinishWebPage(TextInput& pending, TextOutput& page, const JobState& state);
 
 }  // namespace oradel

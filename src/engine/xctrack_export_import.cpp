@@ -172,8 +172,7 @@ double ExportLine::Number(std::string_view field) const {
     const std::string_view text = TrimView(field);
     if (const std::optional<double> value = ParseDecimal(text)) return *value;
     const std::string shown = utf8_ ? std::string(text) : Utf8FromCp1251(text);
-    throw UserError("'" + shown + "' is not a valid floating point value (line " +
-                    std::to_string(lineNumber_) + " of " + fileName_ + ")");
+    throw UserError(Message(MessageId::NotANumber, {shown, lineNumber_, fileName_}));
 }
 
 // Writes the record of one point line: name, coordinates, description, empty

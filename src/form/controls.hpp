@@ -62,7 +62,19 @@ struct ControlRow {
     FormCommand click;              // what a click runs; None: nothing
 };
 
-// Every control in creation order: a parent stands before its children.
+// The check box of one operation, under its mode's key, with the line that
+// the help text gives it. The window lists them in this table's order, the
+// imports above the separator line and the exports below it.
+struct OperationRow {
+    std::string_view key;  // the mode's key (conversion_modes.cpp)
+    std::string_view caption;
+    int width;
+    std::string_view helpLine;  // lines separated by "\n"
+};
+std::span<const OperationRow> OperationRows();
+
+// Every control in creation order (a parent stands before its children),
+// the operations' check boxes placed one below another.
 std::span<const ControlRow> Controls();
 // The control of that exact name, or nullptr.
 const ControlRow* FindControl(std::string_view name);
@@ -70,10 +82,10 @@ const ControlRow* FindControl(std::string_view name);
 std::span<const std::string_view> KeyboardOrder();
 
 // The controls the form addresses by name.
-inline constexpr std::string_view kFileLabel = "Label1";
-inline constexpr std::string_view kOptionsPanel = "Panel1";
-inline constexpr std::string_view kHelpText = "Memo1";
-inline constexpr std::string_view kPanelToggle = "SpeedButton6";
+inline constexpr std::string_view kFileLabel = "fileLabel";
+inline constexpr std::string_view kOptionsPanel = "pageOptionsPanel";
+inline constexpr std::string_view kHelpText = "helpText";
+inline constexpr std::string_view kPanelToggle = "pageOptionsButton";
 
 // The window's title, which its message boxes carry too.
 inline constexpr std::string_view kWindowTitle = "Oradel";

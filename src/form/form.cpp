@@ -10,6 +10,7 @@
 
 #include "engine/conversion_job.hpp"
 #include "engine/conversion_modes.hpp"
+#include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "options/option_controls.hpp"
 #include "options/settings_file.hpp"
@@ -21,13 +22,6 @@ namespace {
 
 constexpr char kOpenDialogTitle[] = "Выберите файл:";
 constexpr char kFileCaption[] = "Файл: ";
-constexpr char kNoFile[] = "Нет файла: ";
-constexpr char kChooseFile[] = "Выберите файл, нажмите [Открыть]";
-constexpr char kChooseOperations[] = "Выберите операции";
-constexpr char kConversionFinished[] = "Конвертация закончена";
-constexpr char kPointsLeftOut[] = "Не удалось прочитать координаты, точки пропущены:";
-constexpr char kMoreNames[] = "… и ещё ";
-constexpr char kNoUserGuide[] = "Не найдено руководство пользователя ";
 // A message shows at most this many names of points left out.
 constexpr std::size_t kNamesListed = 30;
 
@@ -60,18 +54,17 @@ constexpr Shortcut kShortcuts[] = {
 class LeftOutPoints {
   public:
     void Add(const JobOutcome& outcome) { list_.Add(outcome.leftOut); }
-    // One message naming them; empty when there are none.
-    std::string Message() const {
+    // One message naming them; nullopt when there are none.
+    std::optional<Message> Names() const {
         const std::vector<LeftOutPoint>& points = list_.Points();
-        if (points.empty()) return {};
-        std::string text = kPointsLeftOut;
+        if (points.empty()) return std::nullopt;
+        Message text(MessageId::PointsLeftOut);
         const std::size_t listed = std::min(kNamesListed, points.size());
         for (std::size_t index = 0; index < listed; ++index) {
-            text += '\n' + Utf8FromCp1251(points[index].name);
+            text.AppendLine(Utf8FromCp1251(points[index].name));
         }
         if (points.size() > listed) {
-            text += '\n';
-            text += kMoreNames + std::to_string(points.size() - listed);
+            text.Append(Message(MessageId::MoreNames, {points.size() - listed}));
         }
         return text;
     }
@@ -96,7 +89,7 @@ void ShowingFailure(FormView& view, Action action) {
     try {
         action();
     } catch (const std::exception& failure) {
-        view.ShowMessage(failure.what());
+        view.ShowMessage(FailureText(failure, kWindowLanguage));
     }
 }
 
@@ -162,8 +155,6 @@ void Form::Dispatch(FormCommand command) {
     }
 }
 
-void Form::CheckBoxToggled(std::string_view, bool) {}
-
 void Form::FileGiven(const std::filesystem::path& file) {
     ShowingFailure(view_, [this, &file] {
         SelectFile(file);
@@ -186,8 +177,8 @@ bool Form::KeyPressed(Key key, bool ctrl) {
     return false;
 }
 
-void Form::ShowMessage(const std::string& text) {
-    view_.ShowMessage(text);
+void Form::ShowMessage(const Message& message) {
+    view_.ShowMessage(message.Text(kWindowLanguage));
 }
 
 void Form::OpenFile() {
@@ -204,14 +195,13 @@ void Form::SelectFile(const std::filesystem::path& file) {
     view_.SetCaption(kFileLabel, kFileCaption + PathText(selectedFile_));
 }
 
-// Unticks the six operations and enables those that read files of the selected file's type.
+// Unticks the operations and enables those that read files of the selected file's type.
 void Form::EnableOperationsByExtension() {
     const std::optional<InputKind> kind =
         selectedFile_.empty() ? std::nullopt : InputKindForPath(selectedFile_);
     for (const ConversionMode& mode : ConversionModes()) {
-        const std::string_view box = OperationControl(mode.tickedBy).name;
-        view_.SetChecked(box, false);
-        view_.SetEnabled(box, kind == mode.input);
+        view_.SetChecked(mode.key, false);
+        view_.SetEnabled(mode.key, kind == mode.input);
     }
 }
 
@@ -220,7 +210,7 @@ void Form::ViewFile() {
     if (IsFile(selectedFile_)) {
         view_.OpenDocument(selectedFile_);
     } else {
-        ShowMessage(kNoFile + PathText(selectedFile_));
+        ShowMessage(Message(MessageId::NoFileToView, {PathText(selectedFile_)}));
     }
 }
 
@@ -228,17 +218,17 @@ void Form::ViewFile() {
 // left out are named once before the closing message, or before a failure
 // that ends the run.
 void Form::Convert() {
-    if (selectedFile_.empty()) return ShowMessage(kChooseFile);
+    if (selectedFile_.empty()) return ShowMessage(Message(MessageId::ChooseFile));
     // Each operation's box is read just before its job.
-    const auto ticked = [this](const ConversionMode& mode) {
-        return view_.IsChecked(OperationControl(mode.tickedBy).name);
-    };
-    if (std::ranges::none_of(ConversionModes(), ticked)) return ShowMessage(kChooseOperations);
+    const auto ticked = [this](const ConversionMode& mode) { return view_.IsChecked(mode.key); };
+    if (std::ranges::none_of(ConversionModes(), ticked)) {
+        return ShowMessage(Message(MessageId::ChooseOperations));
+    }
     const Options options = OptionsFromControls(view_);
     LeftOutPoints leftOut;
     // The points left out are named before the end, a failure's message included.
     const auto showLeftOut = [this, &leftOut] {
-        if (const std::string names = leftOut.Message(); !names.empty()) ShowMessage(names);
+        if (const std::optional<Message> names = leftOut.Names()) ShowMessage(*names);
     };
     try {
         for (const ConversionMode& mode : ConversionModes()) {
@@ -249,7 +239,7 @@ void Form::Convert() {
         throw;
     }
     showLeftOut();
-    ShowMessage(kConversionFinished);
+    ShowMessage(Message(MessageId::ConversionFinished));
 }
 
 // The home page when the build names one; else the user guide beside the
@@ -264,8 +254,8 @@ void Form::OpenSite() {
     for (const std::filesystem::path& guide : guides) {
         if (IsFile(guide)) return view_.OpenDocument(guide);
     }
-    ShowMessage(kNoUserGuide + std::string(kUserGuideFile) + ":\n" + PathText(guides[0]) + "\n" +
-                PathText(guides[1]));
+    ShowMessage(Message(MessageId::NoUserGuide,
+                        {kUserGuideFile, PathText(guides[0]), PathText(guides[1])}));
 }
 
 void Form::ShowHelp() {

@@ -9,16 +9,20 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/messages.hpp"
 #include "engine/options.hpp"
 #include "form/controls.hpp"
 #include "form/form_view.hpp"
 
 namespace oradel {
 
+// The window speaks Russian, as its captions do.
+inline constexpr Language kWindowLanguage = Language::Russian;
+
 // Keys the form answers; a view forwards these and keeps every other key.
 enum class Key { O, Enter, F1, Escape };
 
-// Client-area height: the lowest visible of SpeedButton6 and Panel1, plus this
+// Client-area height: the lowest visible of the page-options button and panel, plus this
 // margin, in 120-dpi pixels. The window's outer height of old was that bottom
 // plus 70 pixels: 38 of them the title bar and frame of a window at 120 dpi,
 // which each view now adds as its toolkit draws them, and this margin.
@@ -41,8 +45,6 @@ class Form final : private MessageSink {
     void Created();
     // A click on a control whose ControlRow::click is not None, or a menu.
     void Run(FormCommand command);
-    // A check box changed by the user (no rule depends on it yet).
-    void CheckBoxToggled(std::string_view checkBox, bool ticked);
     // A file given at start, dropped onto the window or handed over by the
     // desktop: taken as if confirmed in the open dialog.
     void FileGiven(const std::filesystem::path& file);
@@ -57,7 +59,7 @@ class Form final : private MessageSink {
     bool HelpShown() const { return helpShown_; }
 
   private:
-    void ShowMessage(const std::string& text) override;
+    void ShowMessage(const Message& message) override;
     void Dispatch(FormCommand command);
     void OpenFile();
     void ViewFile();

@@ -1,3 +1,4 @@
+#include "engine/conversion_modes.hpp"
 #include "form/controls.hpp"
 #include "oradel/build_info.hpp"
 
@@ -10,26 +11,12 @@ constexpr std::string_view kTitle = R"help(
          Oradel для лётных программ XCTrack, LK8000
                 и автонавигатора Navitel Navigator)help";
 constexpr std::string_view kVersionIndent = "                         Версия ";
-// The lines below the version line.
-constexpr std::string_view kBody = R"help(
-
-
-- преобразует файл экспорта точек из XCTrack (xctrack-internal.wpt) в простой формат TXT
-
-- преобразует файл экспорта Navitel Navigator (Exported Waypoints.gpx) в текстовый формат TXT
-
-Позволяет из простого текстового файла легко создавать файлы импорта точек в:
-
-- лётную программу XCTrack
-
-- лётную программу LK8000  (к имени файла добавляет "_lk8")
-
-- автонавигатор Navitel Navigator  (к имени файла добавляет "_nav")
-
-- HTM файл для телефона, планшета или ПК, показывает в этих точках погоду, аэрологическую диаграмму,
-положение на карте, термическую карту, карту высот и комментарий с гиперссылками на Web страницы,
-делает набор телефона по указанному номеру;
-просмотр треков, конвертер треков, конвертер координат, проверка штрафов в ГИБДД.
+// The lines below the version line: what the imports do, what the exports
+// make (each operation's line from the form's table), then the rest.
+constexpr std::string_view kBeforeImports = "\n\n\n";
+constexpr std::string_view kBeforeExports =
+    "\n\nПозволяет из простого текстового файла легко создавать файлы импорта точек в:\n\n";
+constexpr std::string_view kAfterOperations = R"help(
 
 Очень удобно иметь полную информацию о месте!
 
@@ -81,11 +68,26 @@ constexpr std::string_view kBody = R"help(
 
 )help";
 
+// The help lines of the imports or of the exports, in the window's order, an
+// empty line between them.
+std::string OperationLines(bool imports) {
+    std::string lines;
+    for (const OperationRow& row : OperationRows()) {
+        const ConversionMode* mode = FindConversionMode(row.key);
+        if (mode == nullptr || mode->IsImport() != imports) continue;
+        if (!lines.empty()) lines += "\n\n";
+        lines += row.helpLine;
+    }
+    return lines;
+}
+
 }  // namespace
 
 const std::string& HelpText() {
     static const std::string text = std::string(kTitle) + "\n" + std::string(kVersionIndent) +
-                                    std::string(kVersion) + std::string(kBody);
+                                    std::string(kVersion) + std::string(kBeforeImports) +
+                                    OperationLines(true) + std::string(kBeforeExports) +
+                                    OperationLines(false) + std::string(kAfterOperations);
     return text;
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <system_error>
 
-#include "engine/conversion_job.hpp"
 #include "engine/files.hpp"
+#include "engine/output_names.hpp"
 
 namespace oradel {
 namespace {

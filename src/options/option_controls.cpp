@@ -1,28 +1,21 @@
 #include "options/option_controls.hpp"
 
-#include <array>
-#include <stdexcept>
+#include <vector>
+
+#include "engine/conversion_modes.hpp"
 
 namespace oradel {
 namespace {
 
-constexpr OptionControl Operation(std::string_view name, bool Options::*option) {
-    return {name, option, nullptr, nullptr};
-}
 constexpr OptionControl PageBox(std::string_view name, bool PageOptions::*option) {
-    return {name, nullptr, option, nullptr};
+    return {name, 0, option, nullptr};
 }
 constexpr OptionControl PageText(std::string_view name, std::string PageOptions::*option) {
-    return {name, nullptr, nullptr, option};
+    return {name, 0, nullptr, option};
 }
 
 using P = PageOptions;
-constexpr std::array kControls = {
-    Operation("CheckBox4", &Options::writeWebPage),
-    Operation("CheckBox3", &Options::writeNavitelWaypoints),
-    Operation("CheckBox5", &Options::writeLK8000Waypoints),
-    Operation("CheckBox2", &Options::writeXCTrackWaypoints),
-    Operation("CheckBox1", &Options::importXCTrackExport),
+constexpr OptionControl kPageControls[] = {
     PageBox("CheckBox6", &P::windy),
     PageBox("CheckBox7", &P::soundingDiagram),
     PageBox("CheckBox8", &P::yandexNowcast),
@@ -44,17 +37,29 @@ constexpr std::array kControls = {
     PageBox("cRS2", &P::startOpen),
     PageBox("CheckBox20", &P::meteonova),
     PageBox("CheckBox21", &P::heightMap),
-    Operation("CheckBox15", &Options::importNavitelGpx),
 };
+
+std::vector<OptionControl> AllControls() {
+    std::vector<OptionControl> controls;
+    for (const ConversionMode& mode : ConversionModes()) {
+        controls.push_back({mode.key, mode.number, nullptr, nullptr});
+    }
+    controls.insert(controls.end(), std::begin(kPageControls), std::end(kPageControls));
+    return controls;
+}
 
 }  // namespace
 
 bool OptionControl::Ticked(const Options& options) const {
-    return operation != nullptr ? options.*operation : options.page.*pageBox;
+    return mode != 0 ? options.operations.Has(mode) : options.page.*pageBox;
 }
 
 void OptionControl::SetTicked(Options& options, bool ticked) const {
-    (operation != nullptr ? options.*operation : options.page.*pageBox) = ticked;
+    if (mode != 0) {
+        options.operations.Set(mode, ticked);
+    } else {
+        options.page.*pageBox = ticked;
+    }
 }
 
 const std::string& OptionControl::Text(const Options& options) const {
@@ -66,21 +71,15 @@ void OptionControl::SetText(Options& options, std::string ansiText) const {
 }
 
 std::span<const OptionControl> OptionControls() {
-    return kControls;
+    static const std::vector<OptionControl> controls = AllControls();
+    return controls;
 }
 
 const OptionControl* FindOptionControl(std::string_view name) {
-    for (const OptionControl& control : kControls) {
+    for (const OptionControl& control : OptionControls()) {
         if (control.name == name) return &control;
     }
     return nullptr;
-}
-
-const OptionControl& OperationControl(bool Options::*operation) {
-    for (const OptionControl& control : kControls) {
-        if (control.operation == operation) return control;
-    }
-    throw std::logic_error("an operation without a check box");
 }
 
 }  // namespace oradel

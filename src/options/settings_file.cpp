@@ -1,5 +1,6 @@
 #include "options/settings_file.hpp"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -247,11 +248,15 @@ void ProfileDocument::AppendNewLines(std::string& out) const {
     }
 }
 
-// The bytes of `file`: empty when it does not exist, nullopt when it exists
-// but cannot be read.
+// The bytes of `file`: empty when it does not exist, nullopt (with errno
+// set) when it exists but cannot be read.
 std::optional<std::string> ReadWholeFile(const fs::path& file) {
     std::error_code error;
     if (!fs::exists(file, error) && !error) return std::string();
+    if (fs::is_directory(file, error)) {
+        errno = EISDIR;
+        return std::nullopt;
+    }
     const FileHandle input = OpenForReading(file);
     if (!input) return std::nullopt;
     std::string bytes;
@@ -264,18 +269,14 @@ std::optional<std::string> ReadWholeFile(const fs::path& file) {
     return bytes;
 }
 
-// Replaces the file's content in one step; false when that fails (the file is then unchanged).
-bool ReplaceWholeFile(const fs::path& file, const std::string& bytes) {
-    try {
-        AtomicOutputFile output(file);
-        if (std::fwrite(bytes.data(), 1, bytes.size(), output.File()) != bytes.size()) {
-            return false;
-        }
-        output.Commit();
-        return true;
-    } catch (const UserError&) {
-        return false;
+// Replaces the file's content in one step; throws UserError with the reason
+// when that fails (the file is then unchanged).
+void ReplaceWholeFile(const fs::path& file, const std::string& bytes) {
+    AtomicOutputFile output(file);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), output.File()) != bytes.size()) {
+        throw UserError(Message(MessageId::CannotWriteFile, {PathText(file), ReasonOf(errno)}));
     }
+    output.Commit();
 }
 
 bool IsDigit(char c, int base) {
@@ -322,9 +323,10 @@ Options LoadSettings(const fs::path& file) {
 }
 
 void SaveSettings(const fs::path& file, const Options& options) {
-    const std::string failure = "Unable to write to " + PathText(file);
     const std::optional<std::string> bytes = ReadWholeFile(file);
-    if (!bytes) throw UserError(failure);  // rewriting it would lose what it holds
+    if (!bytes) {  // rewriting it would lose what it holds
+        throw UserError(Message(MessageId::CannotOpenFile, {PathText(file), ReasonOf(errno)}));
+    }
     ProfileDocument document(*bytes, kSettingsSection);
     for (const OptionControl& control : OptionControls()) {
         if (control.IsCheckBox()) {
@@ -333,7 +335,7 @@ void SaveSettings(const fs::path& file, const Options& options) {
             document.SetValue(control.name, control.Text(options));
         }
     }
-    if (!ReplaceWholeFile(file, document.Text())) throw UserError(failure);
+    ReplaceWholeFile(file, document.Text());
 }
 
 }  // namespace oradel

@@ -31,7 +31,7 @@ Options LoadSettings(const std::filesystem::path& file);
 // into `file`: values of existing keys are replaced where they stand, missing
 // keys are appended to the section (the section to the file), and every other
 // line is kept byte for byte. The whole file is replaced in one step, so a
-// failure leaves it as it was; it throws UserError "Unable to write to <path>".
+// failure leaves it as it was; it throws UserError with the reason.
 void SaveSettings(const std::filesystem::path& file, const Options& options);
 
 }  // namespace oradel

@@ -52,7 +52,7 @@ std::optional<Key> FormKey(int key) {
 
 MainWindow::MainWindow(Desktop& desktop, FormSetup setup, QWidget* parent)
     : QWidget(parent), desktop_(desktop), form_(*this, std::move(setup)) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("OradelWindow"));
     setWindowTitle(ApplicationTitle());
     setFont(WindowFont());
     setAcceptDrops(true);
@@ -77,10 +77,6 @@ void MainWindow::ConnectControl(const ControlRow& row, QWidget& control) {
     const FormCommand command = row.click;
     if (auto* button = qobject_cast<QToolButton*>(&control)) {
         connect(button, &QToolButton::clicked, this, [this, command] { form_.Run(command); });
-    } else if (auto* box = qobject_cast<QCheckBox*>(&control)) {
-        const std::string name(row.name);
-        connect(box, &QCheckBox::clicked, this,
-                [this, name](bool ticked) { form_.CheckBoxToggled(name, ticked); });
     } else if (auto* field = qobject_cast<QLineEdit*>(&control)) {
         // A file dropped onto a field opens the file instead of pasting its name.
         field->setAcceptDrops(false);

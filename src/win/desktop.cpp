@@ -1,7 +1,7 @@
 #include "win/desktop.hpp"
 
 #include "form/controls.hpp"
-#include "win/wide_text.hpp"
+#include "text/utf16.hpp"
 #include "win/windows_ui_api.hpp"
 
 namespace oradel::win {
@@ -10,16 +10,16 @@ namespace oradel::win {
 constexpr DWORD kPathCapacity = 32768;
 
 void SystemDesktop::ShowMessage(HWND owner, const std::wstring& text) {
-    MessageBoxW(owner, text.c_str(), WideFromUtf8(kWindowTitle).c_str(), MB_OK);
+    MessageBoxW(owner, text.c_str(), Utf16FromUtf8(kWindowTitle).c_str(), MB_OK);
 }
 
 std::optional<std::filesystem::path> SystemDesktop::ChooseFileToOpen(
     HWND owner, const OpenFileRequest& request) {
     std::vector<wchar_t> chosen(kPathCapacity, L'\0');
     const std::wstring filter = DialogFilter(request.filters);
-    const std::wstring title = WideFromUtf8(request.title);
+    const std::wstring title = Utf16FromUtf8(request.title);
     const std::wstring folder = request.folder.wstring();
-    const std::wstring defaultExtension = WideFromUtf8(request.defaultExtension);
+    const std::wstring defaultExtension = Utf16FromUtf8(request.defaultExtension);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -53,9 +53,9 @@ void SystemDesktop::OpenWithShell(const std::wstring& fileOrAddress) {
 std::wstring DialogFilter(const std::vector<FileFilter>& filters) {
     std::wstring joined;
     for (const FileFilter& filter : filters) {
-        joined += WideFromUtf8(filter.description);
+        joined += Utf16FromUtf8(filter.description);
         joined.push_back(L'\0');
-        joined += WideFromUtf8(filter.pattern);
+        joined += Utf16FromUtf8(filter.pattern);
         joined.push_back(L'\0');
     }
     joined.push_back(L'\0');

@@ -1,7 +1,7 @@
 #include "win/fonts.hpp"
 
 #include "form/controls.hpp"
-#include "win/wide_text.hpp"
+#include "text/utf16.hpp"
 
 namespace oradel::win {
 namespace {
@@ -28,7 +28,7 @@ bool IsTrueTypeInstalled(const std::wstring& family) {
 // any of them the TrueType face of MS Sans Serif, which Windows' mapper replaces.
 std::wstring ChooseFace() {
     for (std::string_view family : kFontFamilies) {
-        std::wstring wide = WideFromUtf8(family);
+        std::wstring wide = Utf16FromUtf8(family);
         if (IsTrueTypeInstalled(wide)) return wide;
     }
     return L"Microsoft Sans Serif";

@@ -3,13 +3,15 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/errors.hpp"
+#include "form/form.hpp"
 #include "form/settings_location.hpp"
 #include "oradel/build_info.hpp"
+#include "text/utf16.hpp"
 #include "win/command_line.hpp"
 #include "win/desktop.hpp"
 #include "win/main_window.hpp"
 #include "win/message_loop.hpp"
-#include "win/wide_text.hpp"
 
 namespace {
 
@@ -49,7 +51,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     try {
         return RunWindow(desktop, showCommand);
     } catch (const std::exception& failure) {
-        desktop.ShowMessage(nullptr, oradel::win::WideFromUtf8(failure.what()));
+        desktop.ShowMessage(
+            nullptr, oradel::Utf16FromUtf8(oradel::FailureText(failure, oradel::kWindowLanguage)));
         return 1;
     }
 }

@@ -3,8 +3,9 @@
 #include <exception>
 #include <utility>
 
+#include "engine/errors.hpp"
+#include "text/utf16.hpp"
 #include "win/native_controls.hpp"
-#include "win/wide_text.hpp"
 
 namespace oradel::win {
 namespace {
@@ -70,7 +71,7 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     try {
         return self->Handle(message, wParam, lParam);
     } catch (const std::exception& failure) {
-        self->ShowMessage(failure.what());
+        self->ShowMessage(FailureText(failure, kWindowLanguage));
         return 0;
     }
 }
@@ -118,16 +119,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-// A click on a control runs its command; a ticked or cleared box is reported.
+// A click on a control runs its command.
 void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     const NativeControl* control = FromHandle(reinterpret_cast<HWND>(lParam));
     if (control == nullptr || HIWORD(wParam) != BN_CLICKED) return;
-    const ControlRow& row = *control->row;
-    if (row.type == ControlType::CheckBox) {
-        form_.CheckBoxToggled(row.name, IsChecked(row.name));
-    } else if (row.click != FormCommand::None) {
-        form_.Run(row.click);
-    }
+    if (control->row->click != FormCommand::None) form_.Run(control->row->click);
 }
 
 // Text and background in the table's colours, where it names any.
@@ -203,16 +199,16 @@ void MainWindow::SetChecked(std::string_view checkBox, bool ticked) {
 }
 
 std::string MainWindow::Text(std::string_view control) const {
-    return WithLineEnds(Utf8FromWide(WindowText(Find(control).handle)), "\r\n", "\n");
+    return WithLineEnds(Utf8FromUtf16(WindowText(Find(control).handle)), "\r\n", "\n");
 }
 
 void MainWindow::SetText(std::string_view control, const std::string& text) {
-    SetWindowTextW(Find(control).handle, WideFromUtf8(WithLineEnds(text, "\n", "\r\n")).c_str());
+    SetWindowTextW(Find(control).handle, Utf16FromUtf8(WithLineEnds(text, "\n", "\r\n")).c_str());
 }
 
 void MainWindow::SetCaption(std::string_view control, const std::string& caption) {
     const NativeControl& native = Find(control);
-    SetWindowTextW(native.handle, WideFromUtf8(caption).c_str());
+    SetWindowTextW(native.handle, Utf16FromUtf8(caption).c_str());
     PlaceControl(native);
     InvalidateRect(native.handle, nullptr, TRUE);
 }
@@ -237,7 +233,7 @@ void MainWindow::SetVisible(std::string_view control, bool visible) {
 }
 
 void MainWindow::ShowMessage(const std::string& text) {
-    desktop_.ShowMessage(window_, WideFromUtf8(text));
+    desktop_.ShowMessage(window_, Utf16FromUtf8(text));
 }
 
 std::optional<std::filesystem::path> MainWindow::ChooseFileToOpen(const OpenFileRequest& request) {
@@ -249,7 +245,7 @@ void MainWindow::OpenDocument(const std::filesystem::path& file) {
 }
 
 void MainWindow::OpenAddress(const std::string& address) {
-    desktop_.OpenWithShell(WideFromUtf8(address));
+    desktop_.OpenWithShell(Utf16FromUtf8(address));
 }
 
 void MainWindow::SetClientHeight(int height) {

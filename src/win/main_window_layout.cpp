@@ -4,16 +4,16 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "text/utf16.hpp"
 #include "win/main_window.hpp"
 #include "win/native_controls.hpp"
 #include "win/resource_ids.hpp"
-#include "win/wide_text.hpp"
 #include "win/windows_ui_api.hpp"
 
 namespace oradel::win {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"TForm1";
+constexpr wchar_t kWindowClass[] = L"OradelWindow";
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
@@ -81,7 +81,7 @@ void MainWindow::Create() {
     StartCommonControls();
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterWindowClass(instance, &MainWindow::Procedure);
-    CreateWindowExW(kWindowExtendedStyle, kWindowClass, WideFromUtf8(kWindowTitle).c_str(),
+    CreateWindowExW(kWindowExtendedStyle, kWindowClass, Utf16FromUtf8(kWindowTitle).c_str(),
                     kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance,
                     this);
     if (window_ == nullptr) throw std::runtime_error("the window cannot be created");
@@ -101,7 +101,7 @@ void MainWindow::CreateControls() {
         const int id = kFirstId + static_cast<int>(controls_.size());
         HWND handle = CreateNativeControl(row, parent, id);
         if (handle == nullptr) throw std::runtime_error("a control cannot be created");
-        SetWindowTextW(handle, WideFromUtf8(row.caption).c_str());
+        SetWindowTextW(handle, Utf16FromUtf8(row.caption).c_str());
         BrushHandle background;
         if (row.background) {
             const Rgb colour = *row.background;
@@ -133,7 +133,7 @@ void MainWindow::AddTooltips() {
                                GetModuleHandleW(nullptr), nullptr);
     for (const NativeControl& control : controls_) {
         if (control.row->hint.empty()) continue;
-        std::wstring hint = WideFromUtf8(control.row->hint);
+        std::wstring hint = Utf16FromUtf8(control.row->hint);
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

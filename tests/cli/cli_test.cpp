@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <thread>
 
 #include "cli/command_line.hpp"
@@ -35,8 +36,10 @@ std::string Quote(const std::string& text) {
     return quoted + "'";
 }
 
-RunResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& arguments) {
-    std::string command = Quote(ORADEL_CONVERT_BINARY);
+// Runs the binary with its messages in `language` ("en" or "ru").
+RunResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& arguments,
+                  const std::string& language = "en") {
+    std::string command = "ORADEL_LANG=" + language + " " + Quote(ORADEL_CONVERT_BINARY);
     for (const std::string& argument : arguments) command += " " + Quote(argument);
     const fs::path out = folder / "stdout.log", err = folder / "stderr.log";
     command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
@@ -87,9 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"settings folder", {"--settings", "@dir", "@list.txt"}},
                       UsageCase{"settings with NUL", {"--settings", "@nul.ini", "@list.txt"}},
                       UsageCase{"unknown option", {"--fast", "@list.txt"}},
-                      UsageCase{"mode out of range", {"--mode", "7", "@list.txt"}},
+                      UsageCase{"mode out of range", {"--mode", "99", "@list.txt"}},
                       UsageCase{"mode not a number", {"--mode", "x3", "@list.txt"}},
                       UsageCase{"mode without value", {"@list.txt", "--mode"}},
+                      UsageCase{"attached mode out of range", {"--mode=99", "@list.txt"}},
+                      UsageCase{"value on a flag", {"--help=1", "@list.txt"}},
                       UsageCase{"unknown extension", {"@list.doc"}},
                       UsageCase{"unknown control", {"--set", "CheckBox99=1", "@list.txt"}},
                       UsageCase{"set without equals", {"--set", "cFI", "@list.txt"}},
@@ -101,6 +106,8 @@ TEST(Cli, HelpAndVersionSucceed) {
     const RunResult help = RunTool(folder, {"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: oradel-convert"), std::string::npos);
+    EXPECT_NE(RunTool(folder, {"--help"}, "ru").out.find("Вызов: oradel-convert"),
+              std::string::npos);
     const RunResult version = RunTool(folder, {"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("oradel-convert "));
@@ -135,7 +142,7 @@ TEST(Cli, EachUnreadablePointIsReportedOncePerInput) {
 TEST(Cli, MissingFileGivesOneMessagePerJobAndStatusOne) {
     ScratchFolder folder;
     const std::string missing = (folder / "нет.txt").string();
-    const RunResult result = RunTool(folder, {"--mode", "3", "--mode", "3", missing});
+    const RunResult result = RunTool(folder, {"--mode", "3", "--mode", "3", missing}, "ru");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "Нет файла " + missing + "\n");
     EXPECT_TRUE(fs::is_empty(folder.Path()));
@@ -154,22 +161,47 @@ TEST(Cli, FailedJobStopsTheRunAndKeepsFiles) {
     EXPECT_FALSE(fs::exists(folder / "b_nav.wpt")) << "jobs after a failure must not run";
 }
 
-TEST(Cli, SetAndSettingsFileAreAccepted) {
+TEST(Cli, SetAndSettingsFileAreAcceptedWithValuesApartOrAttached) {
     ScratchFolder folder;
     WriteBytes(folder / "list.txt", kList);
     WriteBytes(folder / "o.ini", "[save_parametr_all]\r\ncFI=0\r\nEdit1=x\r\n");
     const RunResult result =
         RunTool(folder, {"--settings", (folder / "o.ini").string(), "--set", "Edit1=А000AA",
-                         "--set", "cRS=0", "--mode", "3", (folder / "list.txt").string()});
+                         "--set=cRS=0", "--mode=3", (folder / "list.txt").string()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(folder / "list_nav.wpt"));
+    EXPECT_FALSE(fs::exists(folder / "list.wpt"));
+}
+
+// The environment as a table, for LanguageFromEnvironment.
+std::map<std::string, std::string> environment;
+const char* FromEnvironment(const char* name) {
+    const auto found = environment.find(name);
+    return found == environment.end() ? nullptr : found->second.c_str();
+}
+
+TEST(Cli, LanguageFollowsTheEnvironment) {
+    const std::vector<std::pair<std::map<std::string, std::string>, Language>> cases = {
+        {{}, Language::English},
+        {{{"LANG", "ru_RU.UTF-8"}}, Language::Russian},
+        {{{"LANG", "ru_RU.UTF-8"}, {"LC_MESSAGES", "C"}}, Language::English},
+        {{{"LANG", "de_DE.UTF-8"}, {"LC_ALL", "ru_UA.UTF-8"}}, Language::Russian},
+        {{{"LC_ALL", ""}, {"LANG", "ru_RU.UTF-8"}}, Language::Russian},
+        {{{"LANG", "ru_RU.UTF-8"}, {"ORADEL_LANG", "en"}}, Language::English},
+        {{{"LANG", "C"}, {"ORADEL_LANG", "ru"}}, Language::Russian},
+        {{{"LANG", "ru_RU.UTF-8"}, {"ORADEL_LANG", "fr"}}, Language::Russian},
+    };
+    for (const auto& [variables, language] : cases) {
+        environment = variables;
+        EXPECT_EQ(LanguageFromEnvironment(FromEnvironment), language) << variables.size();
+    }
 }
 
 // A message that reports replaced characters is no failure: the run still ends with 0.
 TEST(Cli, ReplacedCharactersAreReportedAndTheRunSucceeds) {
     ScratchFolder folder;
     WriteBytes(folder / "points.gpx", "<wpt lat='1' lon='2'><name>Straße</name></wpt>");
-    const RunResult result = RunTool(folder, {(folder / "points.gpx").string()});
+    const RunResult result = RunTool(folder, {(folder / "points.gpx").string()}, "ru");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "Символы, которых нет в кодировке Windows-1251, заменены: 1\n");
     EXPECT_EQ(ReadBytes(folder / "points_nav.txt"), "Strasse\r\n1 2\r\n\r\n");
@@ -220,7 +252,7 @@ TEST(Cli, ControlCharactersArePrintedVisibly) {
     const RunResult left = RunTool(folder, {"--mode", "2", (folder / "list.txt").string()});
     EXPECT_EQ(left.out, "error coordenades:  Гора\\x1b[2J\r\nerror coordenades:  C1\\x98\r\n");
     const std::string missing = (folder / "a\x1b]0;x\x07.txt").string();
-    const RunResult none = RunTool(folder, {missing});
+    const RunResult none = RunTool(folder, {missing}, "ru");
     EXPECT_EQ(none.err, "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
                             "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
                             "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +

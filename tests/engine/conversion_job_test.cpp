@@ -7,6 +7,7 @@
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/output_names.hpp"
 #include "engine/test_support.hpp"
 
 namespace oradel {
@@ -21,50 +22,41 @@ using testing::WriteBytes;
 struct NameCase {
     int mode;
     const char* input;
-    bool pendingTicked;
     const char* expected;
 };
 
 void PrintTo(const NameCase& c, std::ostream* os) {
-    *os << "mode " << c.mode << " " << c.input << (c.pendingTicked ? " pending" : "");
+    *os << "mode " << c.mode << " " << c.input;
 }
 
 class OutputNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(OutputNameTest, FollowsTheModeRule) {
     const NameCase& c = GetParam();
-    EXPECT_EQ(
-        OutputNameFor(*FindConversionMode(c.mode), std::string_view(c.input), c.pendingTicked),
-        c.expected);
+    EXPECT_EQ(OutputNameFor(*FindConversionMode(c.mode), std::string_view(c.input)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, OutputNameTest,
-    ::testing::Values(
-        NameCase{2, "alps.txt", false, "alps.wpt"}, NameCase{3, "alps.txt", false, "alps_nav.wpt"},
-        NameCase{4, "alps.txt", false, "alps.htm"}, NameCase{4, "alps.txt", true, "alps.htm$"},
-        NameCase{5, "alps.txt", true, "alps_lk8.wpt"},
-        NameCase{1, "points.wpt", false, "points.txt"},
-        NameCase{15, "Exported Waypoints.gpx", false, "Exported Waypoints_nav.txt"},
-        NameCase{2, "alps", false, "alps.wpt"}, NameCase{3, "alps", false, "alps_nav.wpt"},
-        NameCase{5, "alps", false, "alps_lk8.wpt"}, NameCase{4, "alps", false, "alps.htm"},
-        NameCase{5, "D:\\maps.old\\alps.txt", false, "D:\\maps.old\\alps_lk8.wpt"},
-        NameCase{2, "D:\\maps.old\\alps", false, "D:\\maps.old\\alps.wpt"},
-        NameCase{2, "maps.old/alps", false, "maps.old/alps.wpt"},
-        NameCase{2, "C:alps", false, "C:alps.wpt"}, NameCase{2, "a.b.txt", false, "a.b.wpt"},
-        NameCase{3, "ALPS.TXT", false, "ALPS_nav.wpt"}));
+    ::testing::Values(NameCase{2, "alps.txt", "alps.wpt"}, NameCase{3, "alps.txt", "alps_nav.wpt"},
+                      NameCase{4, "alps.txt", "alps.htm"}, NameCase{5, "alps.txt", "alps_lk8.wpt"},
+                      NameCase{1, "points.wpt", "points.txt"},
+                      NameCase{15, "Exported Waypoints.gpx", "Exported Waypoints_nav.txt"},
+                      NameCase{2, "alps", "alps.wpt"}, NameCase{3, "alps", "alps_nav.wpt"},
+                      NameCase{5, "alps", "alps_lk8.wpt"}, NameCase{4, "alps", "alps.htm"},
+                      NameCase{5, "D:\\maps.old\\alps.txt", "D:\\maps.old\\alps_lk8.wpt"},
+                      NameCase{2, "D:\\maps.old\\alps", "D:\\maps.old\\alps.wpt"},
+                      NameCase{2, "maps.old/alps", "maps.old/alps.wpt"},
+                      NameCase{2, "C:alps", "C:alps.wpt"}, NameCase{2, "a.b.txt", "a.b.wpt"},
+                      NameCase{3, "ALPS.TXT", "ALPS_nav.wpt"}));
 
 TEST(InputKind, FollowsTheExtensionRule) {
     const std::vector<std::pair<std::string, std::optional<InputKind>>> cases = {
-        {"alps.TXT", InputKind::PointList},
-        {".txt", InputKind::PointList},
-        {"a.Wpt", InputKind::XCTrackExport},
-        {"x.gpx", InputKind::NavitelGpx},
-        {"maps.txt/alps", std::nullopt},
-        {"alps.txt.", std::nullopt},
-        {"alps.txť", std::nullopt},
-        {"D:\\maps.gpx\\alps", std::nullopt},
-        {"ёлка.wpt", InputKind::XCTrackExport}};
+        {"alps.TXT", InputKind::PointList},   {".txt", InputKind::PointList},
+        {"a.Wpt", InputKind::WaypointFile},   {"x.gpx", InputKind::NavitelGpx},
+        {"maps.txt/alps", std::nullopt},      {"alps.txt.", std::nullopt},
+        {"alps.txť", std::nullopt},           {"D:\\maps.gpx\\alps", std::nullopt},
+        {"ёлка.wpt", InputKind::WaypointFile}};
     for (const auto& [name, kind] : cases) EXPECT_EQ(InputKindForName(name), kind) << name;
 }
 
@@ -79,7 +71,7 @@ void CopyLines(ConversionContext& context) {
 
 void FailHalfway(ConversionContext& context) {
     context.output.WriteLine("partial");
-    throw UserError("'x' is not a valid floating point value");
+    throw UserError(Message(MessageId::NotANumber, {"x", std::size_t{1}, "f"}));
 }
 
 void FailOutOfRange(ConversionContext&) {
@@ -92,17 +84,13 @@ void FailOutOfMemory(ConversionContext&) {
     throw std::bad_alloc();
 }
 
-constexpr ConversionMode kCopyToTxt{
-    9,      &Options::importXCTrackExport, InputKind::XCTrackExport, ".txt", "", nullptr, CopyLines,
-    nullptr};
-constexpr ConversionMode kFailing{9,
-                                  &Options::importXCTrackExport,
-                                  InputKind::XCTrackExport,
-                                  ".txt",
-                                  "",
-                                  nullptr,
-                                  FailHalfway,
-                                  nullptr};
+// An import of mode 9 that runs `body`.
+constexpr ConversionMode TestImport(ModeBody body) {
+    return {9,    "test", InputKind::WaypointFile, ".txt", "", body, MessageId::ModeImportXCTrack,
+            true, true};
+}
+constexpr ConversionMode kCopyToTxt = TestImport(CopyLines);
+constexpr ConversionMode kFailing = TestImport(FailHalfway);
 
 bool LeftoverTemporaryFiles(const fs::path& folder) {
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -141,14 +129,7 @@ TEST(ConversionJob, ProgramFaultsBecomeUserErrors) {
     for (const auto& [body, message] : cases) {
         ScratchFolder folder;
         WriteBytes(folder / "points.wpt", "A 1 2\r\n");
-        const ConversionMode mode{9,
-                                  &Options::importXCTrackExport,
-                                  InputKind::XCTrackExport,
-                                  ".txt",
-                                  "",
-                                  nullptr,
-                                  body,
-                                  nullptr};
+        const ConversionMode mode = TestImport(body);
         RecordingMessages messages;
         try {
             RunConversion(mode, folder / "points.wpt", Options(), messages);

@@ -18,6 +18,7 @@
 #include "engine/conversion_job.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/output_names.hpp"
 #include "engine/test_support.hpp"
 #include "engine/text_input.hpp"
 #include "engine/text_output.hpp"
@@ -79,7 +80,7 @@ bool NothingHalfWritten(const fs::path& folder) {
 // wrote nothing. Either way in linear time.
 void ExpectEndsClearly(int mode, const fs::path& input, const JobRun& run) {
     SCOPED_TRACE("mode " + std::to_string(mode));
-    const fs::path output = OutputNameFor(*FindConversionMode(mode), input, false);
+    const fs::path output = OutputNameFor(*FindConversionMode(mode), input);
     if (run.failed) {
         EXPECT_FALSE(run.error.empty());
         EXPECT_FALSE(fs::exists(output));
@@ -125,7 +126,7 @@ bool FailedForNoWaypoints(const JobRun& run) {
 }
 
 std::string OutputOf(int mode, const fs::path& input) {
-    return ReadBytes(OutputNameFor(*FindConversionMode(mode), input, false));
+    return ReadBytes(OutputNameFor(*FindConversionMode(mode), input));
 }
 
 // What a mode writes for a list without points: its headers (or page frame) only.
@@ -164,7 +165,7 @@ TEST(HostileInput, HundredMegabyteSingleLine) {
                     }
                     ASSERT_FALSE(run.failed) << run.error;
                     const std::uintmax_t written =
-                        fs::file_size(OutputNameFor(*FindConversionMode(mode), input, false));
+                        fs::file_size(OutputNameFor(*FindConversionMode(mode), input));
                     if (mode == 4) {
                         EXPECT_GT(written, size / 2);  // the name is kept
                     } else {
@@ -293,7 +294,7 @@ TEST(HostileInput, FolderAsInputIsAMissingFileInEveryMode) {
         EXPECT_FALSE(run.failed) << run.error;
         EXPECT_TRUE(run.outcome.inputMissing);
         EXPECT_EQ(run.messages, std::vector<std::string>{"Нет файла " + PathText(input)});
-        EXPECT_FALSE(fs::exists(OutputNameFor(*FindConversionMode(mode), input, false)));
+        EXPECT_FALSE(fs::exists(OutputNameFor(*FindConversionMode(mode), input)));
     }
 }
 
@@ -321,7 +322,7 @@ TEST(HostileInput, OutputThatCannotBeWrittenFailsClearlyInEveryMode) {
         ScratchFolder folder;
         const fs::path input = folder / valid.name;
         WriteBytes(input, valid.bytes);
-        const fs::path output = OutputNameFor(*FindConversionMode(valid.mode), input, false);
+        const fs::path output = OutputNameFor(*FindConversionMode(valid.mode), input);
         fs::create_directory(output);
         WriteBytes(output / "keep", "kept");
         const JobRun run = RunMode(valid.mode, input);
@@ -395,7 +396,7 @@ TEST(HostileInput, FullDiskKeepsTheOldOutputInEveryListMode) {
         ScratchFolder folder;
         const fs::path input = folder / "list.txt";
         WriteBytes(input, list);
-        const fs::path output = OutputNameFor(*FindConversionMode(mode), input, false);
+        const fs::path output = OutputNameFor(*FindConversionMode(mode), input);
         WriteBytes(output, "old output\r\n");
         JobRun run;
         {

@@ -53,7 +53,10 @@ Options WithChanges(const OptionChanges& changes);
 
 class RecordingMessages final : public MessageSink {
   public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    // The text the window would show.
+    void ShowMessage(const Message& message) override {
+        messages.push_back(message.Text(Language::Russian));
+    }
     std::vector<std::string> messages;
 };
 

@@ -29,16 +29,26 @@ using oradel::testing::ScratchFolder;
 using oradel::testing::WriteBytes;
 using Names = std::vector<std::string>;
 
-const Names kOperations = {"CheckBox1", "CheckBox15", "CheckBox2",
-                           "CheckBox3", "CheckBox4",  "CheckBox5"};
-const Names kPointListOperations = {"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"};
+// The check boxes of the modes that read `kind`, or of every mode.
+Names OperationBoxes(std::optional<InputKind> kind = std::nullopt) {
+    Names boxes;
+    for (const ConversionMode& mode : ConversionModes()) {
+        if (!kind || mode.input == *kind) boxes.emplace_back(mode.key);
+    }
+    return boxes;
+}
+const Names kOperations = OperationBoxes();
+const Names kPointListOperations = OperationBoxes(InputKind::PointList);
 const std::string kFinished = "Конвертация закончена";
 const std::string kPointList = Ansi(
     ":Кавказ\r\nЮца <Ю ЮЗ>\r\n43.9612 42.9845\r\nСтарт на южном склоне\r\n\r\n"
     "Джуца\r\n43.9868 42.9702\r\nСеверный старт\r\n");
-// Client heights: SpeedButton6's and Panel1's bottoms plus the margin.
-constexpr int kHeightWithoutPanel = 360 + kClientBottomMargin;
-constexpr int kHeightWithPanel = 641 + kClientBottomMargin;
+// Client heights: the page-options button's and panel's bottoms plus the margin.
+int Bottom(std::string_view name) {
+    return FindControl(name)->top + FindControl(name)->height;
+}
+const int kHeightWithoutPanel = Bottom(kPanelToggle) + kClientBottomMargin;
+const int kHeightWithPanel = Bottom(kOptionsPanel) + kClientBottomMargin;
 
 struct ControlState {
     bool checked = false;
@@ -112,7 +122,7 @@ class Session {
     void Tick(const Names& boxes) {
         for (const std::string& box : boxes) view[box].checked = true;
     }
-    std::string Label() const { return view["Label1"].caption; }
+    std::string Label() const { return view["fileLabel"].caption; }
 
     ScratchFolder folder;
     FakeView view;
@@ -142,6 +152,26 @@ TEST(FormTest, TableHasParentsFirstAndNamesEveryOptionAndFocusOnce) {
     }
 }
 
+// Each mode has one check box row with a caption and a help line, placed
+// above the separator for an import and below it for an export; each row
+// belongs to a mode.
+TEST(FormTest, EveryModeHasItsOperationRow) {
+    const int separator = FindControl("operationsSeparator")->top;
+    for (const ConversionMode& mode : ConversionModes()) {
+        const auto rows = std::ranges::count(OperationRows(), mode.key, &OperationRow::key);
+        EXPECT_EQ(rows, 1) << mode.number;
+        const ControlRow* box = FindControl(mode.key);
+        ASSERT_NE(box, nullptr) << mode.number;
+        EXPECT_EQ(box->type, ControlType::CheckBox);
+        EXPECT_EQ(box->top < separator, mode.IsImport()) << mode.number;
+    }
+    for (const OperationRow& row : OperationRows()) {
+        EXPECT_NE(FindConversionMode(row.key), nullptr) << row.key;
+        EXPECT_FALSE(row.caption.empty()) << row.key;
+        EXPECT_NE(HelpText().find(row.helpLine), std::string::npos) << row.key;
+    }
+}
+
 // The operations' captions as the user knows them, runs of spaces included.
 TEST(FormTest, OperationCaptionsKeepTheirSpacing) {
     const std::pair<std::string_view, std::string_view> captions[] = {
@@ -164,9 +194,9 @@ TEST(FormTest, OperationCaptionsKeepTheirSpacing) {
 TEST(FormTest, StartsWithPanelAndHelpHiddenAndNoFile) {
     const Session session;
     EXPECT_EQ(session.Label(), "Файл:");
-    EXPECT_FALSE(session.view["Panel1"].visible);
-    EXPECT_FALSE(session.view["Memo1"].visible);
-    EXPECT_EQ(session.view["Memo1"].text, HelpText());
+    EXPECT_FALSE(session.view["pageOptionsPanel"].visible);
+    EXPECT_FALSE(session.view["helpText"].visible);
+    EXPECT_EQ(session.view["helpText"].text, HelpText());
     EXPECT_EQ(session.view.clientHeight, kHeightWithoutPanel);
     EXPECT_TRUE(session.form.SelectedFile().empty());
 }
@@ -384,13 +414,13 @@ TEST(FormTest, PanelAndHelpStatesAndHeights) {
     for (const auto& [steps, panel, help, height] : cases) {
         Session session;
         for (Step step : steps) session.form.Run(commands[step]);
-        EXPECT_EQ(session.view["Panel1"].visible, panel);
+        EXPECT_EQ(session.view["pageOptionsPanel"].visible, panel);
         EXPECT_EQ(session.form.PanelShown(), panel);
-        EXPECT_EQ(session.view["Memo1"].visible, help);
+        EXPECT_EQ(session.view["helpText"].visible, help);
         EXPECT_EQ(session.form.HelpShown(), help);
         EXPECT_EQ(session.view.clientHeight, height);
         const bool helpEverShown = std::ranges::count(steps, Help) > 0;
-        EXPECT_EQ(session.view.covering, helpEverShown ? "Memo1" : "");
+        EXPECT_EQ(session.view.covering, helpEverShown ? "helpText" : "");
     }
 }
 
@@ -416,7 +446,7 @@ TEST(FormTest, ShortcutsRunTheirCommands) {
         Session session;
         if (helpShown) session.form.Run(FormCommand::ShowHelp);
         EXPECT_EQ(session.form.KeyPressed(key, ctrl), handled);
-        EXPECT_EQ(session.view["Memo1"].visible, helpShownAfter);
+        EXPECT_EQ(session.view["helpText"].visible, helpShownAfter);
         EXPECT_EQ(session.view.requests.size(), dialogs);
         EXPECT_EQ(session.view.messages, messages);
     }
@@ -471,7 +501,8 @@ TEST(FormTest, FailedSaveIsShown) {
     Session session("missing/oradel.ini");
     session.form.Closing();
     EXPECT_EQ(session.view.messages,
-              Names{"Unable to write to " + PathText(session.File("missing/oradel.ini"))});
+              Names{"Не удаётся создать файл «" + PathText(session.File("missing/oradel.ini")) +
+                    "». Нет такого файла или папки"});
 }
 
 TEST(FormTest, SettingsLieBesideAPortableProgramElseInTheUsersFolder) {

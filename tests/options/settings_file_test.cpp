@@ -83,7 +83,7 @@ TEST(SettingsFileTest, ChecksBoxesByTheIntegerRuleElseByDefault) {
     for (const Case& test : cases) {
         const Options options = LoadedFrom(support::CrLfLines(
             {"[save_parametr_all]", "CheckBox4=" + test.stored, "cRS2=" + test.stored}));
-        EXPECT_EQ(options.writeWebPage, test.checkBox4) << test.stored;
+        EXPECT_EQ(options.operations.Has(4), test.checkBox4) << test.stored;
         EXPECT_EQ(options.page.startOpen, test.cRS2) << test.stored;
     }
 }
@@ -130,13 +130,14 @@ TEST(SettingsFileTest, ReadsTheSectionAsThePrivateProfileReaderDoes) {
     }
 }
 
-TEST(SettingsFileTest, NewFileHoldsEveryControlInCreationOrder) {
+TEST(SettingsFileTest, NewFileHoldsEveryControlInTableOrder) {
     const std::string expected = support::CrLfLines({"[save_parametr_all]",
-                                                     "CheckBox4=1",
-                                                     "CheckBox3=1",
-                                                     "CheckBox5=1",
-                                                     "CheckBox2=1",
                                                      "CheckBox1=0",
+                                                     "CheckBox15=1",
+                                                     "CheckBox2=1",
+                                                     "CheckBox3=1",
+                                                     "CheckBox4=1",
+                                                     "CheckBox5=1",
                                                      "CheckBox6=1",
                                                      "CheckBox7=1",
                                                      "CheckBox8=1",
@@ -157,8 +158,7 @@ TEST(SettingsFileTest, NewFileHoldsEveryControlInCreationOrder) {
                                                      "cFI=1",
                                                      "cRS2=1",
                                                      "CheckBox20=1",
-                                                     "CheckBox21=1",
-                                                     "CheckBox15=1"});
+                                                     "CheckBox21=1"});
     support::ScratchFolder folder;
     SaveSettings(folder / "oradel.ini",
                  OptionsWith({{"CheckBox1", "0"}, {"Edit2", "77"}, {"cRS2", "1"}}));
@@ -231,17 +231,21 @@ TEST(SettingsFileTest, LineBreaksInATextCannotAddKeys) {
               Entries(OptionsWith({{"Edit1", "x  CheckBox4=0 [s]"}})));
 }
 
-TEST(SettingsFileTest, FailedWriteThrowsWithThePath) {
+TEST(SettingsFileTest, FailedWriteThrowsWithThePathAndTheReason) {
     support::ScratchFolder folder;
     fs::create_directory(folder / "taken.ini");
-    const std::vector<fs::path> files = {folder / "no such folder" / "oradel.ini",
-                                         folder / "taken.ini"};
-    for (const fs::path& file : files) {
+    const std::vector<std::pair<fs::path, std::string>> cases = {
+        {folder / "no such folder" / "oradel.ini",
+         "Cannot create file \"" + (folder / "no such folder" / "oradel.ini").string() +
+             "\". No such file or directory"},
+        {folder / "taken.ini",
+         "Cannot open file \"" + (folder / "taken.ini").string() + "\". Is a directory"}};
+    for (const auto& [file, message] : cases) {
         try {
             SaveSettings(file, Options());
             ADD_FAILURE() << "no error for " << file;
         } catch (const UserError& error) {
-            EXPECT_EQ(std::string(error.what()), "Unable to write to " + file.string());
+            EXPECT_EQ(std::string(error.what()), message);
         }
     }
     EXPECT_TRUE(fs::is_directory(folder / "taken.ini"));

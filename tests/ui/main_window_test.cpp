@@ -72,7 +72,7 @@ class Session {
     QString File(const QString& name) const { return folder.filePath(name); }
     void Choose(const QString& path) {
         desktop.answers.push_back(path);
-        Click(QStringLiteral("SpeedButton1"));
+        Click(QStringLiteral("openButton"));
     }
 
     QTemporaryDir folder;
@@ -84,7 +84,7 @@ class Session {
 // The client heights without and with the panel: (360 + 32) and (641 + 32)
 // pixels at 120 dpi, scaled to 96.
 constexpr int kHeightWithoutPanel = 314;
-constexpr int kHeightWithPanel = 538;
+constexpr int kHeightWithPanel = 539;
 
 QString Name(std::string_view name) {
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -114,14 +114,16 @@ void MainWindowTest::controlsMadeFromTheTable() {
     QMap<QString, QStringList> children;
     for (const ControlRow& row : Controls()) {
         const QWidget* control = session.Find(Name(row.name));
-        const QString parent = row.parent.empty() ? QStringLiteral("Form1") : Name(row.parent);
+        const QString parent =
+            row.parent.empty() ? QStringLiteral("OradelWindow") : Name(row.parent);
         QCOMPARE(control->parentWidget()->objectName(), parent);
         QCOMPARE(control->focusPolicy() == Qt::NoFocus, !row.takesFocus);
         QCOMPARE(control->toolTip(), Name(row.hint));
         children[parent] << Name(row.name);
     }
     for (const QString& parent : children.keys()) {
-        const QWidget* made = parent == "Form1" ? session.window.get() : session.Find(parent);
+        const QWidget* made =
+            parent == "OradelWindow" ? session.window.get() : session.Find(parent);
         QStringList names;
         for (const QWidget* child : made->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             names << child->objectName();
@@ -134,11 +136,11 @@ void MainWindowTest::controlsAsLaidOut_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
     // Pixels at 120 dpi times 96/120.
-    QTest::newRow("open") << "SpeedButton1" << QRect(19, 45, 71, 20);
+    QTest::newRow("open") << "openButton" << QRect(19, 45, 71, 20);
     QTest::newRow("mode 15") << "CheckBox15" << QRect(19, 142, 449, 14);
-    QTest::newRow("panel") << "Panel1" << QRect(19, 299, 545, 214);
+    QTest::newRow("panel") << "pageOptionsPanel" << QRect(19, 300, 545, 214);
     QTest::newRow("in the panel") << "Edit3" << QRect(434, 181, 73, 19);
-    QTest::newRow("help") << "Memo1" << QRect(0, 0, 583, 20);
+    QTest::newRow("help") << "helpText" << QRect(0, 0, 583, 20);
 }
 
 void MainWindowTest::controlsAsLaidOut() {
@@ -146,7 +148,7 @@ void MainWindowTest::controlsAsLaidOut() {
     QFETCH(QRect, geometry);
     const Session session;
     QCOMPARE(session.Find(name)->geometry(), geometry);
-    QVERIFY(session.Find<QToolButton>("SpeedButton1")->autoRaise());
+    QVERIFY(session.Find<QToolButton>("openButton")->autoRaise());
 }
 
 void MainWindowTest::keyboardOrder() {
@@ -166,28 +168,28 @@ void MainWindowTest::keyboardOrder() {
 // Each button's click runs its command in the form: seen in what the form asks of the desktop.
 void MainWindowTest::clicksReachTheForm() {
     Session session;
-    session.Click("SpeedButton3");
+    session.Click("convertButton");
     QCOMPARE(session.desktop.messages, QStringList{"Выберите файл, нажмите [Открыть]"});
     session.Choose(session.File("alps.txt"));
     QCOMPARE(session.desktop.requests.size(), std::size_t{1});
-    QCOMPARE(session.Find<QLabel>("Label1")->text(),
+    QCOMPARE(session.Find<QLabel>("fileLabel")->text(),
              "Файл: " + QDir::toNativeSeparators(session.File("alps.txt")));
     QVERIFY(session.Find<QCheckBox>("CheckBox2")->isEnabled());
     QVERIFY(!session.Find<QCheckBox>("CheckBox1")->isEnabled());
-    session.Click("SpeedButton2");
+    session.Click("viewButton");
     QCOMPARE(session.desktop.messages.last(),
              "Нет файла: " + QDir::toNativeSeparators(session.File("alps.txt")));
-    session.Click("SpeedButton4");  // no home page, no user guide
+    session.Click("siteButton");  // no home page, no user guide
     QVERIFY(session.desktop.messages.last().contains("oradel-guide.html"));
 
     QCOMPARE(session.window->height(), kHeightWithoutPanel);
-    session.Click("SpeedButton6");
-    QVERIFY(session.Find("Panel1")->isVisible());
+    session.Click("pageOptionsButton");
+    QVERIFY(session.Find("pageOptionsPanel")->isVisible());
     QCOMPARE(session.window->height(), kHeightWithPanel);
-    session.Click("SpeedButton5");
-    auto* memo = session.Find<QPlainTextEdit>("Memo1");
+    session.Click("helpButton");
+    auto* memo = session.Find<QPlainTextEdit>("helpText");
     QVERIFY(memo->isVisible());
-    QVERIFY(!session.Find("Panel1")->isVisible());
+    QVERIFY(!session.Find("pageOptionsPanel")->isVisible());
     QCOMPARE(memo->geometry(), session.window->rect());
     QTest::mouseClick(memo->viewport(), Qt::LeftButton);
     QVERIFY(!memo->isVisible());
@@ -204,13 +206,13 @@ void MainWindowTest::keysReachTheForm_data() {
     QTest::addColumn<QString>("focus");  // the control with the keyboard focus
     QTest::newRow("check box") << "CheckBox1";
     QTest::newRow("edit field") << "Edit1";
-    QTest::newRow("help text") << "Memo1";
+    QTest::newRow("help text") << "helpText";
 }
 
 void MainWindowTest::keysReachTheForm() {
     QFETCH(QString, focus);
     Session session;
-    session.Click("SpeedButton6");
+    session.Click("pageOptionsButton");
     QWidget* control = session.Find(focus);
     control->setFocus();
     QTest::keyClick(control, Qt::Key_O, Qt::ControlModifier);
@@ -218,9 +220,9 @@ void MainWindowTest::keysReachTheForm() {
     QTest::keyClick(control, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(session.desktop.messages, QStringList{"Выберите файл, нажмите [Открыть]"});
     QTest::keyClick(control, Qt::Key_F1);
-    QVERIFY(session.Find("Memo1")->isVisible());
+    QVERIFY(session.Find("helpText")->isVisible());
     QTest::keyClick(control, Qt::Key_Escape);
-    QVERIFY(!session.Find("Memo1")->isVisible());
+    QVERIFY(!session.Find("helpText")->isVisible());
 }
 
 void MainWindowTest::droppedFileOpens() {
@@ -232,7 +234,7 @@ void MainWindowTest::droppedFileOpens() {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(session.window.get(), &drop);
-    QCOMPARE(session.Find<QLabel>("Label1")->text(),
+    QCOMPARE(session.Find<QLabel>("fileLabel")->text(),
              "Файл: " + QDir::toNativeSeparators(session.File("dropped.gpx")));
     QVERIFY(session.Find<QCheckBox>("CheckBox15")->isEnabled());
     QVERIFY(!session.Find<QLineEdit>("Edit1")->acceptDrops());
@@ -287,9 +289,9 @@ void MainWindowTest::screenshots() {
     session.Choose(session.File("alps.txt"));
     const QString folder = QStringLiteral(ORADEL_SCREENSHOT_DIR);
     QVERIFY(session.window->grab().save(folder + "/oradel-window.png"));
-    session.Click("SpeedButton6");
+    session.Click("pageOptionsButton");
     QVERIFY(session.window->grab().save(folder + "/oradel-panel.png"));
-    session.Click("SpeedButton5");
+    session.Click("helpButton");
     QVERIFY(session.window->grab().save(folder + "/oradel-help.png"));
 }
 

@@ -15,11 +15,11 @@
 
 #include "tests/windows/screenshot.hpp"
 #include "text/codepage.hpp"
+#include "text/utf16.hpp"
 #include "win/command_line.hpp"
 #include "win/desktop.hpp"
 #include "win/fonts.hpp"
 #include "win/message_loop.hpp"
-#include "win/wide_text.hpp"
 #include "win/windows_ui_api.hpp"
 
 namespace oradel::win {
@@ -84,7 +84,7 @@ class WindowTest : public ::testing::Test {
         folder = fs::path(temporary) / (L"oradel-test-" + std::to_wstring(GetTickCount64()));
         fs::create_directories(folder);
         window = std::make_unique<MainWindow>(
-            desktop, FormSetup{folder / "oradel.ini", folder, Utf8FromWide(kHomePage)});
+            desktop, FormSetup{folder / "oradel.ini", folder, Utf8FromUtf16(kHomePage)});
         window->Create();
         window->Show(SW_SHOWNORMAL);
         SetForegroundWindow(Handle());
@@ -113,7 +113,7 @@ class WindowTest : public ::testing::Test {
     }
     void Choose(const fs::path& file) {
         desktop.answers.push_back(file);
-        Click("SpeedButton1");
+        Click("openButton");
     }
     void Key(WPARAM key) {
         PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
@@ -125,7 +125,7 @@ class WindowTest : public ::testing::Test {
     std::string Caption(std::string_view name) const {
         wchar_t text[4096] = L"";
         GetWindowTextW(Control(name), text, 4096);
-        return Utf8FromWide(text);
+        return Utf8FromUtf16(text);
     }
     // Within the parent.
     Rect Place(std::string_view name) const {
@@ -180,13 +180,13 @@ TEST_F(WindowTest, ControlsMadeFromTheTable) {
         tool.lpszText = text;
         text[0] = L'\0';
         SendMessageW(tooltips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-        EXPECT_EQ(Utf8FromWide(text), row.hint);
+        EXPECT_EQ(Utf8FromUtf16(text), row.hint);
         if (row.type == ControlType::Panel || row.type == ControlType::Bevel) continue;
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
         EXPECT_EQ(font.lfHeight, -Scaled(kFontPixelHeight));
-        EXPECT_TRUE(std::ranges::count(kFontFamilies, Utf8FromWide(font.lfFaceName)) == 1 ||
+        EXPECT_TRUE(std::ranges::count(kFontFamilies, Utf8FromUtf16(font.lfFaceName)) == 1 ||
                     font.lfFaceName == std::wstring(L"Microsoft Sans Serif"));
         EXPECT_EQ(font.lfWeight == FW_BOLD, (row.style & kBold) != 0);
         EXPECT_EQ(font.lfItalic != 0, (row.style & kItalic) != 0);
@@ -204,7 +204,7 @@ TEST_F(WindowTest, ControlsMadeFromTheTable) {
 
 TEST_F(WindowTest, ControlsAsLaidOutAtTheScreensResolution) {
     EXPECT_EQ(window->Dpi(), ExpectedDpi());
-    Click("SpeedButton6");  // the panel's controls are measured while it shows
+    Click("pageOptionsButton");  // the panel's controls are measured while it shows
     for (const ControlRow& row : Controls()) {
         const Rect place = Place(row.name);
         const Rect expected = {Scaled(row.left), Scaled(row.top),
@@ -219,8 +219,8 @@ TEST_F(WindowTest, ControlsAsLaidOutAtTheScreensResolution) {
         Rect at96, at144;
     };
     const Row rows[] = {
-        {"SpeedButton1", {19, 45, 71, 20}, {29, 67, 107, 30}},
-        {"Panel1", {19, 299, 545, 214}, {29, 449, 817, 320}},
+        {"openButton", {19, 45, 71, 20}, {29, 67, 107, 30}},
+        {"pageOptionsPanel", {19, 300, 545, 214}, {29, 450, 817, 320}},
         {"cFI", {357, 12, 79, 14}, {535, 18, 119, 20}},
     };
     for (const Row& row : rows) {
@@ -231,43 +231,45 @@ TEST_F(WindowTest, ControlsAsLaidOutAtTheScreensResolution) {
 // Clicks, ticks and typing reach the form: seen in its messages, captions,
 // enabled boxes, heights, the help text, the files it writes and its settings.
 TEST_F(WindowTest, ClicksAndTypingReachTheForm) {
-    Click("SpeedButton3");
+    Click("convertButton");
     const fs::path list = folder / L"Юца 東京.txt";
     WriteBytes(list, Cp1251FromUtf8("Юца <Ю>\r\n43.9612 42.9845\r\nСтарт\r\n"));
     Choose(list);
-    EXPECT_EQ(Caption("Label1"), "Файл: " + Utf8FromWide(list.wstring()));
+    EXPECT_EQ(Caption("fileLabel"), "Файл: " + Utf8FromUtf16(list.wstring()));
     EXPECT_TRUE(IsWindowEnabled(Control("CheckBox2")));
     EXPECT_FALSE(IsWindowEnabled(Control("CheckBox1")));
     Click("CheckBox2");
-    Click("SpeedButton3");
+    Click("convertButton");
     EXPECT_TRUE(fs::exists(folder / L"Юца 東京.wpt"));
     EXPECT_FALSE(fs::exists(folder / L"Юца 東京_nav.wpt"));
-    Click("SpeedButton2");
-    Click("SpeedButton4");
+    Click("viewButton");
+    Click("siteButton");
     EXPECT_EQ(desktop.messages, (std::vector<std::wstring>{L"Выберите файл, нажмите [Открыть]",
                                                            L"Конвертация закончена"}));
     EXPECT_EQ(desktop.opened, (std::vector<std::wstring>{list.wstring(), kHomePage}));
 
     const long closed = ClientSize().cy;
     EXPECT_EQ(ClientSize().cx, Scaled(kClientWidth));
-    EXPECT_EQ(closed, Scaled(335 + 25 + kClientBottomMargin));
-    Click("SpeedButton6");
-    EXPECT_EQ(ClientSize().cy, Scaled(374 + 267 + kClientBottomMargin));
+    const ControlRow& button = *FindControl(kPanelToggle);
+    const ControlRow& panel = *FindControl(kOptionsPanel);
+    EXPECT_EQ(closed, Scaled(button.top + button.height + kClientBottomMargin));
+    Click("pageOptionsButton");
+    EXPECT_EQ(ClientSize().cy, Scaled(panel.top + panel.height + kClientBottomMargin));
     for (wchar_t character : std::wstring(L"А000АА")) {
         PostMessageW(Control("Edit1"), WM_CHAR, character, 1);
     }
     SetFocus(Control("cRS"));
     Key(VK_SPACE);
-    Click("SpeedButton5");
-    EXPECT_FALSE(Visible("Panel1"));
+    Click("helpButton");
+    EXPECT_FALSE(Visible("pageOptionsPanel"));
     EXPECT_EQ(ClientSize().cy, closed);
-    EXPECT_EQ(Place("Memo1"), (Rect{0, 0, ClientSize().cx, closed}));
-    EXPECT_EQ(ChildWindowFromPoint(Handle(), {5, closed - 5}), Control("Memo1"));
-    EXPECT_EQ(Caption("Memo1").substr(0, 13), "\r\n\r\n         ");
-    SendMessageW(Control("Memo1"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageW(Control("Memo1"), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(Place("helpText"), (Rect{0, 0, ClientSize().cx, closed}));
+    EXPECT_EQ(ChildWindowFromPoint(Handle(), {5, closed - 5}), Control("helpText"));
+    EXPECT_EQ(Caption("helpText").substr(0, 13), "\r\n\r\n         ");
+    SendMessageW(Control("helpText"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(Control("helpText"), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     Pump();
-    EXPECT_FALSE(Visible("Memo1"));
+    EXPECT_FALSE(Visible("helpText"));
 
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
@@ -280,12 +282,12 @@ TEST_F(WindowTest, ClicksAndTypingReachTheForm) {
 // The form's shortcuts from every kind of control, and from the window itself
 // when a chosen file has disabled every control that could hold the focus.
 TEST_F(WindowTest, KeysReachTheForm) {
-    Click("SpeedButton6");
-    for (const char* focus : {"CheckBox1", "Edit1", "Memo1", "Form1"}) {
+    Click("pageOptionsButton");
+    for (const char* focus : {"CheckBox1", "Edit1", "helpText", "OradelWindow"}) {
         SCOPED_TRACE(focus);
-        if (focus == std::string_view("Memo1")) {
-            Click("SpeedButton5");  // the help takes the focus and closes the panel
-        } else if (focus == std::string_view("Form1")) {
+        if (focus == std::string_view("helpText")) {
+            Click("helpButton");  // the help takes the focus and closes the panel
+        } else if (focus == std::string_view("OradelWindow")) {
             SetFocus(Control("CheckBox1"));
             Choose(folder / "notes.doc");
         } else {
@@ -299,19 +301,19 @@ TEST_F(WindowTest, KeysReachTheForm) {
         HoldControl(false);
         EXPECT_EQ(desktop.messages.size(), 1u);
         Key(VK_F1);
-        EXPECT_TRUE(Visible("Memo1"));
+        EXPECT_TRUE(Visible("helpText"));
         Key(VK_ESCAPE);
-        EXPECT_FALSE(Visible("Memo1"));
+        EXPECT_FALSE(Visible("helpText"));
     }
     EXPECT_EQ(desktop.requests.size(), 5u);
 }
 
 // Tab goes through the table's keyboard order; a speed button leaves the focus where it was.
 TEST_F(WindowTest, TabFollowsTheKeyboardOrder) {
-    Click("SpeedButton6");
+    Click("pageOptionsButton");
     Choose(folder / "a.txt");  // CheckBox1 and CheckBox15 are disabled now
     SetFocus(Control("CheckBox2"));
-    Click("SpeedButton4");
+    Click("siteButton");
     EXPECT_EQ(GetFocus(), Control("CheckBox2"));
     std::vector<std::string_view> order;
     for (std::string_view name : KeyboardOrder()) {
@@ -333,7 +335,7 @@ TEST_F(WindowTest, DroppedFileIsTakenAsChosen) {
     file.copy(reinterpret_cast<wchar_t*>(drop + 1), file.size());
     GlobalUnlock(memory);
     SendMessageW(Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    EXPECT_EQ(Caption("Label1"), "Файл: " + Utf8FromWide(file));
+    EXPECT_EQ(Caption("fileLabel"), "Файл: " + Utf8FromUtf16(file));
     EXPECT_TRUE(IsWindowEnabled(Control("CheckBox15")));
 }
 
@@ -343,10 +345,10 @@ TEST_F(WindowTest, ResolutionChangeRescales) {
     SendMessageW(Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(window->Dpi(), dpi);
-    EXPECT_EQ(Place("SpeedButton1"), (Rect{Scaled(24), Scaled(56), Scaled(89), Scaled(25)}));
+    EXPECT_EQ(Place("openButton"), (Rect{Scaled(24), Scaled(56), Scaled(89), Scaled(25)}));
     EXPECT_EQ(ClientSize().cx, Scaled(kClientWidth));
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("Label2"), WM_GETFONT, 0, 0)),
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("operationsLabel"), WM_GETFONT, 0, 0)),
                sizeof font, &font);
     EXPECT_EQ(font.lfHeight, -Scaled(kFontPixelHeight));
 }
@@ -433,9 +435,9 @@ TEST(SystemDesktopTest, RealMessageBoxAndOpenDialog) {
 TEST_F(WindowTest, Screenshots) {
     if (std::getenv("ORADEL_SCREENSHOT_DIR") == nullptr) GTEST_SKIP() << "no screenshot folder";
     Choose(folder / L"Эльбрус.txt");
-    Click("SpeedButton6");
+    Click("pageOptionsButton");
     EXPECT_TRUE(TakeScreenshot(window->Handle(), "oradel-window"));
-    Click("SpeedButton5");
+    Click("helpButton");
     EXPECT_TRUE(TakeScreenshot(window->Handle(), "oradel-help"));
 }
 

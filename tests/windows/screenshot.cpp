@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "win/wide_text.hpp"
+#include "text/utf16.hpp"
 
 namespace oradel::win {
 namespace {
@@ -29,7 +29,7 @@ void PaintPending(HWND window) {
 std::filesystem::path WindowsPathOfUnixPath(const std::string& unixPath) {
     std::string path = unixPath.starts_with('/') ? "Z:" + unixPath : unixPath;
     std::ranges::replace(path, '/', '\\');
-    return std::filesystem::path(WideFromUtf8(path));
+    return std::filesystem::path(Utf16FromUtf8(path));
 }
 
 bool TakeScreenshot(HWND window, const std::string& name) {
