@@ -46,17 +46,6 @@ class MemoryOutput {
     std::FILE* file_;
 };
 
-std::string RunFinishingPass(const ConversionMode& mode, std::string pending,
-                             const JobState& state) {
-    FileHandle pendingFile = OpenMemory(pending);
-    MemoryOutput page;
-    TextInput pendingInput(pendingFile.get());
-    TextOutput pageOutput(page.File(), "fuzz.htm");
-    mode.finish(pendingInput, pageOutput, state);
-    pageOutput.Flush();
-    return page.Bytes();
-}
-
 }  // namespace
 
 void Expect(bool holds, const char* property) {
@@ -98,10 +87,6 @@ BodyResult RunBodyInMemory(int number, std::string_view input, const Options& op
         out.Flush();
     }
     result.output = output.Bytes();
-    const bool pending = mode->pendingBy != nullptr && options.page.*mode->pendingBy;
-    if (pending && mode->finish != nullptr) {
-        result.output = RunFinishingPass(*mode, std::move(result.output), result.state);
-    }
     return result;
 }
 

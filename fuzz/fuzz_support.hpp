@@ -26,13 +26,12 @@ void Expect(bool holds, const char* property);
 Options OptionsFromBits(std::uint32_t bits);
 
 struct BodyResult {
-    std::string output;  // everything the body (and the page's final pass) wrote
+    std::string output;  // everything the body wrote
     JobState state;
 };
 
 // Runs the body of mode `number` on `input` exactly as the job does, with the
-// files in memory; for the page with its pending-file option ticked, the final
-// pass runs on what the body wrote. Exceptions propagate.
+// files in memory. Exceptions propagate.
 BodyResult RunBodyInMemory(int number, std::string_view input, const Options& options);
 
 // The records PointListReader yields for `list`, read as a job reads it.
