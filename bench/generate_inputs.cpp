@@ -184,7 +184,7 @@ class OutputFile {
 
   private:
     void Flush() {
-        const std::string bytes = windows1251_ ? oradel::Cp1251FromUtf8(text_) : text_;
+        const std::string bytes = windows1251_ ? oradel::Windows1251FromUtf8(text_) : text_;
         if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
             throw std::runtime_error("cannot write " + path_.string());
         }

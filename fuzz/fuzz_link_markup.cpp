@@ -57,7 +57,7 @@ std::string ExpandLinkMarkupByRule(std::string_view line) {
 }
 
 std::string TransliterateByRule(std::string_view text) {
-    static const std::string letters = Cp1251FromUtf8(
+    static const std::string letters = Windows1251FromUtf8(
         "абвгдеёжзийклмнопрстуфхцчшщьыъэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЬЫЪЭЮЯ"
         "іїєґўІЇЄҐЎ№");
     static constexpr std::array<std::string_view, 77> kLatin = {
@@ -106,7 +106,8 @@ void CheckReplacements(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line = AsText(data, size);
-    const std::string expanded = ExpandLinkMarkup(line);
+    std::string expanded;
+    ExpandLinkMarkup(line, [&expanded](std::string_view piece) { expanded += piece; });
     Expect(Transliterate(line) == TransliterateByRule(line), "Transliterate follows its rule");
     CheckFilterTag(line);
     if (size > kLongestForReference) return 0;

@@ -54,13 +54,13 @@ bool IsStrictUtf8(std::string_view text) {
     return true;
 }
 
-void CheckAnsiSide(std::string_view bytes) {
+void CheckWindows1251Side(std::string_view bytes) {
     std::string byCharacters;
     for (const char byte : bytes)
-        AppendUtf8(byCharacters, Cp1251ToUnicode(static_cast<unsigned char>(byte)));
-    const std::string utf8 = Utf8FromCp1251(bytes);
-    Expect(utf8 == byCharacters, "Utf8FromCp1251 encodes character by character");
-    Expect(Cp1251FromUtf8(utf8) == bytes, "Cp1251FromUtf8 reverses Utf8FromCp1251");
+        AppendUtf8(byCharacters, Windows1251ToUnicode(static_cast<unsigned char>(byte)));
+    const std::string utf8 = Utf8FromWindows1251(bytes);
+    Expect(utf8 == byCharacters, "Utf8FromWindows1251 encodes character by character");
+    Expect(Windows1251FromUtf8(utf8) == bytes, "Windows1251FromUtf8 reverses Utf8FromWindows1251");
 }
 
 void CheckUtf8Side(std::string_view bytes) {
@@ -72,14 +72,14 @@ void CheckUtf8Side(std::string_view bytes) {
         validator.Feed(bytes.substr(cut));
         Expect(validator.WellFormed() == strict, "the validator may be fed in pieces");
     }
-    std::string ansi, reencoded;
+    std::string windows1251, reencoded;
     bool replaced = false;
     for (std::size_t at = 0; at < bytes.size();) {
         const std::size_t length = StrictSequenceLength(bytes, at);
         char32_t decoded = 0;
         Expect(DecodeUtf8(bytes, at, decoded) == length, "DecodeUtf8 reads one sequence");
         if (length == 0) {
-            ansi += '?';
+            windows1251 += '?';
             ++at;
             continue;
         }
@@ -88,17 +88,19 @@ void CheckUtf8Side(std::string_view bytes) {
         AppendUtf8(reencoded, character);
         Expect(reencoded == bytes.substr(at, length), "AppendUtf8 writes the same form");
         reencoded.clear();
-        if (!AppendCp1251(ansi, character)) replaced = true;
+        if (!AppendWindows1251(windows1251, character)) replaced = true;
         at += length;
     }
-    Expect(Cp1251FromUtf8(bytes) == ansi, "Cp1251FromUtf8 decodes one sequence at a time");
+    Expect(Windows1251FromUtf8(bytes) == windows1251,
+           "Windows1251FromUtf8 decodes one sequence at a time");
     std::string tried;
-    const Cp1251Conversion result = TryCp1251FromUtf8(bytes, tried);
-    Expect(strict ? result != Cp1251Conversion::Malformed && tried == ansi
-                  : result == Cp1251Conversion::Malformed,
-           "TryCp1251FromUtf8 refuses exactly the malformed texts");
+    const Windows1251Conversion result = TryWindows1251FromUtf8(bytes, tried);
+    Expect(strict ? result != Windows1251Conversion::Malformed && tried == windows1251
+                  : result == Windows1251Conversion::Malformed,
+           "TryWindows1251FromUtf8 refuses exactly the malformed texts");
     if (strict) {
-        Expect((result == Cp1251Conversion::Replaced) == replaced, "replacements are reported");
+        Expect((result == Windows1251Conversion::Replaced) == replaced,
+               "replacements are reported");
     }
 }
 
@@ -106,7 +108,7 @@ void CheckUtf8Side(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = AsText(data, size);
-    CheckAnsiSide(bytes);
+    CheckWindows1251Side(bytes);
     CheckUtf8Side(bytes);
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "options/settings_file.hpp"
 #include "oradel/build_info.hpp"
 #include "text/codepage.hpp"
+#include "text/strings.hpp"
 #include "text/utf8.hpp"
 
 namespace oradel {
@@ -60,7 +61,7 @@ void ApplyOverride(Options& options, const std::string& name, const std::string&
     const OptionControl* control = FindOptionControl(name);
     if (control == nullptr) throw UsageError(Message(MessageId::UsageUnknownControl, {name}));
     if (!control->IsCheckBox()) {
-        control->SetText(options, Cp1251FromUtf8(value));
+        control->SetText(options, Windows1251FromUtf8(value));
         return;
     }
     if (value != "0" && value != "1") {
@@ -89,39 +90,21 @@ void CheckSettingsFile(const fs::path& file) {
     }
 }
 
-// Appends `\xNN` for one byte, or `\uNNNN` for one character.
-void AppendEscape(std::string& out, std::string_view prefix, unsigned value, int digits) {
-    constexpr std::string_view kHex = "0123456789abcdef";
-    out += prefix;
-    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[(value >> shift) & 15];
-}
-
 // Windows-1251 assigns no character to 0x98; the codec reads it as U+0098.
-constexpr unsigned char kUnassignedAnsiByte = 0x98;
+constexpr unsigned char kUnassignedWindows1251Byte = 0x98;
 
-bool IsControlByte(unsigned char byte) {
-    return (byte < 0x20 && byte != '\t') || byte == 0x7F;
+bool IsControlCharacter(char32_t c) {
+    return (c < 0x20 && c != '\t') || c == 0x7F;
 }
 
-// The length of the UTF-8 sequence that `lead` starts, or 0 for a byte that starts none.
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    return 0;
+// C1 controls and the bidirectional overrides and isolates.
+bool IsHiddenCharacter(char32_t c) {
+    return (c >= 0x80 && c < 0xA0) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
-// The character of a two- or three-byte sequence when it is a C1 control or
-// a bidirectional override or isolate (U+202A to U+202E, U+2066 to U+2069); 0 otherwise.
-unsigned HiddenCharacter(std::string_view sequence) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(sequence[i]); };
-    if (sequence.size() == 2 && byte(0) == 0xC2 && byte(1) < 0xA0) return byte(1);
-    if (sequence.size() != 3 || byte(0) != 0xE2) return 0;
-    const unsigned character = 0x2000 | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
-    const bool bidi = (character >= 0x202A && character <= 0x202E) ||
-                      (character >= 0x2066 && character <= 0x2069);
-    return bidi ? character : 0;
+void AppendEscape(std::string& out, std::string_view prefix, unsigned value, int digits) {
+    out += prefix;
+    AppendHex(out, value, digits);
 }
 
 class StreamMessages final : public MessageSink {
@@ -141,8 +124,8 @@ class StreamMessages final : public MessageSink {
 void PrintLeftOutPoints(LeftOutPointList& leftOut, const JobOutcome& outcome,
                         std::ostream& output) {
     for (const LeftOutPoint& point : leftOut.Add(outcome.leftOut)) {
-        output << "error coordenades:  " << AnsiTextForStandardOutput(VisibleAnsiText(point.name))
-               << "\r\n";
+        output << "error coordenades:  "
+               << Windows1251TextForStandardOutput(VisibleWindows1251Text(point.name)) << "\r\n";
     }
 }
 
@@ -305,32 +288,31 @@ std::string VisibleText(std::string_view text) {
     std::string visible;
     visible.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        const std::size_t length = SequenceLength(lead);
-        const std::string_view sequence = text.substr(pos, length);
-        if (length == 0 || sequence.size() < length || !IsWellFormedUtf8(sequence)) {
-            AppendEscape(visible, "\\x", lead, 2);  // a byte that is not UTF-8
+        char32_t character = 0;
+        const std::size_t length = DecodeUtf8(text, pos, character);
+        if (length == 0) {  // a byte that is not UTF-8
+            AppendEscape(visible, "\\x", static_cast<unsigned char>(text[pos]), 2);
             ++pos;
             continue;
         }
-        if (IsControlByte(lead)) {
-            AppendEscape(visible, "\\x", lead, 2);
-        } else if (const unsigned hidden = HiddenCharacter(sequence); hidden != 0) {
-            AppendEscape(visible, "\\u", hidden, 4);
+        if (IsControlCharacter(character)) {
+            AppendEscape(visible, "\\x", character, 2);
+        } else if (IsHiddenCharacter(character)) {
+            AppendEscape(visible, "\\u", character, 4);
         } else {
-            visible += sequence;
+            visible += text.substr(pos, length);
         }
         pos += length;
     }
     return visible;
 }
 
-std::string VisibleAnsiText(std::string_view ansi) {
+std::string VisibleWindows1251Text(std::string_view windows1251) {
     std::string visible;
-    visible.reserve(ansi.size());
-    for (const char c : ansi) {
+    visible.reserve(windows1251.size());
+    for (const char c : windows1251) {
         const auto byte = static_cast<unsigned char>(c);
-        if (IsControlByte(byte) || byte == kUnassignedAnsiByte) {
+        if (IsControlCharacter(byte) || byte == kUnassignedWindows1251Byte) {
             AppendEscape(visible, "\\x", byte, 2);
         } else {
             visible += c;

@@ -45,7 +45,7 @@ std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
                                                 const std::filesystem::path& file);
 
 // Runs every job; messages go to `errors` as UTF-8 text, diagnostic lines to
-// `output` in standard output's encoding (AnsiTextForStandardOutput), both
+// `output` in standard output's encoding (Windows1251TextForStandardOutput), both
 // with control characters made visible. Returns the exit status, decided by
 // the jobs' outcomes: 0 all well, 1 a missing file or a failure, 2 a usage error.
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
@@ -68,6 +68,6 @@ Language LanguageFromEnvironment(const char* (*variable)(const char* name));
 std::string VisibleText(std::string_view text);
 // The same for Windows-1251 text. Its one byte that reads as a C1 control is
 // 0x98, which Windows-1251 leaves unassigned (U+0098).
-std::string VisibleAnsiText(std::string_view ansi);
+std::string VisibleWindows1251Text(std::string_view windows1251);
 
 }  // namespace oradel

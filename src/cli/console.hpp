@@ -23,7 +23,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
 // Windows-1251 text as standard output's reader expects it: UTF-8 on POSIX
 // systems; on Windows in the console's code page (CP866 on a Russian system).
-std::string AnsiTextForStandardOutput(std::string_view ansi);
+std::string Windows1251TextForStandardOutput(std::string_view windows1251);
 
 // From now on, an interruption of the run by the user (SIGINT, SIGTERM and
 // SIGHUP; on Windows Ctrl+C, Ctrl+Break and closing the console) first
@@ -46,7 +46,7 @@ class Console {
     Console& operator=(const Console&) = delete;
 
     // Standard output: bytes written as they are (ASCII text and lines from
-    // AnsiTextForStandardOutput).
+    // Windows1251TextForStandardOutput).
     std::ostream& Output() { return output_; }
     // Standard error: UTF-8 text, shown in the terminal's encoding.
     std::ostream& Errors() { return errors_; }

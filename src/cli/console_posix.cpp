@@ -46,8 +46,8 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
 
-std::string AnsiTextForStandardOutput(std::string_view ansi) {
-    return Utf8FromCp1251(ansi);
+std::string Windows1251TextForStandardOutput(std::string_view windows1251) {
+    return Utf8FromWindows1251(windows1251);
 }
 
 Console::Console() {

@@ -20,7 +20,7 @@ namespace oradel {
 namespace {
 
 constexpr UINT kCp866 = 866;
-constexpr UINT kCp1251 = 1251;
+constexpr UINT kWindows1251CodePage = 1251;
 
 // Text in a code page; a character it cannot hold becomes its best fit or '?'.
 std::string NarrowFromWide(std::wstring_view wide, UINT codePage) {
@@ -147,15 +147,16 @@ Language UserLanguage() {
                                                                      : Language::English;
 }
 
-std::string AnsiTextForStandardOutput(std::string_view ansi) {
+std::string Windows1251TextForStandardOutput(std::string_view windows1251) {
     const UINT codePage = ConsoleCodePage();
-    std::string text(ansi);
+    std::string text(windows1251);
     if (codePage == kCp866) {
-        ConvertCodePage(text, 1);  // the line's own recoding: Cyrillic letters and the numero sign
+        RecodeLettersToCp866(
+            text);  // the line's own recoding: Cyrillic letters and the numero sign
         return text;
     }
-    if (codePage == kCp1251) return text;
-    return NarrowFromWide(Utf16FromUtf8(Utf8FromCp1251(ansi)), codePage);
+    if (codePage == kWindows1251CodePage) return text;
+    return NarrowFromWide(Utf16FromUtf8(Utf8FromWindows1251(windows1251)), codePage);
 }
 
 Console::Console()

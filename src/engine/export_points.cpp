@@ -22,4 +22,12 @@ bool ExportPointReader::NextWaypoint(ExportPoint& point) {
     return false;
 }
 
+void WriteWaypointFile(ConversionContext& context, std::initializer_list<std::string_view> header,
+                       const WaypointWriter& writePoint) {
+    for (const std::string_view line : header) context.output.WriteLine(line);
+    ExportPointReader reader(context);
+    ExportPoint point;
+    while (reader.NextWaypoint(point)) writePoint(point, context.output);
+}
+
 }  // namespace oradel

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "engine/conversion_modes.hpp"
@@ -38,5 +40,11 @@ class ExportPointReader {
     std::size_t records_ = 0;
     unsigned unnamedPoints_ = 0;
 };
+
+// What every waypoint file shares: its header lines, then one call of
+// `writePoint` for each point whose coordinates can be read, in list order.
+using WaypointWriter = std::function<void(const ExportPoint& point, TextOutput& out)>;
+void WriteWaypointFile(ConversionContext& context, std::initializer_list<std::string_view> header,
+                       const WaypointWriter& writePoint);
 
 }  // namespace oradel

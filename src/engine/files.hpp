@@ -79,7 +79,6 @@ class AtomicOutputFile {
     AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
 
     std::FILE* File() const { return temporary_.File(); }
-    const std::filesystem::path& Target() const { return target_; }
     // Closes the temporary file and moves it over the target; throws UserError on failure.
     void Commit();
 

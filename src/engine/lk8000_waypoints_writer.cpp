@@ -100,35 +100,30 @@ void AppendCoordinate(std::string& line, const std::string& text, double value, 
 // W Kholm_Vetrov A 44.1234ºN 42.5678ºE 27-MAR-62 00:00:00 0.000000 Start s yuga, veter Yu
 // (º standing for the single byte 0xBA)
 void WriteLK8000Waypoints(ConversionContext& context) {
-    TextOutput& out = context.output;
-    out.WriteLine("G  WGS 84");
-    out.WriteLine("U  1");
-
-    ExportPointReader reader(context);
-    ExportPoint point;
     std::string line;
-    while (reader.NextWaypoint(point)) {
-        const std::string name = NameField(point.name);
-        const std::string comment = CommentField(point);
-        std::string lat = CoordinateText(point.position.latText, point.position.lat);
-        std::string lon = CoordinateText(point.position.lonText, point.position.lon);
-        // "W " name " A " lat "ºN " lon "ºE" fixed fields, comment
-        const std::size_t length = 2 + name.size() + 3 + lat.size() + 3 + lon.size() + 2 +
-                                   kFixedFields.size() + comment.size();
-        std::size_t missing = kMinLineLength - std::min(length, kMinLineLength);
-        missing -= Lengthen(lat, missing);
-        Lengthen(lon, missing);
+    WriteWaypointFile(
+        context, {"G  WGS 84", "U  1"}, [&line](const ExportPoint& point, TextOutput& out) {
+            const std::string name = NameField(point.name);
+            const std::string comment = CommentField(point);
+            std::string lat = CoordinateText(point.position.latText, point.position.lat);
+            std::string lon = CoordinateText(point.position.lonText, point.position.lon);
+            // "W " name " A " lat "ºN " lon "ºE" fixed fields, comment
+            const std::size_t length = 2 + name.size() + 3 + lat.size() + 3 + lon.size() + 2 +
+                                       kFixedFields.size() + comment.size();
+            std::size_t missing = kMinLineLength - std::min(length, kMinLineLength);
+            missing -= Lengthen(lat, missing);
+            Lengthen(lon, missing);
 
-        line = "W ";
-        line += name;
-        line += " A ";
-        AppendCoordinate(line, lat, point.position.lat, 'N', 'S');
-        line += ' ';
-        AppendCoordinate(line, lon, point.position.lon, 'E', 'W');
-        line += kFixedFields;
-        line += comment;
-        out.WriteLine(line);
-    }
+            line = "W ";
+            line += name;
+            line += " A ";
+            AppendCoordinate(line, lat, point.position.lat, 'N', 'S');
+            line += ' ';
+            AppendCoordinate(line, lon, point.position.lon, 'E', 'W');
+            line += kFixedFields;
+            line += comment;
+            out.WriteLine(line);
+        });
 }
 
 }  // namespace oradel

@@ -166,9 +166,9 @@ bool NeedsCharacterDecoding(const RawValue& raw, Encoding encoding) {
 
 bool ValueDecoder::Decode(const RawValue& raw, std::string& out) {
     if (!NeedsCharacterDecoding(raw, encoding)) {
-        const Cp1251Conversion result = TryCp1251FromUtf8(raw.bytes, out);
-        if (result == Cp1251Conversion::Malformed) out.assign(raw.bytes);
-        return result == Cp1251Conversion::Replaced;
+        const Windows1251Conversion result = TryWindows1251FromUtf8(raw.bytes, out);
+        if (result == Windows1251Conversion::Malformed) out.assign(raw.bytes);
+        return result == Windows1251Conversion::Replaced;
     }
     out.clear();
     out_ = &out;
@@ -206,7 +206,7 @@ std::size_t ValueDecoder::DecodeCharacter(std::string_view bytes, std::size_t po
             return length;
         }
         case Encoding::Windows1251:
-            Append(Cp1251ToUnicode(byte));
+            Append(Windows1251ToUnicode(byte));
             return 1;
         case Encoding::Windows1252:
             if (byte >= 0x80 && byte <= 0x9F) character = kWindows1252Controls[byte - 0x80];
@@ -221,7 +221,7 @@ std::size_t ValueDecoder::DecodeCharacter(std::string_view bytes, std::size_t po
 void ValueDecoder::Append(char32_t character) {
     const bool skip = character == '\n' && afterCr_;  // the LF of a CR LF pair
     afterCr_ = character == '\r';
-    if (!skip && !AppendCp1251(*out_, character)) replaced_ = true;
+    if (!skip && !AppendWindows1251(*out_, character)) replaced_ = true;
 }
 
 // Collects the points from the tokens and writes each as a record of the list.

@@ -31,16 +31,10 @@ std::string DescriptionField(const PointRecord& point) {
 // Reserved 3
 // -1,Гора,55.751244,37.618423, , 0, 1, 3, 0, 65535,старт юг, 0, 0, 0.00000, -777
 void WriteNavitelWaypoints(ConversionContext& context) {
-    TextOutput& out = context.output;
-    out.WriteLine("OziExplorer Waypoint File Version 1.0");
-    out.WriteLine("WGS 84");
-    out.WriteLine("Reserved 2");
-    out.WriteLine("Reserved 3");
-
-    ExportPointReader reader(context);
-    ExportPoint point;
+    const std::initializer_list<std::string_view> header = {"OziExplorer Waypoint File Version 1.0",
+                                                            "WGS 84", "Reserved 2", "Reserved 3"};
     std::string line;
-    while (reader.NextWaypoint(point)) {
+    WriteWaypointFile(context, header, [&line](const ExportPoint& point, TextOutput& out) {
         line = "-1,";
         line += NameField(point.name);
         line += ',';
@@ -51,7 +45,7 @@ void WriteNavitelWaypoints(ConversionContext& context) {
         line += DescriptionField(point.record);
         line += ", 0, 0, 0.00000, -777";
         out.WriteLine(line);
-    }
+    });
 }
 
 }  // namespace oradel

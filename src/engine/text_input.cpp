@@ -82,7 +82,7 @@ void TextInput::ReadLine(std::string& line) {
         if (*stop == '\r' && (begin_ < end_ || Fill()) && buffer_[begin_] == '\n') ++begin_;
         break;
     }
-    if (decodeUtf8_) line = Cp1251FromUtf8(raw_);
+    if (decodeUtf8_) line = Windows1251FromUtf8(raw_);
 }
 
 bool TextInput::ReadChunk(std::string& chunk) {

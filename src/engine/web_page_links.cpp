@@ -163,11 +163,12 @@ void WriteLinkGroup(TextOutput& out, const PageOptions& options, const LinkGroup
 }
 
 // Windows-1251 text percent-encoded as UTF-8 for a web address.
-std::string EncodedField(std::string_view ansi) {
+std::string EncodedField(std::string_view windows1251) {
     std::u16string wide;
-    wide.reserve(ansi.size());
-    for (const char byte : ansi) {
-        wide.push_back(static_cast<char16_t>(Cp1251ToUnicode(static_cast<unsigned char>(byte))));
+    wide.reserve(windows1251.size());
+    for (const char byte : windows1251) {
+        wide.push_back(
+            static_cast<char16_t>(Windows1251ToUnicode(static_cast<unsigned char>(byte))));
     }
     return UrlEncodeUtf8(wide);
 }

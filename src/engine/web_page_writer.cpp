@@ -34,8 +34,8 @@ constexpr std::array<std::string_view, 9> kFilterStyle = {
     "",
 };
 
-std::string Utf8(std::string_view ansi) {
-    return Utf8FromCp1251(ansi);
+std::string Utf8(std::string_view windows1251) {
+    return Utf8FromWindows1251(windows1251);
 }
 
 // Text that is not the list author's own HTML (the input's file name, the
@@ -70,13 +70,11 @@ void AppendHtmlText(std::string& out, std::string_view text) {
 // attribute, or start an entity, become \xNN escapes, which the script reads
 // back as the same word.
 void AppendScriptString(std::string& out, std::string_view text) {
-    constexpr std::string_view kHex = "0123456789ABCDEF";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || std::string_view("\\'\"&<>").find(c) != std::string_view::npos) {
             out += "\\x";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
+            AppendHex(out, byte, 2, HexCase::Upper);
         } else {
             out += c;
         }
@@ -89,7 +87,7 @@ void AppendScriptString(std::string& out, std::string_view text) {
 // spaces so that the title stays on its line.
 std::string PageTitle(const std::filesystem::path& inputPath) {
     const std::string name = PathText(inputPath.filename());
-    std::string title = IsWellFormedUtf8(name) ? Cp1251FromUtf8(name) : name;
+    std::string title = IsWellFormedUtf8(name) ? Windows1251FromUtf8(name) : name;
     const std::size_t dot = title.find('.');
     title.resize(dot == std::string::npos ? 0 : dot);
     for (char& c : title) {
@@ -130,7 +128,7 @@ void WriteFilterButtons(TextOutput& page, const FilterWords& filterWords) {
     std::string utf8Word, button;
     for (const std::string& word : filterWords.Words()) {
         utf8Word.clear();
-        AppendUtf8FromCp1251(utf8Word, word);
+        AppendUtf8FromWindows1251(utf8Word, word);
         button.assign("<button class=\"btn\" onclick=\"filterSelection('");
         AppendScriptString(button, utf8Word);
         button += "')\">";
@@ -198,7 +196,7 @@ struct PointBlockWriter {
 void PointBlockWriter::WriteExpanded(std::string_view text) {
     ExpandLinkMarkup(text, [this](std::string_view piece) {
         line.clear();
-        AppendUtf8FromCp1251(line, piece);
+        AppendUtf8FromWindows1251(line, piece);
         out.Write(line);
     });
 }
@@ -227,9 +225,9 @@ void PointBlockWriter::WriteComments(const PointRecord& point) {
 void PointBlockWriter::WriteCoordinates(const ExportPoint& point) {
     const PointRecord& record = point.record;
     line.clear();
-    AppendUtf8FromCp1251(line, record.latText);
+    AppendUtf8FromWindows1251(line, record.latText);
     line += ' ';
-    AppendUtf8FromCp1251(line, record.lonText);
+    AppendUtf8FromWindows1251(line, record.lonText);
     line += "<br>";
     out.WriteLine(line);
     if (!point.readable) return;
@@ -250,7 +248,7 @@ void PointBlockWriter::WritePointBlock(const ExportPoint& exportPoint) {
         out.WriteLine(options.startOpen ? "<details open><summary>" : "<details><summary>");
     }
     line.assign("<b>");
-    AppendUtf8FromCp1251(line, StripFilterTag(point.name));
+    AppendUtf8FromWindows1251(line, StripFilterTag(point.name));
     line += "</b><br>";
     out.WriteLine(line);
     if (options.collapsible) out.WriteLine("</summary>");

@@ -136,15 +136,17 @@ std::size_t ExportLine::Read(std::string_view text, std::size_t lineNumber) {
 // is UTF-8 when they and the fields between them are well-formed. Returns the
 // number of them in which a character had to be replaced.
 std::size_t ExportLine::Convert(std::string_view line) {
-    const Cp1251Conversion name = TryCp1251FromUtf8(point_.name, name_);
-    const Cp1251Conversion description = TryCp1251FromUtf8(point_.description, description_);
+    const Windows1251Conversion name = TryWindows1251FromUtf8(point_.name, name_);
+    const Windows1251Conversion description =
+        TryWindows1251FromUtf8(point_.description, description_);
     const std::size_t fieldsFrom =
         static_cast<std::size_t>(point_.name.data() + point_.name.size() - line.data());
     const std::size_t fieldsTo =
         point_.description.empty()
             ? line.size()
             : static_cast<std::size_t>(point_.description.data() - line.data());
-    utf8_ = name != Cp1251Conversion::Malformed && description != Cp1251Conversion::Malformed &&
+    utf8_ = name != Windows1251Conversion::Malformed &&
+            description != Windows1251Conversion::Malformed &&
             IsWellFormedUtf8(line.substr(fieldsFrom, fieldsTo - fieldsFrom));
     if (!utf8_) {
         name_.assign(point_.name);
@@ -153,8 +155,8 @@ std::size_t ExportLine::Convert(std::string_view line) {
     KeepAsListText(name_, ImportedField::Name);
     KeepAsListText(description_, ImportedField::Comment);
     if (!utf8_) return 0;
-    return (name == Cp1251Conversion::Replaced ? 1 : 0) +
-           (description == Cp1251Conversion::Replaced ? 1 : 0);
+    return (name == Windows1251Conversion::Replaced ? 1 : 0) +
+           (description == Windows1251Conversion::Replaced ? 1 : 0);
 }
 
 double ExportLine::AngleValue(const Angle& angle, std::string_view negativeLetter) const {
@@ -171,7 +173,7 @@ double ExportLine::AngleValue(const Angle& angle, std::string_view negativeLette
 double ExportLine::Number(std::string_view field) const {
     const std::string_view text = TrimView(field);
     if (const std::optional<double> value = ParseDecimal(text)) return *value;
-    const std::string shown = utf8_ ? std::string(text) : Utf8FromCp1251(text);
+    const std::string shown = utf8_ ? std::string(text) : Utf8FromWindows1251(text);
     throw UserError(Message(MessageId::NotANumber, {shown, lineNumber_, fileName_}));
 }
 

@@ -4,8 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
-#include <stdexcept>
 
 #include "engine/decimal_numbers.hpp"
 #include "engine/export_points.hpp"
@@ -15,16 +13,8 @@
 namespace oradel {
 namespace {
 
-// True when the value truncated toward zero fits a 32-bit signed integer
-// (false for NaN and infinities too).
-bool WholePartFitsInt32(double value) {
-    constexpr double kBelowMin = static_cast<double>(std::numeric_limits<std::int32_t>::min()) - 1;
-    constexpr double kAboveMax = static_cast<double>(std::numeric_limits<std::int32_t>::max()) + 1;
-    return value > kBelowMin && value < kAboveMax;
-}
-
+// `value` lies from 0 to 180: the export reads only coordinates in range.
 void AppendDms(std::string& out, double value, std::string_view degreePattern) {
-    if (!WholePartFitsInt32(value)) throw std::out_of_range("degrees beyond a 32-bit integer");
     const auto degrees = static_cast<std::int32_t>(value);
     AppendWithPattern(out, degrees, degreePattern);
     const double fraction = value - degrees;
@@ -56,21 +46,11 @@ void AppendNamePiece(std::string& out, std::string_view name) {
 
 }  // namespace
 
-std::string FormatDms(double value, std::string_view degreePattern) {
-    std::string text;
-    AppendDms(text, value, degreePattern);
-    return text;
-}
-
 // $FormatGEO
 // Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  старт
 void WriteXCTrackWaypoints(ConversionContext& context) {
-    TextOutput& out = context.output;
-    out.WriteLine("$FormatGEO");
-    ExportPointReader reader(context);
-    ExportPoint point;
     std::string line;  // composed in Windows-1251
-    while (reader.NextWaypoint(point)) {
+    WriteWaypointFile(context, {"$FormatGEO"}, [&line](const ExportPoint& point, TextOutput& out) {
         line.clear();
         AppendNamePiece(line, point.name);
         AppendCoordinate(line, point.position.lat, "    N ", "    S ", "00");
@@ -78,8 +58,8 @@ void WriteXCTrackWaypoints(ConversionContext& context) {
         line += "   0  ";
         const PointRecord& record = point.record;
         if (!record.comments.empty()) line += TrimView(record.comments.front());
-        out.WriteLine(Utf8FromCp1251(line));
-    }
+        out.WriteLine(Utf8FromWindows1251(line));
+    });
 }
 
 }  // namespace oradel

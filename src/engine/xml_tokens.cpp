@@ -10,20 +10,20 @@ constexpr std::size_t kNone = std::string::npos;
 constexpr std::string_view kCommentStart = "<!--";
 constexpr std::string_view kCDataStart = "<![CDATA[";
 
-bool IsBlank(char c) {
+bool IsXmlSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+std::string_view TrimXmlSpace(std::string_view text) {
+    while (!text.empty() && IsXmlSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsXmlSpace(text.back())) text.remove_suffix(1);
     return text;
 }
 
 // The length of the run at the start of `text` that ends at a blank or at one of `stops`.
 std::size_t RunLength(std::string_view text, std::string_view stops) {
     std::size_t length = 0;
-    while (length < text.size() && !IsBlank(text[length]) &&
+    while (length < text.size() && !IsXmlSpace(text[length]) &&
            stops.find(text[length]) == std::string_view::npos) {
         ++length;
     }
@@ -162,7 +162,7 @@ void XmlTokenizer::Emit(std::string_view token) {
             EmitTag(token.substr(1, token.size() - 2));
             break;
         case Kind::EndTag:
-            handler_.EndTag(TrimBlanks(token.substr(2, token.size() - 3)));
+            handler_.EndTag(TrimXmlSpace(token.substr(2, token.size() - 3)));
             break;
         case Kind::CData:
             handler_.CData(token.substr(kCDataStart.size(), token.size() - kCDataStart.size() - 3));
@@ -194,13 +194,13 @@ void XmlTokenizer::EmitTag(std::string_view inside) {
 // runs to the next blank.
 void XmlTokenizer::ReadAttributes(std::string_view text) {
     attributes_.clear();
-    while (!(text = TrimBlanks(text)).empty()) {
+    while (!(text = TrimXmlSpace(text)).empty()) {
         XmlAttribute attribute;
         const std::size_t nameLength = std::max<std::size_t>(RunLength(text, "="), 1);
         attribute.name = text.substr(0, nameLength);
-        text = TrimBlanks(text.substr(nameLength));
+        text = TrimXmlSpace(text.substr(nameLength));
         if (!text.empty() && text.front() == '=') {
-            text = TrimBlanks(text.substr(1));
+            text = TrimXmlSpace(text.substr(1));
             const char quote = text.empty() ? 0 : text.front();
             if (quote == '"' || quote == '\'') {
                 const std::size_t close = text.find(quote, 1);

@@ -61,7 +61,7 @@ class LeftOutPoints {
         Message text(MessageId::PointsLeftOut);
         const std::size_t listed = std::min(kNamesListed, points.size());
         for (std::size_t index = 0; index < listed; ++index) {
-            text.AppendLine(Utf8FromCp1251(points[index].name));
+            text.AppendLine(Utf8FromWindows1251(points[index].name));
         }
         if (points.size() > listed) {
             text.Append(Message(MessageId::MoreNames, {points.size() - listed}));
@@ -101,7 +101,7 @@ Options OptionsFromControls(const FormView& view) {
         if (control.IsCheckBox()) {
             control.SetTicked(options, view.IsChecked(control.name));
         } else {
-            control.SetText(options, Cp1251FromUtf8(view.Text(control.name)));
+            control.SetText(options, Windows1251FromUtf8(view.Text(control.name)));
         }
     }
     return options;
@@ -112,7 +112,7 @@ void ControlsFromOptions(const Options& options, FormView& view) {
         if (control.IsCheckBox()) {
             view.SetChecked(control.name, control.Ticked(options));
         } else {
-            view.SetText(control.name, Utf8FromCp1251(control.Text(options)));
+            view.SetText(control.name, Utf8FromWindows1251(control.Text(options)));
         }
     }
 }

@@ -66,8 +66,8 @@ const std::string& OptionControl::Text(const Options& options) const {
     return options.page.*pageText;
 }
 
-void OptionControl::SetText(Options& options, std::string ansiText) const {
-    options.page.*pageText = std::move(ansiText);
+void OptionControl::SetText(Options& options, std::string windows1251Text) const {
+    options.page.*pageText = std::move(windows1251Text);
 }
 
 std::span<const OptionControl> OptionControls() {

@@ -27,7 +27,7 @@ struct OptionControl {
     void SetTicked(Options& options, bool ticked) const;
     // The edit field's text in Windows-1251.
     const std::string& Text(const Options& options) const;
-    void SetText(Options& options, std::string ansiText) const;
+    void SetText(Options& options, std::string windows1251Text) const;
 };
 
 // Every check box and edit field: the operations in job order, then the page

@@ -30,14 +30,6 @@ std::string LowerCaseAscii(std::string_view text) {
     return lower;
 }
 
-// The private-profile reader drops spaces, tabs, CRs and other control bytes
-// around names and values.
-std::string_view TrimProfileBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 bool IsQuote(char c) {
     return c == '"' || c == '\'';
 }
@@ -90,7 +82,7 @@ LineMeaning MeaningOf(std::string_view text, bool firstLine) {
     LineMeaning meaning;
     std::string_view content = text;
     if (firstLine && content.starts_with(kUtf8Mark)) content.remove_prefix(kUtf8Mark.size());
-    content = TrimProfileBlanks(content);
+    content = TrimView(content);
     if (content.empty()) return meaning;
     if (content.front() == ';') {
         meaning.kind = LineKind::Comment;
@@ -99,19 +91,19 @@ LineMeaning MeaningOf(std::string_view text, bool firstLine) {
     const std::size_t close = content.rfind(']');
     if (content.front() == '[' && close != std::string_view::npos) {
         meaning.kind = LineKind::SectionHeader;
-        meaning.name = TrimProfileBlanks(content.substr(1, close - 1));
+        meaning.name = TrimView(content.substr(1, close - 1));
         return meaning;
     }
     meaning.kind = LineKind::Entry;
     const std::size_t equals = content.find('=');
-    meaning.name = TrimProfileBlanks(content.substr(0, equals));
+    meaning.name = TrimView(content.substr(0, equals));
     meaning.nameEnd =
         static_cast<std::size_t>(meaning.name.data() - text.data()) + meaning.name.size();
     if (equals != std::string_view::npos) {
         std::string_view afterEquals = content.substr(equals + 1);
         while (!afterEquals.empty() && IsBlank(afterEquals.front())) afterEquals.remove_prefix(1);
         meaning.valueOffset = static_cast<std::size_t>(afterEquals.data() - text.data());
-        meaning.value = TrimProfileBlanks(afterEquals);
+        meaning.value = TrimView(afterEquals);
     }
     return meaning;
 }

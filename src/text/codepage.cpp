@@ -127,7 +127,7 @@ std::string_view BestFit(char32_t character) {
 // Decodes `utf8` into `out`. A malformed sequence gives '?' per byte, or
 // with `strict` ends the decoding with Malformed. No character's best fit is
 // longer than its UTF-8 form, so `out` is sized once.
-Cp1251Conversion DecodeToCp1251(std::string_view utf8, std::string& out, bool strict) {
+Windows1251Conversion DecodeToWindows1251(std::string_view utf8, std::string& out, bool strict) {
     out.resize(utf8.size());
     std::size_t n = 0;
     bool replaced = false;
@@ -135,7 +135,7 @@ Cp1251Conversion DecodeToCp1251(std::string_view utf8, std::string& out, bool st
         char32_t character = 0;
         const std::size_t length = DecodeUtf8(utf8, pos, character);
         if (length == 0) {
-            if (strict) return Cp1251Conversion::Malformed;
+            if (strict) return Windows1251Conversion::Malformed;
             out[n++] = '?';
             ++pos;
             continue;
@@ -152,18 +152,18 @@ Cp1251Conversion DecodeToCp1251(std::string_view utf8, std::string& out, bool st
         replaced = true;
     }
     out.resize(n);
-    return replaced ? Cp1251Conversion::Replaced : Cp1251Conversion::Exact;
+    return replaced ? Windows1251Conversion::Replaced : Windows1251Conversion::Exact;
 }
 
 }  // namespace
 
-char32_t Cp1251ToUnicode(unsigned char byte) {
+char32_t Windows1251ToUnicode(unsigned char byte) {
     if (byte < 0x80) return byte;
     if (byte >= 0xC0) return kCyrillicCapitalA + (byte - 0xC0);
     return kUpperHalf[byte - 0x80];
 }
 
-bool AppendCp1251(std::string& out, char32_t character) {
+bool AppendWindows1251(std::string& out, char32_t character) {
     if (const char own = OwnByte(character); own != 0 || character == 0) {
         out.push_back(own);
         return true;
@@ -172,14 +172,14 @@ bool AppendCp1251(std::string& out, char32_t character) {
     return false;
 }
 
-std::string Cp1251FromUtf8(std::string_view utf8) {
+std::string Windows1251FromUtf8(std::string_view utf8) {
     std::string out;
-    DecodeToCp1251(utf8, out, false);
+    DecodeToWindows1251(utf8, out, false);
     return out;
 }
 
-Cp1251Conversion TryCp1251FromUtf8(std::string_view utf8, std::string& ansi) {
-    return DecodeToCp1251(utf8, ansi, true);
+Windows1251Conversion TryWindows1251FromUtf8(std::string_view utf8, std::string& windows1251) {
+    return DecodeToWindows1251(utf8, windows1251, true);
 }
 
 namespace {
@@ -194,7 +194,7 @@ const std::array<Utf8Form, 256>& Utf8Forms() {
         std::string bytes;
         for (std::size_t byte = 0; byte < table.size(); ++byte) {
             bytes.clear();
-            AppendUtf8(bytes, Cp1251ToUnicode(static_cast<unsigned char>(byte)));
+            AppendUtf8(bytes, Windows1251ToUnicode(static_cast<unsigned char>(byte)));
             std::copy(bytes.begin(), bytes.end(), table[byte].begin());
             table[byte][3] = static_cast<char>(bytes.size());
         }
@@ -207,17 +207,17 @@ const std::array<Utf8Form, 256>& Utf8Forms() {
 
 // Runs of eight ASCII bytes are copied whole; every other byte takes one
 // table look-up and one fixed-size copy, into a string sized once.
-void AppendUtf8FromCp1251(std::string& out, std::string_view ansi) {
+void AppendUtf8FromWindows1251(std::string& out, std::string_view windows1251) {
     const auto& forms = Utf8Forms();
     std::size_t length = 0;
-    for (const char byte : ansi) {
+    for (const char byte : windows1251) {
         length += static_cast<std::size_t>(forms[static_cast<unsigned char>(byte)][3]);
     }
     const std::size_t start = out.size();
     out.resize(start + length + 2);  // room for a whole 3-byte copy at the end
     char* next = out.data() + start;
-    const char* from = ansi.data();
-    const char* const end = from + ansi.size();
+    const char* from = windows1251.data();
+    const char* const end = from + windows1251.size();
     const auto encode = [&forms, &next](const char* bytes, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
             const Utf8Form& form = forms[static_cast<unsigned char>(bytes[i])];
@@ -237,9 +237,9 @@ void AppendUtf8FromCp1251(std::string& out, std::string_view ansi) {
     out.resize(start + length);
 }
 
-std::string Utf8FromCp1251(std::string_view ansi) {
+std::string Utf8FromWindows1251(std::string_view windows1251) {
     std::string out;
-    AppendUtf8FromCp1251(out, ansi);
+    AppendUtf8FromWindows1251(out, windows1251);
     return out;
 }
 

@@ -349,7 +349,7 @@ const TranslitMap& TranslitByByte() {
         for (std::size_t byte = 0; byte < byByte.size(); ++byte) {
             byByte[byte] = {static_cast<char>(byte), 0, 0, 0, 1};
         }
-        const std::string letters = Cp1251FromUtf8(TranslitLetters);
+        const std::string letters = Windows1251FromUtf8(TranslitLetters);
         for (std::size_t k = 0; k < letters.size() && k < TranslitTable.size(); ++k) {
             TranslitForm& form = byByte[static_cast<unsigned char>(letters[k])];
             form = {};
@@ -431,23 +431,6 @@ void ExpandLinkMarkup(std::string_view line, const MarkupPieces& append) {
         RunPass(line, links ? kLinks : kPhones, out);
     }
     out.Flush();
-}
-
-std::string ExpandLinkMarkup(std::string_view line) {
-    std::string expanded;
-    ExpandLinkMarkup(line, [&expanded](std::string_view piece) { expanded += piece; });
-    return expanded;
-}
-
-// Removing every space, then every "-", "(" and ")" in turn is the same as
-// dropping all four in one pass: none of them can form another.
-std::string CleanPhoneNumber(std::string_view number) {
-    std::string cleaned;
-    cleaned.reserve(number.size());
-    for (const char c : number) {
-        if (!IsPhoneFiller(c)) cleaned.push_back(c);
-    }
-    return cleaned;
 }
 
 // Two table passes: the length of the result, then one fixed four-byte copy

@@ -12,15 +12,12 @@ std::string StripFilterTag(std::string_view name);
 // The trimmed contents of the first "<...>" group; empty when there is none.
 std::string ExtractFilterTag(std::string_view name);
 
-// "[address|title]" becomes a web anchor and "{number|title}" a phone anchor;
-// the result is trimmed.
-std::string ExpandLinkMarkup(std::string_view line);
-// The same result handed to `append` in pieces, so that a long line needs
+// "[address|title]" becomes a web anchor and "{number|title}" a phone anchor
+// (the number without its spaces, hyphens and parentheses); the result is
+// trimmed. It is handed to `append` in pieces, so that a long line needs
 // memory in proportion to itself only, however much longer its expansion is.
 using MarkupPieces = std::function<void(std::string_view)>;
 void ExpandLinkMarkup(std::string_view line, const MarkupPieces& append);
-// The number without spaces, hyphens and parentheses.
-std::string CleanPhoneNumber(std::string_view number);
 
 // Cyrillic letters to Latin strings; every other byte is kept.
 std::string Transliterate(std::string_view text);

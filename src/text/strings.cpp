@@ -32,15 +32,15 @@ ByteMap MapByTables(std::string_view from, std::string_view to) {
 }
 
 const ByteMap& UpperCaseMap() {
-    static const ByteMap map =
-        MapByTables(Cp1251FromUtf8("абвгдеёжзийклмнопрстуфхцчшщъыьэюяqwertyuiopasdfghjklzxcvbnm"),
-                    Cp1251FromUtf8("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯQWERTYUIOPASDFGHJKLZXCVBNM"));
+    static const ByteMap map = MapByTables(
+        Windows1251FromUtf8("абвгдеёжзийклмнопрстуфхцчшщъыьэюяqwertyuiopasdfghjklzxcvbnm"),
+        Windows1251FromUtf8("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯQWERTYUIOPASDFGHJKLZXCVBNM"));
     return map;
 }
 
 // The 65 letters of both code pages in the same order: А-Я, а-я, then №.
 std::string Windows1251Letters() {
-    return Cp1251FromUtf8("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмнопрстуфхцчшщъыьэюя№");
+    return Windows1251FromUtf8("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмнопрстуфхцчшщъыьэюя№");
 }
 
 std::string Cp866Letters() {
@@ -53,11 +53,6 @@ std::string Cp866Letters() {
 
 const ByteMap& Cp866FromWindows1251Map() {
     static const ByteMap map = MapByTables(Windows1251Letters(), Cp866Letters());
-    return map;
-}
-
-const ByteMap& Windows1251FromCp866Map() {
-    static const ByteMap map = MapByTables(Cp866Letters(), Windows1251Letters());
     return map;
 }
 
@@ -96,12 +91,14 @@ void CollapseRuns(std::string& text, char repeated) {
     text.erase(std::unique(text.begin(), text.end(), both), text.end());
 }
 
-void ConvertCodePage(std::string& text, int mode) {
-    if (mode == 1) {
-        ApplyMap(text, Cp866FromWindows1251Map());
-    } else if (mode == 2) {
-        ApplyMap(text, Windows1251FromCp866Map());
-    }
+void AppendHex(std::string& out, unsigned value, int digits, HexCase letters) {
+    const std::string_view hex =
+        letters == HexCase::Upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += hex[(value >> shift) & 15];
+}
+
+void RecodeLettersToCp866(std::string& text) {
+    ApplyMap(text, Cp866FromWindows1251Map());
 }
 
 void SplitFirstField(std::string& line, std::string& field, std::string_view separator) {

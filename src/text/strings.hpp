@@ -19,14 +19,19 @@ std::string Trim(std::string_view text);
 // Upper-cases the 33 Russian and 26 Latin small letters; every other byte is kept.
 std::string UpperCaseRu(std::string_view text);
 
+// `value` as `digits` hexadecimal digits, the letters in lower or upper case.
+enum class HexCase { Lower, Upper };
+void AppendHex(std::string& out, unsigned value, int digits, HexCase letters = HexCase::Lower);
+
 // Every byte `from` becomes `to`.
 void ReplaceByte(std::string& text, char from, char to);
 // Every run of the byte `repeated` becomes one such byte ("a   b" -> "a b").
 void CollapseRuns(std::string& text, char repeated);
 
-// Mode 1 recodes Windows-1251 Cyrillic letters and the numero sign to CP866,
-// mode 2 the other way; any other mode changes nothing.
-void ConvertCodePage(std::string& text, int mode);
+// Recodes the Windows-1251 letters А-Я, а-я and the numero sign to CP866;
+// every other byte (Ё and ё included, as the diagnostic line always had it)
+// stays as it is.
+void RecodeLettersToCp866(std::string& text);
 
 // Trims `line`, then cuts it at the first `separator`: `field` gets the bytes
 // before it and `line` the bytes after it. Without a separator `field` gets the

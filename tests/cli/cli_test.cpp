@@ -19,7 +19,7 @@ namespace oradel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Ansi;
+using testing::Windows1251;
 using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
@@ -50,7 +50,7 @@ RunResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& a
     return result;
 }
 
-const std::string kList = Ansi("Гора <N>\r\n55.751244 37.618423\r\nстарт\r\n");
+const std::string kList = Windows1251("Гора <N>\r\n55.751244 37.618423\r\nстарт\r\n");
 
 struct UsageCase {
     const char* label;
@@ -129,7 +129,7 @@ TEST(Cli, ExtensionRunsEveryBuiltExport) {
 TEST(Cli, EachUnreadablePointIsReportedOncePerInput) {
     ScratchFolder folder;
     const std::string list =
-        Ansi("Плохая\r\nnan 1\r\n\r\nГора\r\n1 2\r\n\r\nПлохая\r\n1 2,3,4\r\n");
+        Windows1251("Плохая\r\nnan 1\r\n\r\nГора\r\n1 2\r\n\r\nПлохая\r\n1 2,3,4\r\n");
     WriteBytes(folder / "a.txt", list);
     WriteBytes(folder / "b.txt", list);
     const RunResult result =
@@ -248,7 +248,7 @@ TEST(Cli, ControlCharactersArePrintedVisibly) {
 
     ScratchFolder folder;
     WriteBytes(folder / "list.txt",
-               Ansi("Гора\x1b[2J\r\nнет координат\r\n\r\n") + "C1\x98\r\nx\r\n");
+               Windows1251("Гора\x1b[2J\r\nнет координат\r\n\r\n") + "C1\x98\r\nx\r\n");
     const RunResult left = RunTool(folder, {"--mode", "2", (folder / "list.txt").string()});
     EXPECT_EQ(left.out, "error coordenades:  Гора\\x1b[2J\r\nerror coordenades:  C1\\x98\r\n");
     const std::string missing = (folder / "a\x1b]0;x\x07.txt").string();

@@ -12,8 +12,8 @@
 namespace oradel {
 namespace {
 
-using testing::Ansi;
 using testing::Convert;
+using testing::Windows1251;
 
 TEST(ReadPosition, ReadsDecimalDegreesWithinTheirRanges) {
     const struct {
@@ -44,7 +44,7 @@ TEST(ReadPosition, ReadsDecimalDegreesWithinTheirRanges) {
     };
     for (const auto& c : cases) {
         Position position;
-        ASSERT_EQ(ReadPosition(Ansi(c.lat), Ansi(c.lon), position), c.readable)
+        ASSERT_EQ(ReadPosition(Windows1251(c.lat), Windows1251(c.lon), position), c.readable)
             << c.lat << " " << c.lon;
         if (!c.readable) continue;
         EXPECT_EQ(position.lat, c.latValue) << c.lat;
@@ -57,15 +57,16 @@ TEST(ReadPosition, ReadsDecimalDegreesWithinTheirRanges) {
 // Every export meets the same unreadable points and reports each with its
 // place in the list; the page keeps their blocks, the waypoint files not.
 TEST(LeftOutPoints, EveryExportReportsTheSamePoints) {
-    const std::string list =
-        Ansi("A\r\n1 2\r\n\r\nНет <С>\r\nnan 2\r\n\r\nB\r\n3 4\r\n\r\n:Юг\r\nДалеко\r\n95 1\r\n");
-    const std::vector<LeftOutPoint> expected = {{2, Ansi("Нет <С>")}, {4, Ansi("Далеко")}};
+    const std::string list = Windows1251(
+        "A\r\n1 2\r\n\r\nНет <С>\r\nnan 2\r\n\r\nB\r\n3 4\r\n\r\n:Юг\r\nДалеко\r\n95 1\r\n");
+    const std::vector<LeftOutPoint> expected = {{2, Windows1251("Нет <С>")},
+                                                {4, Windows1251("Далеко")}};
     for (const int mode : {2, 3, 4, 5}) {
         const auto result = Convert(mode, list);
         EXPECT_EQ(result.outcome.leftOut, expected) << "mode " << mode;
         bool named = false;  // in any of the files' encodings
         for (const std::string& name :
-             {std::string("Далеко"), Ansi("Далеко"), std::string("Daleko")}) {
+             {std::string("Далеко"), Windows1251("Далеко"), std::string("Daleko")}) {
             named = named || result.output.find(name) != std::string::npos;
         }
         EXPECT_EQ(named, mode == 4) << "mode " << mode;

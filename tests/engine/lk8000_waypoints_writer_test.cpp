@@ -11,11 +11,11 @@
 namespace oradel {
 namespace {
 
-using testing::Ansi;
 using testing::Convert;
 using testing::CrLfLines;
 using testing::DataFile;
 using testing::ReadBytes;
+using testing::Windows1251;
 
 // ---------------------------------------------------------------------------
 // An acceptance checker written from the readers' rules: LK8000 7.6.5 and
@@ -272,7 +272,7 @@ class LK8000ReadersTest : public ::testing::TestWithParam<ReaderCase> {};
 
 TEST_P(LK8000ReadersTest, EveryReaderTakesEveryPointIntact) {
     const ReaderCase& c = GetParam();
-    const auto result = Convert(5, Ansi(c.list));
+    const auto result = Convert(5, Windows1251(c.list));
     for (std::size_t r = 0; r < std::size(kReaders); ++r) {
         std::vector<ReadPoint> points;
         std::string why;
@@ -322,7 +322,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Expected waypoint lines are readable UTF-8 with "{BA}" for the raw degree byte.
 std::string Expected(const std::string& line) {
-    std::string text = Ansi(line);
+    std::string text = Windows1251(line);
     for (std::size_t at = text.find("{BA}"); at != std::string::npos; at = text.find("{BA}")) {
         text.replace(at, 4, "\xBA");
     }
@@ -347,7 +347,7 @@ TEST_P(LK8000WaypointsTest, WritesWaypointLines) {
     const Lk8000Case& c = GetParam();
     std::vector<std::string> lines;
     for (const std::string& line : c.lines) lines.push_back(Expected(line));
-    const auto result = Convert(5, Ansi(c.list));
+    const auto result = Convert(5, Windows1251(c.list));
     EXPECT_EQ(result.output, kHeader + CrLfLines(lines)) << c.label;
     EXPECT_EQ(result.outcome.output.filename(), "list_lk8.wpt");
 }

@@ -10,11 +10,11 @@
 namespace oradel {
 namespace {
 
-using testing::Ansi;
 using testing::Convert;
 using testing::CrLfLines;
 using testing::DataFile;
 using testing::ReadBytes;
+using testing::Windows1251;
 
 testing::ConversionResult Import(const std::string& gpx) {
     return Convert(15, gpx, Options(), "Exported Waypoints.gpx");
@@ -35,7 +35,7 @@ class NavitelGpxTest : public ::testing::TestWithParam<GpxCase> {};
 TEST_P(NavitelGpxTest, WritesPointList) {
     const GpxCase& c = GetParam();
     const auto result = Import(c.gpx);
-    EXPECT_EQ(result.output, Ansi(CrLfLines(c.lines))) << c.label;
+    EXPECT_EQ(result.output, Windows1251(CrLfLines(c.lines))) << c.label;
     EXPECT_EQ(result.outcome.output.filename(), "Exported Waypoints_nav.txt");
 }
 
@@ -98,12 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "</wpt>",
                 {"Холм e € ? №", "1 2", " Ветер ", ""}},
         GpxCase{"a Windows-1251 value is taken as it stands",
-                Ansi("<wpt lat=\"1\" lon=\"2\"><name>Гора &amp; лес</name><desc>ёлка</desc>"
-                     "</wpt>"),
+                Windows1251("<wpt lat=\"1\" lon=\"2\"><name>Гора &amp; лес</name><desc>ёлка</desc>"
+                            "</wpt>"),
                 {"Гора & лес", "1 2", "ёлка", ""}},
         GpxCase{"the code page is decided per value",
-                "<wpt lat=\"1\" lon=\"2\"><name>Гора</name><desc>" + Ansi("Поляна") +
-                    "</desc></wpt><wpt lat=\"3\" lon=\"4\"><name>" + Ansi("Луг") +
+                "<wpt lat=\"1\" lon=\"2\"><name>Гора</name><desc>" + Windows1251("Поляна") +
+                    "</desc></wpt><wpt lat=\"3\" lon=\"4\"><name>" + Windows1251("Луг") +
                     "</name><desc>Ручей</desc></wpt>",
                 {"Гора", "1 2", "Поляна", "", "Луг", "3 4", "Ручей", ""}},
         GpxCase{"a desc after the next point's lat belongs to that point",
@@ -202,7 +202,7 @@ class NavitelGpxEncoding : public ::testing::TestWithParam<EncodingCase> {};
 TEST_P(NavitelGpxEncoding, ReadsDeclaredEncodingAndReportsReplacements) {
     const EncodingCase& c = GetParam();
     const auto result = Import(c.gpx);
-    EXPECT_EQ(result.output, Ansi(CrLfLines(c.lines)));
+    EXPECT_EQ(result.output, Windows1251(CrLfLines(c.lines)));
     EXPECT_EQ(result.messages, c.messages);
 }
 
@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {Replaced(1)}},
         EncodingCase{"Windows-1251",
                      "<?xml version='1.0' encoding='Windows-1251'?>" +
-                         Point(Ansi("Гора"), "\xC3\xEE\xF0\xE0 &#233;"),
+                         Point(Windows1251("Гора"), "\xC3\xEE\xF0\xE0 &#233;"),
                      {"Гора", "1 2", "Гора e", ""},
                      {Replaced(1)}},
         EncodingCase{"UTF-8 declared",
@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"Handelstrasse", "1 2", "????? s", ""},
                      {Replaced(2)}},
         EncodingCase{"undeclared UTF-8 and Windows-1251 values",
-                     Point("Łódź", Ansi("Юг")) + Point("Гора", "ok"),
+                     Point("Łódź", Windows1251("Юг")) + Point("Гора", "ok"),
                      {"Lodz", "1 2", "Юг", "", "Гора", "1 2", "ok", ""},
                      {Replaced(1)}},
         EncodingCase{"a declaration after the start is not one",
@@ -275,7 +275,7 @@ TEST(NavitelGpxChunks, MarkupAcrossBlockBoundary) {
         "<name>A <![CDATA[lat=\"3\" ]]]]><![CDATA[>]]></name><desc>&amp;d&#1070;Имя</desc></wpt>"
         "<rtept lat=\"5\" lon=\"6\"><name>B</name></rtept>";
     const std::string expected =
-        Ansi(CrLfLines({"A lat=\"3\" ))›", "1 2", "&dЮИмя", "", "B", "5 6", ""}));
+        Windows1251(CrLfLines({"A lat=\"3\" ))›", "1 2", "&dЮИмя", "", "B", "5 6", ""}));
     ASSERT_EQ(Import(markup).output, expected);
     constexpr std::size_t kBlock = 1 << 16;
     for (std::size_t before = kBlock - markup.size(); before <= kBlock; ++before) {

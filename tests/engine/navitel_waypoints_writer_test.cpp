@@ -5,9 +5,9 @@
 namespace oradel {
 namespace {
 
-using testing::Ansi;
 using testing::Convert;
 using testing::CrLfLines;
+using testing::Windows1251;
 
 const std::string kHeader =
     CrLfLines({"OziExplorer Waypoint File Version 1.0", "WGS 84", "Reserved 2", "Reserved 3"});
@@ -26,8 +26,8 @@ class NavitelWaypointsTest : public ::testing::TestWithParam<NavitelCase> {};
 
 TEST_P(NavitelWaypointsTest, WritesRecords) {
     const NavitelCase& c = GetParam();
-    const auto result = Convert(3, Ansi(c.list));
-    EXPECT_EQ(result.output, kHeader + Ansi(CrLfLines(c.records))) << c.label;
+    const auto result = Convert(3, Windows1251(c.list));
+    EXPECT_EQ(result.output, kHeader + Windows1251(CrLfLines(c.records))) << c.label;
     EXPECT_TRUE(result.messages.empty());
 }
 

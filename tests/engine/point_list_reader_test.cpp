@@ -10,7 +10,7 @@
 namespace oradel {
 namespace {
 
-using testing::Ansi;
+using testing::Windows1251;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -90,22 +90,22 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PointListReaderEncoding, Utf8ListWithMarkKeepsItsHeading) {
     const auto records = ReadAll("\xEF\xBB\xBF:Кавказ\r\nХолм\r\n44.1 42.5\r\n");
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(Describe(records[0]), Ansi("Кавказ|Холм|44.1|42.5||1|"));
+    EXPECT_EQ(Describe(records[0]), Windows1251("Кавказ|Холм|44.1|42.5||1|"));
 }
 
 TEST(PointListReaderEncoding, WellFormedUtf8WithoutMarkIsDecoded) {
     const auto records = ReadAll("Холм № 1\n44.1 42.5\nСтарт — юг\n");
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].name, Ansi("Холм № 1"));
-    EXPECT_EQ(records[0].comments, Lines{Ansi("Старт — юг")});
+    EXPECT_EQ(records[0].name, Windows1251("Холм № 1"));
+    EXPECT_EQ(records[0].comments, Lines{Windows1251("Старт — юг")});
 }
 
 TEST(PointListReaderEncoding, Windows1251ListIsReadAsItStands) {
-    const std::string list = Ansi("Холм\r\n44.1 42.5\r\nСтарт\r\n");
+    const std::string list = Windows1251("Холм\r\n44.1 42.5\r\nСтарт\r\n");
     const auto records = ReadAll(list);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].name, Ansi("Холм"));
-    EXPECT_EQ(records[0].comments, Lines{Ansi("Старт")});
+    EXPECT_EQ(records[0].name, Windows1251("Холм"));
+    EXPECT_EQ(records[0].comments, Lines{Windows1251("Старт")});
 }
 
 TEST(PointListReaderEncoding, LongLinesAcrossBufferBoundaries) {

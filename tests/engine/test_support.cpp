@@ -42,8 +42,8 @@ fs::path DataFile(const std::string& name) {
     return fs::path(ORADEL_TEST_DATA) / name;
 }
 
-std::string Ansi(const std::string& utf8) {
-    return Cp1251FromUtf8(utf8);
+std::string Windows1251(const std::string& utf8) {
+    return Windows1251FromUtf8(utf8);
 }
 
 std::string CrLfLines(const std::vector<std::string>& lines) {

@@ -42,7 +42,7 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 std::filesystem::path DataFile(const std::string& name);
 
 // Readable UTF-8 test text as the Windows-1251 bytes the engine works with.
-std::string Ansi(const std::string& utf8);
+std::string Windows1251(const std::string& utf8);
 // Lines joined with CR LF after each.
 std::string CrLfLines(const std::vector<std::string>& lines);
 

@@ -15,12 +15,12 @@ namespace oradel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Ansi;
 using testing::Convert;
 using testing::CrLfLines;
 using testing::DataFile;
 using testing::ReadBytes;
 using testing::ScratchFolder;
+using testing::Windows1251;
 using testing::WriteBytes;
 
 using testing::OptionChanges;
@@ -41,7 +41,7 @@ const OptionChanges kSomeLinksAndFinesOnly = {
     {"CheckBox16", "0"},
     {"CheckBox17", "0"},
     {"CheckBox18", "0"},
-    {"Edit1", Ansi("А000AA")},
+    {"Edit1", Windows1251("А000AA")},
     {"Edit2", "777"},
     {"Edit3", "99AA999999"},
 };
@@ -74,7 +74,7 @@ TEST_P(WebPageGoldenTest, MatchesGoldenPage) {
 }
 
 const std::string kNoPoints = "\x1a";  // Ctrl+Z ends the list at once
-const std::string kOnePoint = Ansi(CrLfLines({":Север", "Поляна", "44.2 42.61", "луг"}));
+const std::string kOnePoint = Windows1251(CrLfLines({":Север", "Поляна", "44.2 42.61", "луг"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Options, WebPageGoldenTest,

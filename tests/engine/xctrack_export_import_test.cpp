@@ -18,12 +18,12 @@
 namespace oradel {
 namespace {
 
-using testing::Ansi;
 using testing::Convert;
 using testing::CrLfLines;
 using testing::DataFile;
 using testing::ReadBytes;
 using testing::ScratchFolder;
+using testing::Windows1251;
 using testing::WriteBytes;
 
 const std::string kHeader = "$FormatGEO\r\n";
@@ -46,7 +46,7 @@ class XCTrackExportTest : public ::testing::TestWithParam<ImportCase> {};
 
 TEST_P(XCTrackExportTest, WritesOneRecordPerPoint) {
     const ImportCase& c = GetParam();
-    EXPECT_EQ(ImportExport(c.exportText), Ansi(CrLfLines(c.list))) << c.label;
+    EXPECT_EQ(ImportExport(c.exportText), Windows1251(CrLfLines(c.list))) << c.label;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "\xEF\xBB\xBF" + kHeader + "A_b N 1 0 0 E 2 0 0",
                    {"A_b", "01.000000 02.000000", "", ""}},
         ImportCase{"Windows-1251 line taken as it stands",
-                   kHeader + Ansi("Гора N 1 30 0 E 2 0 0 0 Старт № 1\r\n") +
+                   kHeader + Windows1251("Гора N 1 30 0 E 2 0 0 0 Старт № 1\r\n") +
                        "Поляна N 1 0 0 E 2 0 0 0 ё\r\n",
                    {"Гора", "01.500000 02.000000", "Старт № 1", "", "Поляна", "01.000000 02.000000",
                     "ё", ""}},
@@ -124,9 +124,9 @@ TEST(XCTrackExport, ReportsReplacedCharactersOnce) {
                                     "Handelstraße N 1 0 0 E 2 0 0 0 Ωμέγα\r\n"
                                     "Łódź N 1 0 0 E 2 0 0 0 ok\r\nГора N 1 0 0 E 2 0 0 0\r\n",
                                 Options(), "export.wpt");
-    EXPECT_EQ(result.output, Ansi(CrLfLines({"Handelstrasse", "01.000000 02.000000", "?????", "",
-                                             "Lodz", "01.000000 02.000000", "ok", "", "Гора",
-                                             "01.000000 02.000000", "", ""})));
+    EXPECT_EQ(result.output, Windows1251(CrLfLines({"Handelstrasse", "01.000000 02.000000", "?????",
+                                                    "", "Lodz", "01.000000 02.000000", "ok", "",
+                                                    "Гора", "01.000000 02.000000", "", ""})));
     EXPECT_EQ(result.messages, std::vector<std::string>{
                                    "Символы, которых нет в кодировке Windows-1251, заменены: 3"});
 }
@@ -228,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       "'x' is not a valid floating point value", 2},
                       NumberErrorCase{kHeader + "A N 1 0 0 E 2 0 x\t 0\r\n",
                                       "'x' is not a valid floating point value", 2},
-                      NumberErrorCase{kHeader + Ansi("Гора N 1 ы 0 E 2 0 0 0\r\n"),
+                      NumberErrorCase{kHeader + Windows1251("Гора N 1 ы 0 E 2 0 0 0\r\n"),
                                       "'ы' is not a valid floating point value", 2},
                       // A UTF-8 line shows the field as it stands; an ill-formed byte
                       // elsewhere makes the line Windows-1251 ("\xFF" is "я").

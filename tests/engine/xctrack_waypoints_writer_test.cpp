@@ -14,44 +14,11 @@
 namespace oradel {
 namespace {
 
-using testing::Ansi;
 using testing::Convert;
 using testing::CrLfLines;
 using testing::DataFile;
 using testing::ReadBytes;
-
-struct DmsCase {
-    double value;
-    const char* degreePattern;
-    const char* text;
-};
-
-void PrintTo(const DmsCase& c, std::ostream* out) {
-    *out << c.value << " -> " << c.text;
-}
-
-class FormatDmsTest : public ::testing::TestWithParam<DmsCase> {};
-
-TEST_P(FormatDmsTest, TruncatesDegreesAndMinutesAndRoundsSeconds) {
-    const DmsCase& c = GetParam();
-    EXPECT_EQ(FormatDms(c.value, c.degreePattern), c.text) << c.value;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    WorkedValues, FormatDmsTest,
-    ::testing::Values(DmsCase{55.3, "00", "55 17 60.00"}, DmsCase{55.751244, "00", "55 45 04.48"},
-                      DmsCase{37.618423, "000", "037 37 06.32"}, DmsCase{55.1, "00", "55 6 00.00"},
-                      DmsCase{5.5, "00", "05 30 00.00"}, DmsCase{0, "00", "00 0 00.00"},
-                      DmsCase{179.999999, "000", "179 59 60.00"},
-                      DmsCase{-33.9, "00", "-33 -53 -60.00"},
-                      DmsCase{2147483647.5, "00", "2147483647 30 00.00"},
-                      DmsCase{-2147483648.5, "00", "-2147483648 -30 00.00"}));
-
-TEST(FormatDms, RefusesDegreesBeyondA32BitInteger) {
-    for (const double value : {2147483648.0, -2147483649.0, 1e300, std::nan(""), HUGE_VAL}) {
-        EXPECT_THROW(FormatDms(value, "00"), std::out_of_range) << value;
-    }
-}
+using testing::Windows1251;
 
 struct XCTrackCase {
     const char* label;
@@ -68,12 +35,12 @@ class XCTrackWaypointsTest : public ::testing::TestWithParam<XCTrackCase> {};
 
 TEST_P(XCTrackWaypointsTest, WritesPointsAndReportsTheUnreadable) {
     const XCTrackCase& c = GetParam();
-    const auto result = Convert(2, Ansi(c.list));
+    const auto result = Convert(2, Windows1251(c.list));
     EXPECT_EQ(result.output, CrLfLines({"$FormatGEO"}) + CrLfLines(c.lines)) << c.label;
     std::vector<std::string> leftOut;
     for (const LeftOutPoint& point : result.outcome.leftOut) leftOut.push_back(point.name);
     std::vector<std::string> expected;
-    for (const std::string& name : c.leftOut) expected.push_back(Ansi(name));
+    for (const std::string& name : c.leftOut) expected.push_back(Windows1251(name));
     EXPECT_EQ(leftOut, expected) << c.label;
     EXPECT_TRUE(result.messages.empty());
 }
@@ -119,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(XCTrackWaypoints, WritesTheGoldenFile) {
     const auto result = Convert(2, ReadBytes(DataFile("xctrack/points.txt")));
     EXPECT_EQ(result.output, ReadBytes(DataFile("xctrack/points.wpt")));
-    const std::vector<LeftOutPoint> leftOut = {{3, Ansi("Плохая точка <X>")}};
+    const std::vector<LeftOutPoint> leftOut = {{3, Windows1251("Плохая точка <X>")}};
     EXPECT_EQ(result.outcome.leftOut, leftOut);
     // Cyrillic letters are two bytes each (Ё is D0 81), the numero sign three.
     EXPECT_NE(result.output.find("\xE2\x84\x96 5, \xD0\x81"), std::string::npos);

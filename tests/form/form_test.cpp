@@ -23,7 +23,7 @@
 namespace oradel {
 namespace {
 namespace fs = std::filesystem;
-using oradel::testing::Ansi;
+using oradel::testing::Windows1251;
 using oradel::testing::ReadBytes;
 using oradel::testing::ScratchFolder;
 using oradel::testing::WriteBytes;
@@ -40,7 +40,7 @@ Names OperationBoxes(std::optional<InputKind> kind = std::nullopt) {
 const Names kOperations = OperationBoxes();
 const Names kPointListOperations = OperationBoxes(InputKind::PointList);
 const std::string kFinished = "Конвертация закончена";
-const std::string kPointList = Ansi(
+const std::string kPointList = Windows1251(
     ":Кавказ\r\nЮца <Ю ЮЗ>\r\n43.9612 42.9845\r\nСтарт на южном склоне\r\n\r\n"
     "Джуца\r\n43.9868 42.9702\r\nСеверный старт\r\n");
 // Client heights: the page-options button's and panel's bottoms plus the margin.
@@ -349,7 +349,7 @@ TEST(FormTest, ConvertWritesEveryTickedOperationsFileAndKeepsTheTicks) {
 
 TEST(FormTest, FailedJobEndsTheRunWithItsMessageAndTheFormGoesOn) {
     Session session;
-    WriteBytes(session.File("alps.txt"), kPointList + Ansi("\r\nТочка\r\nnorth east\r\n"));
+    WriteBytes(session.File("alps.txt"), kPointList + Windows1251("\r\nТочка\r\nnorth east\r\n"));
     session.Choose("alps.txt");
     session.Tick({"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"});
     fs::create_directory(session.File("alps_nav.wpt"));  // where mode 3 must write its file
@@ -385,7 +385,7 @@ TEST(FormTest, NamesPointsLeftOutOnceBeforeTheEnd) {
     for (const auto& [unreadable, listed] : cases) {
         Session session;
         std::string list = kPointList + "\r\n";
-        for (const std::string& name : unreadable) list += Ansi(name) + "\r\nnorth east\r\n\r\n";
+        for (const std::string& name : unreadable) list += Windows1251(name) + "\r\nnorth east\r\n\r\n";
         WriteBytes(session.File("alps.txt"), list);
         session.Choose("alps.txt");
         session.Tick({"CheckBox2", "CheckBox3", "CheckBox5"});
@@ -489,7 +489,7 @@ TEST(FormTest, SettingsSurviveClosingAndStart) {
         first.form.Closing();
         EXPECT_TRUE(first.view.messages.empty());
     }
-    EXPECT_NE(ReadBytes(settings).find("\r\nEdit1=" + Ansi("А123ВС") + "\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(settings).find("\r\nEdit1=" + Windows1251("А123ВС") + "\r\n"), std::string::npos);
     const Session second(settings);
     EXPECT_TRUE(second.view["cRS2"].checked);
     EXPECT_FALSE(second.view["CheckBox2"].checked);

@@ -26,7 +26,7 @@ namespace oradel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Ansi;
+using testing::Windows1251;
 using testing::Convert;
 using testing::ReadBytes;
 using testing::ScratchFolder;
@@ -130,10 +130,10 @@ std::vector<ReadPoint> PointsOfList(const fs::path& list) {
     std::vector<ReadPoint> points;
     for (PointRecord record; reader.Next(record);) {
         ReadPoint& point = points.emplace_back();
-        point.name = Utf8FromCp1251(record.name);
+        point.name = Utf8FromWindows1251(record.name);
         point.lat = std::strtod(record.latText.c_str(), nullptr);
         point.lon = std::strtod(record.lonText.c_str(), nullptr);
-        if (!record.comments.empty()) point.desc = Utf8FromCp1251(record.comments.front());
+        if (!record.comments.empty()) point.desc = Utf8FromWindows1251(record.comments.front());
     }
     return points;
 }
@@ -141,9 +141,9 @@ std::vector<ReadPoint> PointsOfList(const fs::path& list) {
 // What the GPX import writes for a text of the list: the list's syntax
 // replaced by its stand-ins.
 std::string AsImported(const std::string& utf8, ImportedField field) {
-    std::string text = Cp1251FromUtf8(utf8);
+    std::string text = Windows1251FromUtf8(utf8);
     KeepAsListText(text, field);
-    return Utf8FromCp1251(text);
+    return Utf8FromWindows1251(text);
 }
 
 // Compares what was read with kPoints: names and descriptions as our
@@ -173,7 +173,7 @@ TEST(GpsbabelReadsOziOutput, SamePointsComeBack) {
         if (!point.comment.empty()) list += point.comment + "\r\n";
         list += "\r\n";
     }
-    const auto converted = Convert(3, Ansi(list));
+    const auto converted = Convert(3, Windows1251(list));
     ScratchFolder folder;
     WriteBytes(folder / "points_nav.wpt", converted.output);
     const std::string gpx = RunGpsbabel(

@@ -8,16 +8,16 @@
 namespace oradel {
 namespace {
 
-TEST(Cp1251, EveryByteMapsToADistinctCharacterAndBack) {
+TEST(Windows1251, EveryByteMapsToADistinctCharacterAndBack) {
     for (int byte = 0; byte < 256; ++byte) {
-        const char32_t character = Cp1251ToUnicode(static_cast<unsigned char>(byte));
-        std::string ansi;
-        EXPECT_TRUE(AppendCp1251(ansi, character)) << byte;
-        EXPECT_EQ(ansi, std::string(1, static_cast<char>(byte))) << byte;
+        const char32_t character = Windows1251ToUnicode(static_cast<unsigned char>(byte));
+        std::string windows1251;
+        EXPECT_TRUE(AppendWindows1251(windows1251, character)) << byte;
+        EXPECT_EQ(windows1251, std::string(1, static_cast<char>(byte))) << byte;
     }
 }
 
-TEST(Cp1251, CharactersOfTheUpperHalf) {
+TEST(Windows1251, CharactersOfTheUpperHalf) {
     const struct {
         unsigned char byte;
         char32_t character;
@@ -25,12 +25,12 @@ TEST(Cp1251, CharactersOfTheUpperHalf) {
         {0x80, U'Ђ'}, {0x88, U'€'}, {0x98, 0x0098}, {0xA8, U'Ё'},
         {0xB9, U'№'}, {0xC0, U'А'}, {0xFF, U'я'},
     };
-    for (const auto& c : cases) EXPECT_EQ(Cp1251ToUnicode(c.byte), c.character) << int{c.byte};
+    for (const auto& c : cases) EXPECT_EQ(Windows1251ToUnicode(c.byte), c.character) << int{c.byte};
 }
 
 // Latin letters with diacritics (Latin-1 Supplement, Extended-A, -B and
 // Additional) lose them; ligatures and ß become two letters; the rest is '?'.
-TEST(Cp1251, BestFitOutsideTheCodePage) {
+TEST(Windows1251, BestFitOutsideTheCodePage) {
     const struct {
         char32_t character;
         const char* expected;
@@ -43,13 +43,13 @@ TEST(Cp1251, BestFitOutsideTheCodePage) {
         {0xFEFF, "?"}, {0xD83D, "?"}, {U'😀', "?"}, {0x110000, "?"}, {U'Þ', "?"},  {U'ʼ', "?"},
     };
     for (const auto& c : cases) {
-        std::string ansi;
-        EXPECT_FALSE(AppendCp1251(ansi, c.character));
-        EXPECT_EQ(ansi, c.expected) << std::hex << static_cast<std::uint32_t>(c.character);
+        std::string windows1251;
+        EXPECT_FALSE(AppendWindows1251(windows1251, c.character));
+        EXPECT_EQ(windows1251, c.expected) << std::hex << static_cast<std::uint32_t>(c.character);
     }
 }
 
-TEST(Cp1251FromUtf8, DecodesStandardUtf8AndMarksEachBadByte) {
+TEST(Windows1251FromUtf8, DecodesStandardUtf8AndMarksEachBadByte) {
     const struct {
         std::string utf8;
         std::string expected;
@@ -70,47 +70,48 @@ TEST(Cp1251FromUtf8, DecodesStandardUtf8AndMarksEachBadByte) {
         {"\xF4\x90\x80\x80", "????"},        // above U+10FFFF
         {"\xFF\x80", "??"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Cp1251FromUtf8(c.utf8), c.expected) << c.utf8;
+    for (const auto& c : cases) EXPECT_EQ(Windows1251FromUtf8(c.utf8), c.expected) << c.utf8;
 }
 
-TEST(Utf8FromCp1251, EveryByteRoundTrips) {
+TEST(Utf8FromWindows1251, EveryByteRoundTrips) {
     std::string all;
     for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
-    const std::string utf8 = Utf8FromCp1251(all);
-    EXPECT_EQ(Cp1251FromUtf8(utf8), all);
-    EXPECT_EQ(Utf8FromCp1251("\xB9\x88\x98"), "\xE2\x84\x96\xE2\x82\xAC\xC2\x98");
+    const std::string utf8 = Utf8FromWindows1251(all);
+    EXPECT_EQ(Windows1251FromUtf8(utf8), all);
+    EXPECT_EQ(Utf8FromWindows1251("\xB9\x88\x98"), "\xE2\x84\x96\xE2\x82\xAC\xC2\x98");
 }
 
-TEST(Utf8FromCp1251, AppendingKeepsWhatTheLineHolds) {
+TEST(Utf8FromWindows1251, AppendingKeepsWhatTheLineHolds) {
     std::string everyByte;
     for (int byte = 0; byte < 256; ++byte) everyByte.push_back(static_cast<char>(byte));
-    for (const std::string& ansi : {everyByte, std::string(), std::string("44.2 \x98\xff abc")}) {
+    for (const std::string& windows1251 :
+         {everyByte, std::string(), std::string("44.2 \x98\xff abc")}) {
         std::string line = "head|";
-        AppendUtf8FromCp1251(line, ansi);
-        EXPECT_EQ(line, "head|" + Utf8FromCp1251(ansi));
+        AppendUtf8FromWindows1251(line, windows1251);
+        EXPECT_EQ(line, "head|" + Utf8FromWindows1251(windows1251));
     }
 }
 
-TEST(TryCp1251FromUtf8, TellsExactReplacedAndMalformed) {
-    const std::pair<std::string, Cp1251Conversion> cases[] = {
-        {"", Cp1251Conversion::Exact},
-        {"abc", Cp1251Conversion::Exact},
-        {"\xD0\x81\xE2\x84\x96", Cp1251Conversion::Exact},
+TEST(TryWindows1251FromUtf8, TellsExactReplacedAndMalformed) {
+    const std::pair<std::string, Windows1251Conversion> cases[] = {
+        {"", Windows1251Conversion::Exact},
+        {"abc", Windows1251Conversion::Exact},
+        {"\xD0\x81\xE2\x84\x96", Windows1251Conversion::Exact},
         {"Stra\xC3\x9F"
          "e",
-         Cp1251Conversion::Replaced},
-        {"\xF0\x9F\x98\x80", Cp1251Conversion::Replaced},
-        {"\xD0", Cp1251Conversion::Malformed},
-        {"a\xC0\x80", Cp1251Conversion::Malformed},
-        {"\xED\xA0\x80", Cp1251Conversion::Malformed},
-        {"\xC8\xE5", Cp1251Conversion::Malformed},
-        {"x\x80y", Cp1251Conversion::Malformed},
+         Windows1251Conversion::Replaced},
+        {"\xF0\x9F\x98\x80", Windows1251Conversion::Replaced},
+        {"\xD0", Windows1251Conversion::Malformed},
+        {"a\xC0\x80", Windows1251Conversion::Malformed},
+        {"\xED\xA0\x80", Windows1251Conversion::Malformed},
+        {"\xC8\xE5", Windows1251Conversion::Malformed},
+        {"x\x80y", Windows1251Conversion::Malformed},
     };
     for (const auto& [utf8, result] : cases) {
-        std::string ansi = "old";
-        EXPECT_EQ(TryCp1251FromUtf8(utf8, ansi), result) << utf8;
-        if (result != Cp1251Conversion::Malformed) {
-            EXPECT_EQ(ansi, Cp1251FromUtf8(utf8));
+        std::string windows1251 = "old";
+        EXPECT_EQ(TryWindows1251FromUtf8(utf8, windows1251), result) << utf8;
+        if (result != Windows1251Conversion::Malformed) {
+            EXPECT_EQ(windows1251, Windows1251FromUtf8(utf8));
         }
     }
 }

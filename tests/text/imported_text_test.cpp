@@ -15,7 +15,7 @@ struct TextCase {
 };
 
 std::string Kept(const char* utf8, ImportedField field) {
-    std::string text = Cp1251FromUtf8(utf8);
+    std::string text = Windows1251FromUtf8(utf8);
     KeepAsListText(text, field);
     return text;
 }
@@ -31,7 +31,7 @@ TEST(KeepAsListText, ReplacesListSyntaxAndControlCharacters) {
     };
     for (const TextCase& c : cases) {
         for (const ImportedField field : {ImportedField::Name, ImportedField::Comment}) {
-            EXPECT_EQ(Kept(c.text, field), Cp1251FromUtf8(c.expected)) << c.text;
+            EXPECT_EQ(Kept(c.text, field), Windows1251FromUtf8(c.expected)) << c.text;
         }
     }
 }
@@ -44,7 +44,7 @@ TEST(KeepAsListText, NamesLoseLeadingColons) {
         {"  Гора: 1", "  Гора: 1"}, {"a:b", "a:b"},
     };
     for (const TextCase& c : cases) {
-        EXPECT_EQ(Kept(c.text, ImportedField::Name), Cp1251FromUtf8(c.expected)) << c.text;
+        EXPECT_EQ(Kept(c.text, ImportedField::Name), Windows1251FromUtf8(c.expected)) << c.text;
     }
     EXPECT_EQ(Kept(":x", ImportedField::Comment), ":x");
 }

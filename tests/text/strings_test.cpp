@@ -10,8 +10,8 @@
 namespace oradel {
 namespace {
 
-std::string Ansi(std::string_view utf8) {
-    return Cp1251FromUtf8(utf8);
+std::string Windows1251(std::string_view utf8) {
+    return Windows1251FromUtf8(utf8);
 }
 
 // Replace-all exactly as the loop is written: replace the first occurrence,
@@ -36,7 +36,8 @@ TEST(UpperCaseRu, MapsRussianAndLatinLettersOnly) {
         {"щъыьэюя ЩЪЫ", "ЩЪЫЬЭЮЯ ЩЪЫ"},
         {"і є ґ ў ђ ѓ љ њ ќ ћ џ ј ѕ µ", "і є ґ ў ђ ѓ љ њ ќ ћ џ ј ѕ µ"},
     };
-    for (const auto& c : cases) EXPECT_EQ(UpperCaseRu(Ansi(c.utf8)), Ansi(c.expected)) << c.utf8;
+    for (const auto& c : cases)
+        EXPECT_EQ(UpperCaseRu(Windows1251(c.utf8)), Windows1251(c.expected)) << c.utf8;
 }
 
 // The writers' replacements agree with replacing the first occurrence and
@@ -61,40 +62,17 @@ TEST(ReplaceByteAndCollapseRuns, SameAsRestartingLoop) {
     }
 }
 
-TEST(ConvertCodePage, RecodesLettersAndNumeroSignOnly) {
-    std::string elka = Ansi("Ёлка");
-    ConvertCodePage(elka, 1);
-    EXPECT_EQ(elka, "\xA8\xAB\xAA\xA0");
-
-    std::string cp866yo = "\xF1";
-    ConvertCodePage(cp866yo, 2);
-    EXPECT_EQ(cp866yo, "\xF1");
-
-    const std::string letters = Ansi("АЯапря№ Z1");
-    std::string text = letters;
-    ConvertCodePage(text, 1);
-    EXPECT_EQ(text, "\x80\x9F\xA0\xAF\xE0\xEF\xFC Z1");
-    ConvertCodePage(text, 2);
-    EXPECT_EQ(text, letters);
-
-    for (int mode : {0, 3}) {
-        std::string unchanged = letters;
-        ConvertCodePage(unchanged, mode);
-        EXPECT_EQ(unchanged, letters);
-    }
-}
-
-TEST(ConvertCodePage, EveryByteRoundTripsOrStays) {
+TEST(RecodeLettersToCp866, RecodesLettersAndNumeroSignOnly) {
+    std::string text = Windows1251("АЯапря№ Z1Ёё");
+    RecodeLettersToCp866(text);
+    EXPECT_EQ(text, "\x80\x9F\xA0\xAF\xE0\xEF\xFC Z1\xA8\xB8");
     std::string all;
     for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
-    std::string text = all;
-    ConvertCodePage(text, 1);
-    ConvertCodePage(text, 2);
-    // Only 0x80-0xAF change: no Windows-1251 letter, they pass mode 1 unchanged
-    // and then read as CP866 letters in mode 2.
+    std::string recoded = all;
+    RecodeLettersToCp866(recoded);
     for (int byte = 0; byte < 256; ++byte) {
-        const bool recodedByMode2Only = byte >= 0x80 && byte <= 0xAF;
-        EXPECT_EQ(text[byte] != all[byte], recodedByMode2Only) << byte;
+        const bool letter = (byte >= 0xC0) || byte == 0xB9;
+        EXPECT_EQ(recoded[byte] != all[byte], letter) << byte;
     }
 }
 
@@ -136,7 +114,7 @@ TEST(SplitFirstField, CutsTrimmedLineAtFirstSeparator) {
 TEST(Trim, RemovesControlCharactersAndSpacesAtBothEnds) {
     EXPECT_EQ(Trim("\x01\t a b \r\n"), "a b");
     EXPECT_EQ(Trim(" \x1F "), "");
-    EXPECT_EQ(Trim(Ansi(" ё ")), Ansi("ё"));  // 0xB8 is above 0x20
+    EXPECT_EQ(Trim(Windows1251(" ё ")), Windows1251("ё"));  // 0xB8 is above 0x20
 }
 
 }  // namespace

@@ -233,7 +233,7 @@ TEST_F(WindowTest, ControlsAsLaidOutAtTheScreensResolution) {
 TEST_F(WindowTest, ClicksAndTypingReachTheForm) {
     Click("convertButton");
     const fs::path list = folder / L"Юца 東京.txt";
-    WriteBytes(list, Cp1251FromUtf8("Юца <Ю>\r\n43.9612 42.9845\r\nСтарт\r\n"));
+    WriteBytes(list, Windows1251FromUtf8("Юца <Ю>\r\n43.9612 42.9845\r\nСтарт\r\n"));
     Choose(list);
     EXPECT_EQ(Caption("fileLabel"), "Файл: " + Utf8FromUtf16(list.wstring()));
     EXPECT_TRUE(IsWindowEnabled(Control("CheckBox2")));
@@ -275,7 +275,7 @@ TEST_F(WindowTest, ClicksAndTypingReachTheForm) {
     Pump();
     const std::string saved = ReadBytes(folder / "oradel.ini");
     for (const char* line : {"\r\nEdit1=А000АА\r\n", "\r\ncRS=0\r\n", "\r\ncFI=1\r\n"}) {
-        EXPECT_NE(saved.find(Cp1251FromUtf8(line)), std::string::npos) << line;
+        EXPECT_NE(saved.find(Windows1251FromUtf8(line)), std::string::npos) << line;
     }
 }
 
