@@ -131,25 +131,50 @@ void PrintLeftOutPoints(LeftOutPointList& leftOut, const JobOutcome& outcome,
 
 // Runs the jobs of every file and returns the exit status: 1 when an input
 // was missing or a job failed (a failure skips the remaining jobs), else 0.
+// Runs the jobs of one input; false when one failed (the rest are then skipped).
+bool RunJobsOf(const std::filesystem::path& file, const std::vector<const ConversionMode*>& plan,
+               const CommandLine& commandLine, const Options& options, std::ostream& output,
+               StreamMessages& messages, std::size_t& done) {
+    const ExistingList existing =
+        commandLine.replaceLists ? ExistingList::Replace : ExistingList::Keep;
+    LeftOutPointList leftOut;  // each point once, however many exports met it
+    for (const ConversionMode* mode : plan) {
+        try {
+            PrintLeftOutPoints(leftOut, RunConversion(*mode, file, options, messages, existing),
+                               output);
+            ++done;
+        } catch (const UserError& failure) {
+            messages.ShowMessage(failure.UserMessage());
+            return false;
+        }
+    }
+    return true;
+}
+
+// Runs the jobs of every file and returns the exit status: 1 when an input
+// could not be read (its jobs are skipped, the next input's run) or a job
+// failed (the remaining jobs are skipped), else 0. A run with a failure ends
+// by saying how many jobs were not done.
 int RunJobs(const CommandLine& commandLine, const Options& options,
             const std::vector<std::vector<const ConversionMode*>>& plans, std::ostream& output,
             StreamMessages& messages) {
-    int status = 0;
+    std::size_t planned = 0, done = 0;
+    for (const auto& plan : plans) planned += plan.size();
     for (std::size_t i = 0; i < commandLine.files.size(); ++i) {
-        LeftOutPointList leftOut;  // each point once, however many exports met it
-        for (const ConversionMode* mode : plans[i]) {
-            try {
-                const JobOutcome outcome =
-                    RunConversion(*mode, commandLine.files[i], options, messages);
-                if (outcome.inputMissing) status = 1;
-                PrintLeftOutPoints(leftOut, outcome, output);
-            } catch (const UserError& failure) {
-                messages.ShowMessage(failure.UserMessage());
-                return 1;
-            }
+        try {
+            CheckInputFile(commandLine.files[i]);  // said once, not once per job
+        } catch (const UserError& failure) {
+            messages.ShowMessage(failure.UserMessage());
+            continue;
+        }
+        if (!RunJobsOf(commandLine.files[i], plans[i], commandLine, options, output, messages,
+                       done)) {
+            break;
         }
     }
-    return status;
+    if (done == planned) return 0;
+    messages.ShowMessage(Message(MessageId::JobsNotDone, {planned - done, planned}));
+    return 1;
 }
 
 // An option that takes a value: "--mode 2" or "--mode=2".
@@ -210,6 +235,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             result.showHelp = true;
         } else if (argument == "--version") {
             result.showVersion = true;
+        } else if (argument == "--replace-lists") {
+            result.replaceLists = true;
         } else {
             ParseValueOption(arguments, i, result);
         }

@@ -25,7 +25,8 @@ class UsageError : public UserError {
 struct CommandLine {
     bool showHelp = false;
     bool showVersion = false;
-    std::vector<int> modes;  // as given; empty means "by extension"
+    bool replaceLists = false;  // an import may replace an existing point list
+    std::vector<int> modes;     // as given; empty means "by extension"
     std::filesystem::path settingsFile;
     std::vector<std::pair<std::string, std::string>> overrides;  // --set NAME=VALUE
     std::vector<std::filesystem::path> files;

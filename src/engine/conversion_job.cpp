@@ -4,14 +4,18 @@
 #include <new>
 
 #include "engine/errors.hpp"
+#include "engine/file_formats.hpp"
 #include "engine/files.hpp"
 #include "engine/output_names.hpp"
 #include "engine/text_input.hpp"
 #include "engine/text_output.hpp"
+#include "text/codepage.hpp"
 
 namespace oradel {
 namespace fs = std::filesystem;
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Runs the mode's body from the input into `outputFile`, which `shownName` names to the user.
 void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* outputFile,
@@ -30,7 +34,44 @@ void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* output
     }
 }
 
-void WriteOutput(const ConversionMode& mode, FileHandle inputFile, const fs::path& input,
+// Copies the list that an import wrote (Windows-1251) into `list`. A list
+// whose bytes the list reader would take for UTF-8 (they start with a
+// byte-order mark, or they are all well-formed UTF-8) is written in UTF-8
+// with the mark instead, so that it reads back as the same text.
+void CopyAsList(std::FILE* written, std::FILE* list, const std::string& shownName) {
+    const bool readAsUtf8 = TextInput(written).DecodeUtf8WhenDetected();
+    std::rewind(written);
+    TextOutput out(list, shownName);
+    if (readAsUtf8) out.Write(kByteOrderMark);
+    std::string chunk;
+    TextInput in(written);
+    while (in.ReadChunk(chunk)) out.Write(readAsUtf8 ? Utf8FromWindows1251(chunk) : chunk);
+    out.Flush();
+}
+
+// An import: the list is written in full before it may replace an old one,
+// which is kept as its backup; a list that would not change stays as it is.
+void WriteList(const ConversionMode& mode, std::FILE* inputFile, const fs::path& input,
+               const fs::path& output, const Options& options, JobState& state) {
+    const std::string shownName = PathText(output);
+    TemporaryFile written(TemporaryFolderFor(output), shownName);
+    RunBody(mode, inputFile, written.File(), input, shownName, options, state);
+    std::rewind(written.File());
+    AtomicOutputFile list(output);
+    CopyAsList(written.File(), list.File(), shownName);
+    if (NameIsFree(output)) return list.Commit();
+    if (list.SameAsTarget()) {
+        state.notices.emplace_back(MessageId::ListUnchanged,
+                                   std::vector<MessageArgument>{shownName});
+        return;
+    }
+    const fs::path backup = BackupNameFor(output);
+    list.CommitKeepingOld(backup);
+    state.notices.emplace_back(MessageId::ListKeptAs,
+                               std::vector<MessageArgument>{PathText(backup)});
+}
+
+void WriteExport(const ConversionMode& mode, FileHandle inputFile, const fs::path& input,
                  const fs::path& output, const Options& options, JobState& state) {
     AtomicOutputFile file(output);
     RunBody(mode, inputFile.get(), file.File(), input, PathText(output), options, state);
@@ -48,22 +89,46 @@ std::span<const LeftOutPoint> LeftOutPointList::Add(std::span<const LeftOutPoint
     return std::span<const LeftOutPoint>(points_).subspan(before);
 }
 
+void CheckInputFile(const fs::path& input) {
+    OpenInputFile(input);
+}
+
+std::optional<InputKind> InputKindOfFile(const fs::path& file) {
+    try {
+        const FileHandle input = OpenInputFile(file);
+        return InputKindOf(RecogniseFormat(ReadHead(input.get(), kRecognisedBytes)), file);
+    } catch (const UserError&) {
+        return InputKindForPath(file);
+    }
+}
+
+std::optional<ListReplacement> ListReplacedBy(const ConversionMode& mode, const fs::path& input) {
+    const fs::path list = OutputNameFor(mode, input);
+    if (!mode.IsImport() || NameIsFree(list)) return std::nullopt;
+    return ListReplacement{list, BackupNameFor(list)};
+}
+
 JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, const Options& options,
-                         MessageSink& messages) {
+                         MessageSink& messages, ExistingList existing) {
     JobOutcome outcome;
     outcome.output = OutputNameFor(mode, input);
     FileHandle inputFile = OpenInputFile(input);
-    if (!inputFile) {
-        messages.ShowMessage(Message(MessageId::NoFile, {PathText(input)}));
-        outcome.inputMissing = true;
-        return outcome;
-    }
     if (IsSameFile(input, outcome.output)) {
         throw UserError(Message(MessageId::OutputIsInput, {PathText(outcome.output)}));
     }
+    CheckReadable(mode.input, RecogniseFormat(ReadHead(inputFile.get(), kRecognisedBytes)), input);
+    const std::optional<ListReplacement> replaced = ListReplacedBy(mode, input);
+    if (replaced && existing == ExistingList::Keep) {
+        throw UserError(
+            Message(MessageId::ListExists, {PathText(replaced->list), PathText(replaced->backup)}));
+    }
     JobState state;
     try {
-        WriteOutput(mode, std::move(inputFile), input, outcome.output, options, state);
+        if (mode.IsImport()) {
+            WriteList(mode, inputFile.get(), input, outcome.output, options, state);
+        } else {
+            WriteExport(mode, std::move(inputFile), input, outcome.output, options, state);
+        }
     } catch (const UserError&) {
         throw;
     } catch (const std::bad_alloc&) {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "engine/lk8000_waypoints_writer.hpp"
 #include "engine/navitel_gpx_import.hpp"
@@ -52,15 +53,43 @@ static_assert(EveryModeIsComplete(),
               "every mode has a unique number and key, a body and an output extension, "
               "in job order");
 
-struct InputExtension {
+constexpr unsigned Formats(std::initializer_list<FileFormat> formats) {
+    unsigned bits = 0;
+    for (const FileFormat format : formats) bits |= 1u << static_cast<unsigned>(format);
+    return bits;
+}
+
+using F = FileFormat;
+
+// Each kind of input: the extension that asks for it, the formats its modes
+// read, the formats that make a file of this kind whatever its name, and the
+// message that refuses any other format.
+struct InputKindRow {
     InputKind kind;
     std::string_view extension;
+    unsigned reads;
+    unsigned chosenBy;
+    MessageId refusal;
 };
-constexpr InputExtension kInputExtensions[] = {
-    {WaypointFile, ".wpt"},
-    {NavitelGpx, ".gpx"},
-    {PointList, ".txt"},
+constexpr InputKindRow kInputKinds[] = {
+    {WaypointFile, ".wpt", Formats({F::GeoWaypoints, F::PlainText, F::Empty, F::Unknown}),
+     Formats({F::GeoWaypoints, F::CompeGpsWaypoints, F::OziWaypoints}), WrongWaypointFormat},
+    {NavitelGpx, ".gpx", Formats({F::Gpx, F::OtherXml, F::Utf16Text, F::Unknown}),
+     Formats({F::Gpx, F::OtherXml, F::Utf16Text}), NotXml},
+    {PointList, ".txt", Formats({F::PointList, F::PlainText, F::Empty, F::Unknown}),
+     Formats({F::PointList}), NotAPointList},
 };
+
+const InputKindRow& RowOf(InputKind kind) {
+    for (const InputKindRow& row : kInputKinds) {
+        if (row.kind == kind) return row;
+    }
+    return kInputKinds[0];  // every kind has its row
+}
+
+bool Has(unsigned formats, FileFormat format) {
+    return (formats >> static_cast<unsigned>(format) & 1u) != 0;
+}
 
 }  // namespace
 
@@ -99,7 +128,7 @@ std::string ModeNumberList() {
 
 std::optional<InputKind> InputKindForName(std::string_view name) {
     const std::string extension = UpperCaseRu(ExtensionOfName(name));
-    for (const InputExtension& input : kInputExtensions) {
+    for (const InputKindRow& input : kInputKinds) {
         if (extension == UpperCaseRu(input.extension)) return input.kind;
     }
     return std::nullopt;
@@ -109,11 +138,23 @@ std::optional<InputKind> InputKindForPath(const std::filesystem::path& path) {
     return InputKindForName(PathText(path));
 }
 
-std::string_view ExtensionOf(InputKind kind) {
-    for (const InputExtension& input : kInputExtensions) {
-        if (input.kind == kind) return input.extension;
+std::optional<InputKind> InputKindOf(FileFormat format, const std::filesystem::path& path) {
+    if (format == F::Binary) return std::nullopt;
+    for (const InputKindRow& input : kInputKinds) {
+        if (Has(input.chosenBy, format)) return input.kind;
     }
-    return {};
+    return InputKindForPath(path);
+}
+
+std::string_view ExtensionOf(InputKind kind) {
+    return RowOf(kind).extension;
+}
+
+void CheckReadable(InputKind kind, FileFormat format, const std::filesystem::path& path) {
+    const InputKindRow& input = RowOf(kind);
+    if (!Has(input.reads, format)) {
+        throw UserError(Message(input.refusal, {PathText(path), FormatName(format)}));
+    }
 }
 
 }  // namespace oradel

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/file_formats.hpp"
 #include "engine/messages.hpp"
 #include "engine/options.hpp"
 #include "engine/text_input.hpp"
@@ -83,5 +84,12 @@ std::optional<InputKind> InputKindForName(std::string_view name);
 std::optional<InputKind> InputKindForPath(const std::filesystem::path& path);
 // The extension, lower case with its dot, that asks for `kind`.
 std::string_view ExtensionOf(InputKind kind);
+// The kind of input a file is: by its format where that tells (a GEO text
+// named .txt is a waypoint file), else by its name; nullopt for a file no mode
+// reads.
+std::optional<InputKind> InputKindOf(FileFormat format, const std::filesystem::path& path);
+// Throws UserError naming the format when a mode that reads `kind` cannot
+// read a file of `format`: a GPX file given as a point list, say.
+void CheckReadable(InputKind kind, FileFormat format, const std::filesystem::path& path);
 
 }  // namespace oradel

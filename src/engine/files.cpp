@@ -1,5 +1,6 @@
 #include "engine/files.hpp"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <random>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "engine/errors.hpp"
 
@@ -94,12 +96,26 @@ void ForgetDescriptor(int index) {
 // ---------------------------------------------------------------------------
 // Platform pieces.
 
-std::FILE* OpenNative(const fs::path& path, const char* mode) {
+// Opens a regular file for binary reading; null, with errno set, when it
+// cannot be opened, and null with `notRegular` set when it is no regular file.
+// On POSIX systems the file is opened without waiting and then examined, so
+// that a FIFO put in its place after a check cannot make the program wait.
+std::FILE* OpenRegularFile(const fs::path& path, bool& notRegular) {
+    notRegular = false;
 #ifdef _WIN32
-    std::wstring wideMode(mode, mode + std::strlen(mode));
-    return _wfopen(path.c_str(), wideMode.c_str());
+    return _wfopen(path.c_str(), L"rb");
 #else
-    return std::fopen(path.c_str(), mode);
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
+    struct stat status {};
+    notRegular = fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode);
+    const int flags = fcntl(descriptor, F_GETFL);
+    std::FILE* file = nullptr;
+    if (!notRegular && flags >= 0 && fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0) {
+        file = fdopen(descriptor, "rb");
+    }
+    if (file == nullptr) close(descriptor);
+    return file;
 #endif
 }
 
@@ -157,22 +173,46 @@ void KeepPermissionsOf(const fs::path& replaced, [[maybe_unused]] std::FILE* fil
 #endif
 }
 
-// Moves `replacement` over an existing `target`; the error when that fails.
-std::error_code ReplaceExisting(const fs::path& replacement, const fs::path& target) {
+#ifndef _WIN32
+// Keeps `target` as `backup`: a second link to the same file where the file
+// system has links, else the file itself moved there. The error when that fails.
+std::error_code KeepAsBackup(const fs::path& target, const fs::path& backup, bool& moved) {
+    moved = false;
+    if (link(target.c_str(), backup.c_str()) == 0) return {};
+    if (errno == EEXIST || !NameIsFree(backup)) return std::make_error_code(std::errc::file_exists);
+    std::error_code error;
+    fs::rename(target, backup, error);
+    moved = !error;
+    return error;
+}
+#endif
+
+// Moves `replacement` over an existing `target`, keeping the target as
+// `backup` unless that is empty; the error when that fails (the target is
+// then as it was).
+std::error_code ReplaceExisting(const fs::path& replacement, const fs::path& target,
+                                const fs::path& backup) {
     std::error_code error;
 #ifdef _WIN32
     // Unlike a rename, this keeps the target's attributes and access rights.
     // The attributes are set once more for Windows versions (and Wine) whose
     // ReplaceFileW does not carry them over.
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (!ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+    if (!ReplaceFileW(target.c_str(), replacement.c_str(),
+                      backup.empty() ? nullptr : backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
                       nullptr, nullptr)) {
         error.assign(static_cast<int>(GetLastError()), std::system_category());
     } else if (attributes != INVALID_FILE_ATTRIBUTES) {
         SetFileAttributesW(target.c_str(), attributes);
     }
 #else
-    fs::rename(replacement, target, error);
+    bool moved = false;
+    if (!backup.empty()) error = KeepAsBackup(target, backup, moved);
+    if (!error) fs::rename(replacement, target, error);
+    if (error && moved) {
+        std::error_code ignored;
+        fs::rename(backup, target, ignored);
+    }
 #endif
     return error;
 }
@@ -207,14 +247,14 @@ bool IsReadOnlyFile(const fs::path& path) {
 
 // Moves the finished temporary file over the target in one step, so that a
 // failure leaves the old target as it was. Throws UserError on failure.
-void MoveOverTarget(const fs::path& temporary, const fs::path& target,
-                    const std::string& shownName) {
+void MoveOverTarget(const fs::path& temporary, const fs::path& target, const std::string& shownName,
+                    const fs::path& backup = {}) {
     if (IsReadOnlyFile(target)) {
         throw UserError(Message(MessageId::CannotCreateReadOnly, {shownName}));
     }
     std::error_code error;
     if (fs::exists(target, error)) {
-        error = ReplaceExisting(temporary, target);
+        error = ReplaceExisting(temporary, target, backup);
     } else {
         fs::rename(temporary, target, error);
     }
@@ -238,20 +278,46 @@ fs::path PathFromText(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-FileHandle OpenForReading(const fs::path& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return nullptr;
-    return FileHandle(OpenNative(path, "rb"));
-}
-
 FileHandle OpenInputFile(const fs::path& path) {
     std::error_code error;
-    if (!fs::is_regular_file(path, error)) return nullptr;
-    FileHandle file(OpenNative(path, "rb"));
+    const fs::file_status status = fs::status(path, error);
+    const bool missing = error == std::errc::no_such_file_or_directory ||
+                         error == std::errc::not_a_directory ||
+                         status.type() == fs::file_type::not_found;
+    if (missing) throw UserError(Message(MessageId::NoFile, {PathText(path)}));
+    if (error) {
+        throw UserError(Message(MessageId::CannotOpenFile, {PathText(path), ReasonOf(error)}));
+    }
+    bool notRegular = !fs::is_regular_file(status);
+    FileHandle file(notRegular ? nullptr : OpenRegularFile(path, notRegular));
+    if (notRegular) throw UserError(Message(MessageId::NotARegularInput, {PathText(path)}));
     if (!file) {
         throw UserError(Message(MessageId::CannotOpenFile, {PathText(path), ReasonOf(errno)}));
     }
     return file;
+}
+
+std::string ReadHead(std::FILE* file, std::size_t size) {
+    std::string head(size, '\0');
+    head.resize(std::fread(head.data(), 1, head.size(), file));
+    if (std::ferror(file) || std::fseek(file, 0, SEEK_SET) != 0) {
+        throw UserError(Message(MessageId::ReadError, {ReasonOf(errno)}));
+    }
+    return head;
+}
+
+bool NameIsFree(const fs::path& path) {
+    std::error_code error;
+    return fs::symlink_status(path, error).type() == fs::file_type::not_found;
+}
+
+fs::path BackupNameFor(const fs::path& file) {
+    const fs::path kept = FinalLinkTarget(file);
+    fs::path backup = PathFromText(PathText(kept) + ".bak");
+    for (int number = 2; !NameIsFree(backup); ++number) {
+        backup = PathFromText(PathText(kept) + "." + std::to_string(number) + ".bak");
+    }
+    return backup;
 }
 
 bool IsSameFile(const fs::path& first, const fs::path& second) {
@@ -329,9 +395,34 @@ AtomicOutputFile::AtomicOutputFile(fs::path target)
       temporary_(FolderOf(finalPath_), PathText(target_)) {}
 
 void AtomicOutputFile::Commit() {
+    CommitKeepingOld({});
+}
+
+bool AtomicOutputFile::SameAsTarget() {
+    std::FILE* written = temporary_.File();
+    if (std::fflush(written) != 0 || std::fseek(written, 0, SEEK_SET) != 0) return false;
+    bool same = false;
+    try {
+        const FileHandle target = OpenInputFile(finalPath_);
+        std::vector<char> ours(1 << 16), theirs(1 << 16);
+        for (;;) {
+            const std::size_t count = std::fread(ours.data(), 1, ours.size(), written);
+            const std::size_t counted = std::fread(theirs.data(), 1, theirs.size(), target.get());
+            same =
+                count == counted && std::equal(ours.begin(), ours.begin() + count, theirs.begin());
+            if (!same || count == 0) break;
+        }
+    } catch (const UserError&) {
+        same = false;  // no target, or one that cannot be read
+    }
+    std::fseek(written, 0, SEEK_END);
+    return same;
+}
+
+void AtomicOutputFile::CommitKeepingOld(const fs::path& backup) {
     KeepPermissionsOf(finalPath_, temporary_.File());
     temporary_.Close(PathText(target_));
-    MoveOverTarget(temporary_.Path(), finalPath_, PathText(target_));
+    MoveOverTarget(temporary_.Path(), finalPath_, PathText(target_), backup);
     temporary_.Release();
 }
 

@@ -3,6 +3,7 @@
 // they are complete, keeping the target's permissions and links.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -20,13 +21,23 @@ std::string PathText(const std::filesystem::path& path);
 // A path from UTF-8 text.
 std::filesystem::path PathFromText(const std::string& utf8);
 
-// Opens an existing regular file for binary reading; null when that is not possible.
-FileHandle OpenForReading(const std::filesystem::path& path);
-
-// Opens the input of a job: null when no regular file of that name exists;
-// throws UserError `Cannot open file "FILE". REASON` when one exists but
-// cannot be read.
+// Opens an existing regular file for binary reading. Throws UserError:
+// "Нет файла" when nothing of that name exists; `Cannot open file "FILE". Not
+// a regular file` for a folder, FIFO, socket or device (never waiting on a
+// FIFO); `Cannot open file "FILE". REASON` when it cannot be read.
 FileHandle OpenInputFile(const std::filesystem::path& path);
+
+// Up to `size` bytes from the start of `file`, which is then read from its
+// start again.
+std::string ReadHead(std::FILE* file, std::size_t size);
+
+// True when nothing, not even a dangling symbolic link, has that name.
+bool NameIsFree(const std::filesystem::path& path);
+
+// The name under which a replaced `file` is kept: "X.txt.bak", or when that
+// is taken "X.txt.2.bak", "X.txt.3.bak", ..., beside the file that writing
+// `file` changes (its final link target).
+std::filesystem::path BackupNameFor(const std::filesystem::path& file);
 
 // True when both names lead to one file on disk: the same path, or one file
 // reached through a symbolic or hard link. False when either does not exist.
@@ -81,6 +92,12 @@ class AtomicOutputFile {
     std::FILE* File() const { return temporary_.File(); }
     // Closes the temporary file and moves it over the target; throws UserError on failure.
     void Commit();
+    // True when the target exists and holds exactly the bytes written so far.
+    bool SameAsTarget();
+    // Commits, first keeping the target itself as `backup` (a free name from
+    // BackupNameFor): linked or moved there, it keeps its bytes, permissions
+    // and times.
+    void CommitKeepingOld(const std::filesystem::path& backup);
 
   private:
     std::filesystem::path target_;     // as named, for messages

@@ -85,7 +85,12 @@ constexpr MessageText kMessages[] = {
     {FormatCompeGps, "файл путевых точек LK8000 (CompeGPS)", "an LK8000 (CompeGPS) waypoint file"},
     {FormatOzi, "файл путевых точек OziExplorer", "an OziExplorer waypoint file"},
     {FormatGpx, "файл GPX", "a GPX file"},
-    {FormatBinary, "не текстовый файл", "not a text file"},
+    {FormatXml, "файл XML", "an XML file"},
+    {FormatUtf16, "текст в кодировке UTF-16", "UTF-16 text"},
+    {FormatBinary, "файл двоичных данных", "a file of binary data"},
+    {FormatPlainText, "простой текст", "plain text"},
+    {FormatPointList, "список точек", "a point list"},
+    {FormatEmpty, "пустой файл", "an empty file"},
     {ChooseFile, "Выберите файл, нажмите [Открыть]", "Choose a file: press [Open]"},
     {ChooseOperations, "Выберите операции", "Choose the operations"},
     {ConversionFinished, "Конвертация закончена", "Conversion finished"},
@@ -110,7 +115,8 @@ constexpr MessageText kMessages[] = {
      "\"{1}\" is a folder, not a settings file"},
     {UsageNotASettingsFile, "«{1}» — не файл настроек", "\"{1}\" is not a settings file"},
     {UsageText,
-     "Вызов: oradel-convert [--mode N]... [--settings ФАЙЛ] [--set ИМЯ=ЗНАЧЕНИЕ]... ФАЙЛ...\n"
+     "Вызов: oradel-convert [--mode N]... [--replace-lists] [--settings ФАЙЛ]\n"
+     "                      [--set ИМЯ=ЗНАЧЕНИЕ]... ФАЙЛ...\n"
      "\n"
      "Конвертирует файлы путевых точек через список точек Oradel. Результаты\n"
      "записываются рядом с каждым входным файлом.\n"
@@ -120,15 +126,18 @@ constexpr MessageText kMessages[] = {
      "{2}"
      "                     Без --mode решает расширение:\n"
      "{3}"
+     "  --replace-lists    разрешить импорту заменить существующий список точек\n"
+     "                     (прежний сохраняется как СПИСОК.txt.bak)\n"
      "  --settings ФАЙЛ    взять настройки из файла настроек окна\n"
      "  --set ИМЯ=ЗНАЧЕНИЕ задать один элемент настроек по имени (cFI, CheckBox6,\n"
      "                     Edit1, ...); флажки принимают 1 или 0\n"
      "  --help             показать этот текст\n"
      "  --version          показать версию\n"
      "\n"
-     "Код выхода: 0 все задания закончены, 1 нет файла или задание не удалось\n"
-     "(остальные задания пропускаются), 2 ошибка в вызове.\n",
-     "Usage: oradel-convert [--mode N]... [--settings FILE] [--set NAME=VALUE]... FILE...\n"
+     "Код выхода: 0 все задания закончены, 1 файл не прочитан или задание не\n"
+     "удалось (остальные задания пропускаются), 2 ошибка в вызове.\n",
+     "Usage: oradel-convert [--mode N]... [--replace-lists] [--settings FILE]\n"
+     "                      [--set NAME=VALUE]... FILE...\n"
      "\n"
      "Converts waypoint files through the Oradel point list. Outputs are written\n"
      "beside each input.\n"
@@ -138,18 +147,20 @@ constexpr MessageText kMessages[] = {
      "{2}"
      "                     Without --mode the extension decides:\n"
      "{3}"
+     "  --replace-lists    let an import replace an existing point list (the old\n"
+     "                     one is kept as LIST.txt.bak)\n"
      "  --settings FILE    read the options from a settings file of the window\n"
      "  --set NAME=VALUE   set one option by its control name (cFI, CheckBox6,\n"
      "                     Edit1, ...); check boxes take 1 or 0\n"
      "  --help             show this text\n"
      "  --version          show the version\n"
      "\n"
-     "Exit status: 0 all jobs ended normally, 1 a file was missing or a job\n"
-     "failed (the remaining jobs are skipped), 2 a usage error.\n"},
+     "Exit status: 0 all jobs ended normally, 1 a file could not be read or a\n"
+     "job failed (the remaining jobs are skipped), 2 a usage error.\n"},
     {UsageModeLine, "                       {1} {2}\n", "                       {1} {2}\n"},
     {UsageExtensionRuns, "                       {1} запускает {2}\n",
      "                       {1} runs {2}\n"},
-    {JobsFailed, "Не удалось заданий: {1}", "{1} job(s) failed"},
+    {JobsNotDone, "Не выполнено заданий: {1} из {2}", "Jobs not done: {1} of {2}"},
     {NoDisplay, "oradel: нет экрана для окна (не задан DISPLAY или WAYLAND_DISPLAY)",
      "oradel: no display to show the window on (DISPLAY or WAYLAND_DISPLAY is not set)"},
     {WindowUsage,

@@ -61,7 +61,12 @@ enum class MessageId {
     FormatCompeGps,
     FormatOzi,
     FormatGpx,
+    FormatXml,
+    FormatUtf16,
     FormatBinary,
+    FormatPlainText,
+    FormatPointList,
+    FormatEmpty,
     // The window.
     ChooseFile,
     ChooseOperations,
@@ -84,7 +89,7 @@ enum class MessageId {
     UsageText,
     UsageModeLine,
     UsageExtensionRuns,
-    JobsFailed,
+    JobsNotDone,
     NoDisplay,
     WindowUsage,
     // Lines of the modes in the usage text.

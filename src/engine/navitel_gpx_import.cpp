@@ -309,8 +309,10 @@ void GpxPoints::CData(std::string_view text) {
     field_->cdata.emplace_back(begin, field_->bytes.size());
 }
 
+// A file that ends inside a point (a download cut short) keeps its complete
+// points; the partial one is left out, and the user is told.
 void GpxPoints::Finish() {
-    if (inPoint_) WritePoint();
+    if (inPoint_) state_.notices.emplace_back(MessageId::TruncatedGpx);
 }
 
 // Name, coordinates, the description when there is one, and the empty line.

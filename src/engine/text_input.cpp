@@ -92,7 +92,7 @@ bool TextInput::ReadChunk(std::string& chunk) {
     return read > 0;
 }
 
-void TextInput::DecodeUtf8WhenDetected() {
+bool TextInput::DecodeUtf8WhenDetected() {
     Utf8Validator validator;
     std::string prefix;
     while (Fill()) {
@@ -110,6 +110,7 @@ void TextInput::DecodeUtf8WhenDetected() {
     hasMark_ = prefix == kByteOrderMark;
     decodeUtf8_ = hasMark_ || (validator.WellFormed() && validator.SawMultiByte());
     Restart();
+    return decodeUtf8_;
 }
 
 void TextInput::Restart() {

@@ -30,7 +30,8 @@ class TextInput {
     // starts with a byte-order mark, or it is entirely well-formed UTF-8 with at
     // least one multi-byte sequence. Such a file is then delivered as
     // Windows-1251 lines, without the mark. The file must be seekable.
-    void DecodeUtf8WhenDetected();
+    // Returns whether it does.
+    bool DecodeUtf8WhenDetected();
     // Reads the file again from its start (for a writer that needs two passes).
     void Restart();
 

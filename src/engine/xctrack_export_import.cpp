@@ -203,6 +203,13 @@ bool IsHeader(std::string& firstLine) {
 
 }  // namespace
 
+bool IsGeoPointLine(std::string_view line) {
+    std::vector<std::string_view> words;
+    SplitWords(line, words);
+    GeoPoint point;
+    return ReadByGroup(line, words, point);
+}
+
 // $FormatGEO
 // Холм Ветров    N 44 7 24.24    E 042 34 04.08   0  Старт с юга
 void ImportXCTrackExport(ConversionContext& context) {

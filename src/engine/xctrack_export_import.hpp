@@ -11,4 +11,7 @@ namespace oradel {
 // UserError.
 void ImportXCTrackExport(ConversionContext& context);
 
+// True when `line` holds the group of fields of a GEO point line.
+bool IsGeoPointLine(std::string_view line);
+
 }  // namespace oradel

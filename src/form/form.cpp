@@ -158,7 +158,7 @@ void Form::Dispatch(FormCommand command) {
 void Form::FileGiven(const std::filesystem::path& file) {
     ShowingFailure(view_, [this, &file] {
         SelectFile(file);
-        EnableOperationsByExtension();
+        EnableOperationsForFile();
     });
 }
 
@@ -187,7 +187,7 @@ void Form::OpenFile() {
     if (const std::optional<std::filesystem::path> chosen = view_.ChooseFileToOpen(request)) {
         SelectFile(*chosen);
     }
-    EnableOperationsByExtension();
+    EnableOperationsForFile();
 }
 
 void Form::SelectFile(const std::filesystem::path& file) {
@@ -195,10 +195,12 @@ void Form::SelectFile(const std::filesystem::path& file) {
     view_.SetCaption(kFileLabel, kFileCaption + PathText(selectedFile_));
 }
 
-// Unticks the operations and enables those that read files of the selected file's type.
-void Form::EnableOperationsByExtension() {
+// Unticks the operations and enables those that read what the selected file
+// holds (a GEO text named .txt enables the import), or what its name says
+// when it cannot be read.
+void Form::EnableOperationsForFile() {
     const std::optional<InputKind> kind =
-        selectedFile_.empty() ? std::nullopt : InputKindForPath(selectedFile_);
+        selectedFile_.empty() ? std::nullopt : InputKindOfFile(selectedFile_);
     for (const ConversionMode& mode : ConversionModes()) {
         view_.SetChecked(mode.key, false);
         view_.SetEnabled(mode.key, kind == mode.input);
@@ -214,9 +216,10 @@ void Form::ViewFile() {
     }
 }
 
-// One job per ticked operation, in the modes' fixed order; the points any job
-// left out are named once before the closing message, or before a failure
-// that ends the run.
+// One job per ticked operation, in the modes' fixed order. An import asks
+// before it replaces an existing point list; a job that fails ends the run.
+// The points any job left out are named once before the closing message,
+// which says whether every ticked job was done.
 void Form::Convert() {
     if (selectedFile_.empty()) return ShowMessage(Message(MessageId::ChooseFile));
     // Each operation's box is read just before its job.
@@ -226,20 +229,40 @@ void Form::Convert() {
     }
     const Options options = OptionsFromControls(view_);
     LeftOutPoints leftOut;
-    // The points left out are named before the end, a failure's message included.
-    const auto showLeftOut = [this, &leftOut] {
-        if (const std::optional<Message> names = leftOut.Names()) ShowMessage(*names);
-    };
+    bool allDone = true;
+    std::optional<std::string> failure;  // shown after the points left out
     try {
+        CheckInputFile(selectedFile_);
         for (const ConversionMode& mode : ConversionModes()) {
-            if (ticked(mode)) leftOut.Add(RunConversion(mode, selectedFile_, options, *this));
+            if (!ticked(mode)) continue;
+            const std::optional<ExistingList> existing = AskToReplaceList(mode);
+            if (!existing) {
+                allDone = false;
+                continue;
+            }
+            leftOut.Add(RunConversion(mode, selectedFile_, options, *this, *existing));
         }
-    } catch (...) {
-        showLeftOut();
-        throw;
+    } catch (const std::exception& error) {
+        failure = FailureText(error, kWindowLanguage);
+        allDone = false;
     }
-    showLeftOut();
-    ShowMessage(Message(MessageId::ConversionFinished));
+    if (const std::optional<Message> names = leftOut.Names()) ShowMessage(*names);
+    if (failure) view_.ShowMessage(*failure);
+    ShowMessage(
+        Message(allDone ? MessageId::ConversionFinished : MessageId::ConversionFinishedWithErrors));
+}
+
+// May the import `mode` replace the point list it would write? Replace when
+// none exists or the user says yes; nullopt, after saying the job is skipped,
+// when the user says no.
+std::optional<ExistingList> Form::AskToReplaceList(const ConversionMode& mode) {
+    const std::optional<ListReplacement> replaced = ListReplacedBy(mode, selectedFile_);
+    if (!replaced) return ExistingList::Keep;
+    const Message question(MessageId::ReplaceListQuestion, {PathText(replaced->list.filename()),
+                                                            PathText(replaced->backup.filename())});
+    if (view_.AskYesNo(question.Text(kWindowLanguage))) return ExistingList::Replace;
+    ShowMessage(Message(MessageId::JobSkipped, {PathText(replaced->list)}));
+    return std::nullopt;
 }
 
 // The home page when the build names one; else the user guide beside the

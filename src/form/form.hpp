@@ -5,10 +5,12 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/conversion_job.hpp"
 #include "engine/messages.hpp"
 #include "engine/options.hpp"
 #include "form/controls.hpp"
@@ -64,12 +66,13 @@ class Form final : private MessageSink {
     void OpenFile();
     void ViewFile();
     void Convert();
+    std::optional<ExistingList> AskToReplaceList(const ConversionMode& mode);
     void OpenSite();
     void ShowHelp();
     void HideHelp();
     void TogglePanel();
     void SelectFile(const std::filesystem::path& file);
-    void EnableOperationsByExtension();
+    void EnableOperationsForFile();
     void FitHeight();
 
     FormView& view_;

@@ -41,6 +41,9 @@ class FormView {
 
     // A modal box with the text and one OK button, captioned with the application title.
     virtual void ShowMessage(const std::string& text) = 0;
+    // A modal box with the text and the buttons Yes and No (No the default),
+    // captioned with the application title; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
     // The file the user confirms (it need not exist); nullopt when cancelled.
     virtual std::optional<std::filesystem::path> ChooseFileToOpen(
         const OpenFileRequest& request) = 0;

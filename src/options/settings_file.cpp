@@ -240,25 +240,31 @@ void ProfileDocument::AppendNewLines(std::string& out) const {
     }
 }
 
-// The bytes of `file`: empty when it does not exist, nullopt (with errno
-// set) when it exists but cannot be read.
-std::optional<std::string> ReadWholeFile(const fs::path& file) {
-    std::error_code error;
-    if (!fs::exists(file, error) && !error) return std::string();
-    if (fs::is_directory(file, error)) {
-        errno = EISDIR;
-        return std::nullopt;
-    }
-    const FileHandle input = OpenForReading(file);
-    if (!input) return std::nullopt;
+// The bytes of `file`: empty when nothing of that name exists; throws
+// UserError with the reason when it exists but cannot be read.
+std::string ReadWholeFile(const fs::path& file) {
+    if (NameIsFree(file)) return {};
+    const FileHandle input = OpenInputFile(file);
     std::string bytes;
     char buffer[64 * 1024];
     std::size_t count = 0;
     while ((count = std::fread(buffer, 1, sizeof buffer, input.get())) > 0) {
         bytes.append(buffer, count);
     }
-    if (std::ferror(input.get())) return std::nullopt;
+    if (std::ferror(input.get())) {
+        throw UserError(Message(MessageId::ReadError, {ReasonOf(errno)}));
+    }
     return bytes;
+}
+
+// The bytes of `file`, or none when it cannot be read: the settings of a
+// first start then hold.
+std::string BytesOrNothing(const fs::path& file) {
+    try {
+        return ReadWholeFile(file);
+    } catch (const UserError&) {
+        return {};
+    }
 }
 
 // Replaces the file's content in one step; throws UserError with the reason
@@ -299,7 +305,7 @@ std::optional<long long> ParseProfileInteger(std::string_view text) {
 }
 
 Options LoadSettings(const fs::path& file) {
-    const ProfileDocument document(ReadWholeFile(file).value_or(std::string()), kSettingsSection);
+    const ProfileDocument document(BytesOrNothing(file), kSettingsSection);
     Options options;  // the first start's values until the file says otherwise
     for (const OptionControl& control : OptionControls()) {
         const std::optional<std::string> value = document.Value(control.name);
@@ -315,11 +321,8 @@ Options LoadSettings(const fs::path& file) {
 }
 
 void SaveSettings(const fs::path& file, const Options& options) {
-    const std::optional<std::string> bytes = ReadWholeFile(file);
-    if (!bytes) {  // rewriting it would lose what it holds
-        throw UserError(Message(MessageId::CannotOpenFile, {PathText(file), ReasonOf(errno)}));
-    }
-    ProfileDocument document(*bytes, kSettingsSection);
+    // A file that cannot be read is not replaced: that would lose what it holds.
+    ProfileDocument document(ReadWholeFile(file), kSettingsSection);
     for (const OptionControl& control : OptionControls()) {
         if (control.IsCheckBox()) {
             document.SetValue(control.name, control.Ticked(options) ? "1" : "0");

@@ -20,6 +20,14 @@ void QtDesktop::ShowMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+bool QtDesktop::AskYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, ApplicationTitle(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> QtDesktop::ChooseFileToOpen(QWidget* parent,
                                                    const OpenFileRequest& request) {
     QFileDialog dialog(parent);

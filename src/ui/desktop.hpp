@@ -25,6 +25,8 @@ class Desktop {
     virtual ~Desktop() = default;
     // A modal box with the text and one OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // A modal box with the text and the buttons Yes and No (the default); true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     // The full path of the file the user confirms (it need not exist); nullopt when cancelled.
     virtual std::optional<QString> ChooseFileToOpen(QWidget* parent,
                                                     const OpenFileRequest& request) = 0;
@@ -36,6 +38,7 @@ class Desktop {
 class QtDesktop final : public Desktop {
   public:
     void ShowMessage(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     std::optional<QString> ChooseFileToOpen(QWidget* parent,
                                             const OpenFileRequest& request) override;
     void OpenUrl(const QUrl& url) override;

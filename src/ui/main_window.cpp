@@ -153,6 +153,10 @@ void MainWindow::ShowMessage(const std::string& text) {
     desktop_.ShowMessage(this, QString::fromStdString(text));
 }
 
+bool MainWindow::AskYesNo(const std::string& text) {
+    return desktop_.AskYesNo(this, QString::fromStdString(text));
+}
+
 std::optional<std::filesystem::path> MainWindow::ChooseFileToOpen(const OpenFileRequest& request) {
     const std::optional<QString> chosen = desktop_.ChooseFileToOpen(this, request);
     if (!chosen) return std::nullopt;

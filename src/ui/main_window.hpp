@@ -48,6 +48,7 @@ class MainWindow final : public QWidget, private FormView {
     void SetEnabled(std::string_view control, bool enabled) override;
     void SetVisible(std::string_view control, bool visible) override;
     void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
     std::optional<std::filesystem::path> ChooseFileToOpen(const OpenFileRequest& request) override;
     void OpenDocument(const std::filesystem::path& file) override;
     void OpenAddress(const std::string& address) override;

@@ -13,6 +13,11 @@ void SystemDesktop::ShowMessage(HWND owner, const std::wstring& text) {
     MessageBoxW(owner, text.c_str(), Utf16FromUtf8(kWindowTitle).c_str(), MB_OK);
 }
 
+bool SystemDesktop::AskYesNo(HWND owner, const std::wstring& text) {
+    return MessageBoxW(owner, text.c_str(), Utf16FromUtf8(kWindowTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 std::optional<std::filesystem::path> SystemDesktop::ChooseFileToOpen(
     HWND owner, const OpenFileRequest& request) {
     std::vector<wchar_t> chosen(kPathCapacity, L'\0');

@@ -18,6 +18,9 @@ class Desktop {
     virtual ~Desktop() = default;
     // A modal box captioned "Oradel" with the text and one OK button.
     virtual void ShowMessage(HWND owner, const std::wstring& text) = 0;
+    // A modal box captioned "Oradel" with the text and the buttons Yes and No
+    // (the default); true for Yes.
+    virtual bool AskYesNo(HWND owner, const std::wstring& text) = 0;
     // The full path the user confirms (it need not exist); nullopt when cancelled.
     virtual std::optional<std::filesystem::path> ChooseFileToOpen(
         HWND owner, const OpenFileRequest& request) = 0;
@@ -30,6 +33,7 @@ class Desktop {
 class SystemDesktop final : public Desktop {
   public:
     void ShowMessage(HWND owner, const std::wstring& text) override;
+    bool AskYesNo(HWND owner, const std::wstring& text) override;
     std::optional<std::filesystem::path> ChooseFileToOpen(HWND owner,
                                                           const OpenFileRequest& request) override;
     void OpenWithShell(const std::wstring& fileOrAddress) override;

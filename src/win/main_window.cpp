@@ -236,6 +236,10 @@ void MainWindow::ShowMessage(const std::string& text) {
     desktop_.ShowMessage(window_, Utf16FromUtf8(text));
 }
 
+bool MainWindow::AskYesNo(const std::string& text) {
+    return desktop_.AskYesNo(window_, Utf16FromUtf8(text));
+}
+
 std::optional<std::filesystem::path> MainWindow::ChooseFileToOpen(const OpenFileRequest& request) {
     return desktop_.ChooseFileToOpen(window_, request);
 }

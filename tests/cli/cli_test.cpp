@@ -19,9 +19,9 @@ namespace oradel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Windows1251;
 using testing::ReadBytes;
 using testing::ScratchFolder;
+using testing::Windows1251;
 using testing::WriteBytes;
 
 struct RunResult {
@@ -139,13 +139,40 @@ TEST(Cli, EachUnreadablePointIsReportedOncePerInput) {
     EXPECT_EQ(result.out, perInput + perInput);
 }
 
-TEST(Cli, MissingFileGivesOneMessagePerJobAndStatusOne) {
+// A missing input is named once, however many jobs it has; the next input
+// still runs, and the last line counts the jobs not done.
+TEST(Cli, MissingFileIsNamedOnceAndTheNextInputRuns) {
     ScratchFolder folder;
+    WriteBytes(folder / "есть.txt", kList);
     const std::string missing = (folder / "нет.txt").string();
-    const RunResult result = RunTool(folder, {"--mode", "3", "--mode", "3", missing}, "ru");
+    const RunResult result =
+        RunTool(folder, {"--mode", "3", "--mode=5", missing, (folder / "есть.txt").string()}, "ru");
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Нет файла " + missing + "\n");
-    EXPECT_TRUE(fs::is_empty(folder.Path()));
+    EXPECT_EQ(result.err, "Нет файла " + missing + "\nНе выполнено заданий: 2 из 4\n");
+    EXPECT_TRUE(fs::exists(folder / "есть_nav.wpt"));
+    EXPECT_TRUE(fs::exists(folder / "есть_lk8.wpt"));
+}
+
+// The hand-edited list survives its own export read back: the import refuses
+// to replace it, and with --replace-lists keeps it as a backup.
+TEST(Cli, ImportKeepsTheListUnlessAskedToReplaceIt) {
+    ScratchFolder folder;
+    const std::string list = (folder / "sites.txt").string();
+    const std::string handEdited = kList + Windows1251("Второй комментарий\r\n");
+    WriteBytes(folder / "sites.txt", handEdited);
+    ASSERT_EQ(RunTool(folder, {"--mode", "2", list}).status, 0);
+    const std::string geo = (folder / "sites.wpt").string();
+    const RunResult refused = RunTool(folder, {geo});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "The point list \"" + list +
+                               "\" already exists; nothing was written. Add --replace-lists to "
+                               "replace it (the old list is kept as \"" +
+                               list + ".bak\").\nJobs not done: 1 of 1\n");
+    EXPECT_EQ(ReadBytes(folder / "sites.txt"), handEdited);
+    const RunResult replaced = RunTool(folder, {"--replace-lists", geo});
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_EQ(replaced.err, "The old list is kept as \"" + list + ".bak\".\n");
+    EXPECT_EQ(ReadBytes(folder / "sites.txt.bak"), handEdited);
 }
 
 TEST(Cli, FailedJobStopsTheRunAndKeepsFiles) {
@@ -253,10 +280,8 @@ TEST(Cli, ControlCharactersArePrintedVisibly) {
     EXPECT_EQ(left.out, "error coordenades:  Гора\\x1b[2J\r\nerror coordenades:  C1\\x98\r\n");
     const std::string missing = (folder / "a\x1b]0;x\x07.txt").string();
     const RunResult none = RunTool(folder, {missing}, "ru");
-    EXPECT_EQ(none.err, "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
-                            "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
-                            "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n" +
-                            "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() + "\n");
+    EXPECT_EQ(none.err, "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() +
+                            "\nНе выполнено заданий: 4 из 4\n");
 }
 
 // A child process of the real binary, with the signals at their defaults
@@ -271,6 +296,7 @@ class Child {
         dup2(quiet, 1);
         dup2(quiet, 2);
         if (user != 0 && (setgid(user) != 0 || setuid(user) != 0)) _exit(99);
+        setenv("ORADEL_LANG", "en", 1);
         std::vector<char*> argv{const_cast<char*>(ORADEL_CONVERT_BINARY)};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -354,7 +380,7 @@ TEST(Cli, DeniedAccessFailsWithTheReason) {
         EXPECT_EQ(WEXITSTATUS(status), 1);
         EXPECT_EQ(ReadBytes(folder / "child.log"),
                   std::string(folderReadOnly ? "Cannot create file \"" : "Cannot open file \"") +
-                      denied.string() + "\". Permission denied\n");
+                      denied.string() + "\". Permission denied\nJobs not done: 1 of 1\n");
         EXPECT_FALSE(fs::exists(folder / "list_nav.wpt"));
         EXPECT_FALSE(HasTemporaryFile(folder.Path()));
         fs::permissions(folder.Path(), fs::perms::owner_all);

@@ -1,14 +1,18 @@
 #include "engine/conversion_job.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstring>
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "engine/output_names.hpp"
+#include "engine/point_list_reader.hpp"
 #include "engine/test_support.hpp"
+#include "engine/text_input.hpp"
 
 namespace oradel {
 namespace {
@@ -17,6 +21,7 @@ namespace fs = std::filesystem;
 using testing::ReadBytes;
 using testing::RecordingMessages;
 using testing::ScratchFolder;
+using testing::Windows1251;
 using testing::WriteBytes;
 
 struct NameCase {
@@ -99,23 +104,145 @@ bool LeftoverTemporaryFiles(const fs::path& folder) {
     return false;
 }
 
-TEST(ConversionJob, MissingInputIsReportedAndCreatesNothing) {
-    ScratchFolder folder;
-    RecordingMessages messages;
-    const fs::path input = folder / "нет.txt";
-    const JobOutcome outcome = RunConversion(*FindConversionMode(3), input, Options(), messages);
-    EXPECT_TRUE(outcome.inputMissing);
-    EXPECT_EQ(messages.messages, std::vector<std::string>{"Нет файла " + PathText(input)});
-    EXPECT_TRUE(fs::is_empty(folder.Path()));
+// The message of the UserError that `run` throws; empty when it throws none.
+template <typename Run>
+std::string FailureOf(Run run, Language language = Language::English) {
+    try {
+        run();
+    } catch (const UserError& error) {
+        return error.UserMessage().Text(language);
+    }
+    return {};
 }
 
-TEST(ConversionJob, FolderAsInputIsAMissingFile) {
+// A name that does not exist, and a file that is not a regular one, fail
+// with their reason before anything is written; a FIFO is never waited on.
+TEST(ConversionJob, InputsThatCannotBeReadFailWithTheirReason) {
     ScratchFolder folder;
     fs::create_directory(folder / "dir.txt");
-    RecordingMessages messages;
-    EXPECT_TRUE(RunConversion(*FindConversionMode(3), folder / "dir.txt", Options(), messages)
-                    .inputMissing);
-    EXPECT_EQ(messages.messages.size(), 1u);
+    const bool fifo = mkfifo((folder / "fifo.txt").c_str(), 0600) == 0;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"нет.txt", "Нет файла " + PathText(folder / "нет.txt")},
+        {"dir.txt",
+         "Не удаётся открыть файл «" + PathText(folder / "dir.txt") + "». Это не обычный файл"},
+        {"fifo.txt",
+         "Не удаётся открыть файл «" + PathText(folder / "fifo.txt") + "». Это не обычный файл"},
+    };
+    for (const auto& [name, message] : cases) {
+        if (name == "fifo.txt" && !fifo) continue;
+        const fs::path input = folder / name;
+        EXPECT_EQ(FailureOf([&] { CheckInputFile(input); }, Language::Russian), message);
+        RecordingMessages messages;
+        EXPECT_EQ(
+            FailureOf([&] { RunConversion(*FindConversionMode(3), input, Options(), messages); },
+                      Language::Russian),
+            message);
+        EXPECT_FALSE(fs::exists(folder / (fs::path(name).stem().string() + "_nav.wpt")));
+    }
+}
+
+// Each mode reads only what it can: the file's content, not its name, decides.
+TEST(ConversionJob, ModesRefuseFilesTheyCannotRead) {
+    const std::string gpx = "<?xml version=\"1.0\"?>\r\n<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>";
+    const std::string compeGps =
+        "G  WGS 84\r\nU  1\r\nW  A A 1.0\xBA"
+        "N 2.0\xBA"
+        "E 27-MAR-62\r\n";
+    const std::string ozi = "OziExplorer Waypoint File Version 1.1\r\nWGS 84\r\n";
+    const struct {
+        int mode;
+        std::string input, content, message;
+    } cases[] = {
+        {2, "a.txt", gpx, "is a GPX file, not a point list; nothing was written."},
+        {3, "b.txt", "$FormatGEO\r\nA  N 1 0 0  E 2 0 0  0\r\n",
+         "is an XCTrack (GEO) waypoint file, not a point list; nothing was written."},
+        {5, "c.txt", compeGps,
+         "is an LK8000 (CompeGPS) waypoint file, not a point list; nothing was written."},
+        {4, "d.txt", ozi,
+         "is an OziExplorer waypoint file, not a point list; nothing was written."},
+        {2, "e.txt", std::string("A\r\n1 2\0", 9),
+         "is a file of binary data, not a point list; nothing was written."},
+        {1, "f_lk8.wpt", compeGps,
+         "is an LK8000 (CompeGPS) waypoint file; this import reads XCTrack GEO files."},
+        {1, "g_nav.wpt", ozi,
+         "is an OziExplorer waypoint file; this import reads XCTrack GEO files."},
+        {15, "h.gpx", "A\r\n1 2\r\n", "is a point list, not a GPX file; nothing was written."},
+        {1, "i.wpt", ":Горы\r\nA\r\n1 2\r\n",
+         "is a point list; this import reads XCTrack GEO files."},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        WriteBytes(folder / c.input, c.content);
+        RecordingMessages messages;
+        const std::string failure = FailureOf([&] {
+            RunConversion(*FindConversionMode(c.mode), folder / c.input, Options(), messages);
+        });
+        EXPECT_EQ(failure, "\"" + PathText(folder / c.input) + "\" " + c.message) << c.input;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()),
+                  1);
+    }
+}
+
+// An import never silently replaces a point list: it refuses, or it keeps the
+// old list as a backup that no later run replaces; a list that would not
+// change is left alone.
+TEST(ConversionJob, ImportKeepsTheOldListAsItsBackup) {
+    ScratchFolder folder;
+    const fs::path list = folder / "sites.txt";
+    const std::string handEdited = "Юца <Ю>\r\n43.9612 42.9845\r\nhand-edited\r\n";
+    WriteBytes(list, handEdited);
+    fs::permissions(list, fs::perms::owner_read | fs::perms::owner_write);
+    const auto oldTime = fs::last_write_time(list) - std::chrono::hours(24);
+    fs::last_write_time(list, oldTime);
+    const auto import = [&](const std::string& export_, ExistingList existing) {
+        WriteBytes(folder / "sites.wpt", export_);
+        RecordingMessages messages;
+        RunConversion(*FindConversionMode(1), folder / "sites.wpt", Options(), messages, existing);
+        return messages.messages;
+    };
+    const std::string first = "A  N 1 0 0  E 2 0 0  0\r\n";
+    EXPECT_EQ(FailureOf([&] { import(first, ExistingList::Keep); }),
+              "The point list \"" + PathText(list) +
+                  "\" already exists; nothing was written. Add --replace-lists to replace it (the "
+                  "old list is kept as \"" +
+                  PathText(list) + ".bak\").");
+    EXPECT_EQ(ReadBytes(list), handEdited);
+
+    EXPECT_EQ(
+        import(first, ExistingList::Replace),
+        std::vector<std::string>{"Прежний список сохранён как «" + PathText(list) + ".bak»."});
+    EXPECT_EQ(ReadBytes(fs::path(PathText(list) + ".bak")), handEdited);
+    EXPECT_EQ(fs::status(fs::path(PathText(list) + ".bak")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::last_write_time(fs::path(PathText(list) + ".bak")), oldTime);
+    EXPECT_EQ(ReadBytes(list), "A\r\n01.000000 02.000000\r\n\r\n\r\n");
+
+    EXPECT_EQ(import(first, ExistingList::Replace),
+              std::vector<std::string>{"Список «" + PathText(list) + "» не изменился."});
+    EXPECT_FALSE(fs::exists(PathText(list) + ".2.bak"));
+    import("B  N 3 0 0  E 4 0 0  0\r\n", ExistingList::Replace);
+    EXPECT_EQ(ReadBytes(fs::path(PathText(list) + ".2.bak")),
+              "A\r\n01.000000 02.000000\r\n\r\n\r\n");
+    EXPECT_EQ(ReadBytes(fs::path(PathText(list) + ".bak")), handEdited);
+    EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+}
+
+// A list that an import writes reads back as the same text, even when its
+// Windows-1251 bytes happen to be a byte-order mark or well-formed UTF-8.
+TEST(ConversionJob, ImportedListReadsBackAsItsText) {
+    for (const std::string name : {"п»їСтарт", "Рё", "Юца"}) {
+        ScratchFolder folder;
+        WriteBytes(folder / "p.gpx", "<wpt lat='1' lon='2'><name>" + name + "</name></wpt>");
+        RecordingMessages messages;
+        RunConversion(*FindConversionMode(15), folder / "p.gpx", Options(), messages);
+        FileHandle list = OpenInputFile(folder / "p_nav.txt");
+        TextInput input(list.get());
+        input.DecodeUtf8WhenDetected();
+        PointListReader reader(input);
+        PointRecord record;
+        ASSERT_TRUE(reader.Next(record)) << name;
+        EXPECT_EQ(record.name, Windows1251(name));
+    }
 }
 
 // A fault of the program reaches the user as a UserError of its own words,
@@ -147,7 +274,9 @@ TEST(ConversionJob, FailedJobLeavesExistingOutputUntouched) {
     WriteBytes(folder / "points.wpt", "A 1 2\r\n");
     WriteBytes(folder / "points.txt", "hand-edited list\r\n");
     RecordingMessages messages;
-    EXPECT_THROW(RunConversion(kFailing, folder / "points.wpt", Options(), messages), UserError);
+    EXPECT_THROW(
+        RunConversion(kFailing, folder / "points.wpt", Options(), messages, ExistingList::Replace),
+        UserError);
     EXPECT_EQ(ReadBytes(folder / "points.txt"), "hand-edited list\r\n");
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }

@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "</metadata>\n<wpt lat=\"5\" lon=\"6\"><name>A</name></wpt>",
                 {"A", "5 6", ""}},
         GpxCase{"markers count only at the start of an attribute",
-                "lat=\"0\" <wpt\tlat=\"1\"\nlon=\"2\" xlon=\"9\"><name>A</name></wpt>",
+                "<gpx>lat=\"0\" <wpt\tlat=\"1\"\nlon=\"2\" xlon=\"9\"><name>A</name></wpt>",
                 {"A", "1 2", ""}},
         GpxCase{"markers in text, values, comments or declarations open no point",
                 "<?xml version=\"1.0\" x=' lat=\"7\"'?>\r\n<!-- <wpt lat=\"8\" lon=\"8\"> -->"
@@ -131,9 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "<wpt lat=\"5\" lon=\"6\"><name>B</name></wpt>"
                 "<wpt lat=\"1\" lon=\"2><name>A<desc>d</wpt>\r\n",
                 {"B", "5 6", ""}},
-        GpxCase{"a missing lon or closing tag gives empty values",
-                "<wpt lat=\"1\"><name>A</name><desc>d\r\n",
-                {"A", "1 ", "d ", ""}},
+        GpxCase{"a missing lon gives an empty value",
+                "<wpt lat=\"1\"><name>A</name><desc>d</desc></wpt>\r\n",
+                {"A", "1 ", "d", ""}},
         GpxCase{"blank names are numbered so the list keeps its lines",
                 "<wpt lat=\"1\" lon=\"2\"><name> </name></wpt><wpt lat=\"3\" lon=\"4\">"
                 "<name></name><desc>d</desc></wpt>",
@@ -246,6 +246,16 @@ INSTANTIATE_TEST_SUITE_P(
                      "<gpx/><?xml version='1.0' encoding='KOI8-R'?>" + Point("A", "b"),
                      {"A", "1 2", "b", ""},
                      {}}));
+
+// A download cut short keeps its complete points and says that the last one
+// is left out.
+TEST(NavitelGpx, FileCutInsidePointKeepsTheCompletePoints) {
+    const auto result = Import(
+        "<gpx><wpt lat=\"1\" lon=\"2\"><name>A</name></wpt><wpt lat=\"3\"><name>B</name><de");
+    EXPECT_EQ(result.output, CrLfLines({"A", "1 2", ""}));
+    EXPECT_EQ(result.messages,
+              std::vector<std::string>{"Файл обрывается внутри точки: последняя точка пропущена"});
+}
 
 TEST(NavitelGpxEncoding, UnknownEncodingIsAClearError) {
     const std::pair<std::string, std::string> cases[] = {

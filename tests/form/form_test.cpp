@@ -23,9 +23,9 @@
 namespace oradel {
 namespace {
 namespace fs = std::filesystem;
-using oradel::testing::Windows1251;
 using oradel::testing::ReadBytes;
 using oradel::testing::ScratchFolder;
+using oradel::testing::Windows1251;
 using oradel::testing::WriteBytes;
 using Names = std::vector<std::string>;
 
@@ -40,6 +40,7 @@ Names OperationBoxes(std::optional<InputKind> kind = std::nullopt) {
 const Names kOperations = OperationBoxes();
 const Names kPointListOperations = OperationBoxes(InputKind::PointList);
 const std::string kFinished = "Конвертация закончена";
+const std::string kFinishedWithErrors = "Конвертация закончена с ошибками";
 const std::string kPointList = Windows1251(
     ":Кавказ\r\nЮца <Ю ЮЗ>\r\n43.9612 42.9845\r\nСтарт на южном склоне\r\n\r\n"
     "Джуца\r\n43.9868 42.9702\r\nСеверный старт\r\n");
@@ -83,6 +84,10 @@ class FakeView final : public FormView {
     void SetEnabled(std::string_view control, bool on) override { (*this)[control].enabled = on; }
     void SetVisible(std::string_view control, bool on) override { (*this)[control].visible = on; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool AskYesNo(const std::string& text) override {
+        questions.push_back(text);
+        return yes;
+    }
     std::optional<fs::path> ChooseFileToOpen(const OpenFileRequest& request) override {
         requests.push_back(request);
         if (answers.empty()) return std::nullopt;
@@ -96,6 +101,8 @@ class FakeView final : public FormView {
     void CoverClientArea(std::string_view control) override { covering = control; }
 
     Names messages;
+    Names questions;
+    bool yes = true;                              // the answer to every question
     std::deque<std::optional<fs::path>> answers;  // nullopt: the user cancels
     std::vector<OpenFileRequest> requests;
     Names opened;
@@ -201,11 +208,18 @@ TEST(FormTest, StartsWithPanelAndHelpHiddenAndNoFile) {
     EXPECT_TRUE(session.form.SelectedFile().empty());
 }
 
-TEST(FormTest, EnablesOperationsByExtension) {
+// What a file holds decides where it can be read; otherwise its name does.
+TEST(FormTest, EnablesOperationsByContentElseByExtension) {
     const struct {
         std::string fileName;
         Names enabled;
+        std::string content = "";  // none: the file does not exist
     } cases[] = {
+        {"export.txt", {"CheckBox1"}, "$FormatGEO\r\nA  N 1 0 0  E 2 0 0  0\r\n"},
+        {"list.wpt", kPointListOperations, ":Кавказ\r\nA\r\n1 2\r\n"},
+        {"points.dat", {"CheckBox15"}, "<?xml version=\"1.0\"?><gpx></gpx>"},
+        {"lk8.txt", {"CheckBox1"}, "G  WGS 84\r\nU  1\r\n"},
+        {"image.txt", {}, std::string("\x89PNG\0\0", 6)},
         {"alps.TXT", kPointListOperations},
         {"alps.Wpt", {"CheckBox1"}},
         {"points.gpx", {"CheckBox15"}},
@@ -216,8 +230,9 @@ TEST(FormTest, EnablesOperationsByExtension) {
         {"alps.txt.", {}},
         {"alps.txť", {}},
     };
-    for (const auto& [fileName, enabled] : cases) {
+    for (const auto& [fileName, enabled, content] : cases) {
         Session session;
+        if (!content.empty()) WriteBytes(session.File(fileName), content);
         session.Tick(kOperations);
         session.Choose(fileName);
         EXPECT_EQ(session.Label(), FileCaption(session.File(fileName))) << fileName;
@@ -331,7 +346,7 @@ TEST(FormTest, ConvertNeedsAFileAndAnOperationAndReportsEachJob) {
     session.form.Run(FormCommand::Convert);
     const std::string noFile = "Нет файла " + PathText(session.File("missing.txt"));
     EXPECT_EQ(session.view.messages, (Names{"Выберите файл, нажмите [Открыть]", "Выберите операции",
-                                            noFile, noFile, kFinished}));
+                                            noFile, kFinishedWithErrors}));
 }
 
 TEST(FormTest, ConvertWritesEveryTickedOperationsFileAndKeepsTheTicks) {
@@ -347,6 +362,29 @@ TEST(FormTest, ConvertWritesEveryTickedOperationsFileAndKeepsTheTicks) {
     for (const std::string& box : kPointListOperations) EXPECT_TRUE(session.view[box].checked);
 }
 
+// An import asks before it replaces a point list: yes keeps the old list as
+// its backup, no skips the job and the run ends "with errors".
+TEST(FormTest, ImportAsksBeforeReplacingTheList) {
+    for (const bool yes : {true, false}) {
+        Session session;
+        WriteBytes(session.File("sites.txt"), kPointList);
+        WriteBytes(session.File("sites.wpt"), "A  N 1 0 0  E 2 0 0  0\r\n");
+        session.Choose("sites.wpt");
+        session.Tick({"CheckBox1"});
+        session.view.yes = yes;
+        session.form.Run(FormCommand::Convert);
+        EXPECT_EQ(session.view.questions,
+                  Names{"Список «sites.txt» уже есть. Заменить его? Прежний список сохранится как "
+                        "«sites.txt.bak»."});
+        const std::string list = PathText(session.File("sites.txt"));
+        const Names expected =
+            yes ? Names{"Прежний список сохранён как «" + list + ".bak».", kFinished}
+                : Names{"Пропущено: «" + list + "» не заменён.", kFinishedWithErrors};
+        EXPECT_EQ(session.view.messages, expected);
+        EXPECT_EQ(ReadBytes(session.File(yes ? "sites.txt.bak" : "sites.txt")), kPointList);
+    }
+}
+
 TEST(FormTest, FailedJobEndsTheRunWithItsMessageAndTheFormGoesOn) {
     Session session;
     WriteBytes(session.File("alps.txt"), kPointList + Windows1251("\r\nТочка\r\nnorth east\r\n"));
@@ -355,10 +393,10 @@ TEST(FormTest, FailedJobEndsTheRunWithItsMessageAndTheFormGoesOn) {
     fs::create_directory(session.File("alps_nav.wpt"));  // where mode 3 must write its file
     session.form.Run(FormCommand::Convert);
     // The points mode 2 left out are still named.
-    ASSERT_EQ(session.view.messages.size(), 2u);
-    EXPECT_EQ(session.view.messages.front(),
-              "Не удалось прочитать координаты, точки пропущены:\nТочка");
-    EXPECT_NE(session.view.messages.back().find("alps_nav.wpt"), std::string::npos);
+    ASSERT_EQ(session.view.messages.size(), 3u);
+    EXPECT_EQ(session.view.messages[0], "Не удалось прочитать координаты, точки пропущены:\nТочка");
+    EXPECT_NE(session.view.messages[1].find("alps_nav.wpt"), std::string::npos);
+    EXPECT_EQ(session.view.messages[2], kFinishedWithErrors);
     EXPECT_FALSE(fs::exists(session.File("alps.htm")));  // later jobs did not run
     EXPECT_FALSE(fs::exists(session.File("alps_lk8.wpt")));
 
@@ -385,7 +423,8 @@ TEST(FormTest, NamesPointsLeftOutOnceBeforeTheEnd) {
     for (const auto& [unreadable, listed] : cases) {
         Session session;
         std::string list = kPointList + "\r\n";
-        for (const std::string& name : unreadable) list += Windows1251(name) + "\r\nnorth east\r\n\r\n";
+        for (const std::string& name : unreadable)
+            list += Windows1251(name) + "\r\nnorth east\r\n\r\n";
         WriteBytes(session.File("alps.txt"), list);
         session.Choose("alps.txt");
         session.Tick({"CheckBox2", "CheckBox3", "CheckBox5"});
@@ -489,7 +528,8 @@ TEST(FormTest, SettingsSurviveClosingAndStart) {
         first.form.Closing();
         EXPECT_TRUE(first.view.messages.empty());
     }
-    EXPECT_NE(ReadBytes(settings).find("\r\nEdit1=" + Windows1251("А123ВС") + "\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(settings).find("\r\nEdit1=" + Windows1251("А123ВС") + "\r\n"),
+              std::string::npos);
     const Session second(settings);
     EXPECT_TRUE(second.view["cRS2"].checked);
     EXPECT_FALSE(second.view["CheckBox2"].checked);

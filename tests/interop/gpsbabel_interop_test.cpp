@@ -26,10 +26,10 @@ namespace oradel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Windows1251;
 using testing::Convert;
 using testing::ReadBytes;
 using testing::ScratchFolder;
+using testing::Windows1251;
 using testing::WriteBytes;
 
 constexpr int kSkipped = 77;  // CTest's SKIP_RETURN_CODE

@@ -239,7 +239,7 @@ TEST(SettingsFileTest, FailedWriteThrowsWithThePathAndTheReason) {
          "Cannot create file \"" + (folder / "no such folder" / "oradel.ini").string() +
              "\". No such file or directory"},
         {folder / "taken.ini",
-         "Cannot open file \"" + (folder / "taken.ini").string() + "\". Is a directory"}};
+         "Cannot open file \"" + (folder / "taken.ini").string() + "\". Not a regular file"}};
     for (const auto& [file, message] : cases) {
         try {
             SaveSettings(file, Options());

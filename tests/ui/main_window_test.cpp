@@ -31,6 +31,10 @@ namespace {
 class RecordingDesktop final : public Desktop {
   public:
     void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+    bool AskYesNo(QWidget*, const QString& text) override {
+        messages << text;
+        return true;
+    }
     std::optional<QString> ChooseFileToOpen(QWidget*, const OpenFileRequest& request) override {
         requests.push_back(request);
         if (answers.empty()) return std::nullopt;

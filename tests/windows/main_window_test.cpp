@@ -36,6 +36,10 @@ using Rect = std::array<long, 4>;  // left, top, width, height
 class RecordingDesktop final : public Desktop {
   public:
     void ShowMessage(HWND, const std::wstring& text) override { messages.push_back(text); }
+    bool AskYesNo(HWND, const std::wstring& text) override {
+        messages.push_back(text);
+        return yes;
+    }
     std::optional<fs::path> ChooseFileToOpen(HWND, const OpenFileRequest& request) override {
         requests.push_back(request);
         if (answers.empty()) return std::nullopt;
@@ -51,6 +55,7 @@ class RecordingDesktop final : public Desktop {
     std::deque<std::optional<fs::path>> answers;  // nullopt: the user cancels
     std::vector<OpenFileRequest> requests;
     std::vector<std::wstring> opened;
+    bool yes = true;  // the answer to every question
 };
 
 UINT ExpectedDpi() {
@@ -228,6 +233,22 @@ TEST_F(WindowTest, ControlsAsLaidOutAtTheScreensResolution) {
     }
 }
 
+// An import asks in the real window before it replaces a list; No skips it.
+TEST_F(WindowTest, ImportAsksBeforeReplacingTheList) {
+    WriteBytes(folder / L"сайты.txt", "A\r\n1 2\r\n");
+    WriteBytes(folder / L"сайты.wpt", "A  N 1 0 0  E 2 0 0  0\r\n");
+    Choose(folder / L"сайты.wpt");
+    Click("CheckBox1");
+    desktop.yes = false;
+    Click("convertButton");
+    ASSERT_EQ(desktop.messages.size(), 3u);
+    EXPECT_EQ(desktop.messages[0],
+              L"Список «сайты.txt» уже есть. Заменить его? Прежний список сохранится как "
+              L"«сайты.txt.bak».");
+    EXPECT_EQ(desktop.messages[2], L"Конвертация закончена с ошибками");
+    EXPECT_EQ(ReadBytes(folder / L"сайты.txt"), "A\r\n1 2\r\n");
+}
+
 // Clicks, ticks and typing reach the form: seen in its messages, captions,
 // enabled boxes, heights, the help text, the files it writes and its settings.
 TEST_F(WindowTest, ClicksAndTypingReachTheForm) {
@@ -395,25 +416,37 @@ TEST(Programs, CarryTheProjectsVersionAndTheIcon) {
     EXPECT_GE(ExtractIconExW(programs[0].c_str(), -1, nullptr, nullptr, 0), 1u);
 }
 
-// The desktop's own message box and open dialog, answered by a timer as a user would.
-TEST(SystemDesktopTest, RealMessageBoxAndOpenDialog) {
-    static std::wstring buttons;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+// The desktop's own message boxes and open dialog, answered by a timer as a
+// user would: Enter presses the default button.
+TEST(SystemDesktopTest, RealMessageBoxesAndOpenDialog) {
+    static int buttons = 0;
+    static int defaultButton = 0;
+    const auto pressDefault = [](HWND, UINT, UINT_PTR, DWORD) {
         HWND box = FindWindowW(L"#32770", L"Oradel");
         if (box == nullptr) return;
-        buttons.clear();
+        buttons = 0;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            wchar_t className[32] = L"", text[32] = L"";
+            wchar_t className[32] = L"";
             GetClassNameW(child, className, 32);
-            GetWindowTextW(child, text, 32);
-            if (std::wstring(className) == L"Button") buttons += text + std::wstring(L";");
+            if (std::wstring(className) != L"Button") continue;
+            ++buttons;
+            if ((GetWindowLongW(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
+                defaultButton = GetDlgCtrlID(child);
+            }
         }
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
+        PostMessageW(box, WM_COMMAND, defaultButton, 0);
+    };
     SystemDesktop desktop;
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, pressDefault);
     desktop.ShowMessage(nullptr, L"Нет файла: D:\\Карты\\Юца.txt");
     KillTimer(nullptr, timer);
-    EXPECT_EQ(buttons, L"OK;");
+    EXPECT_EQ(buttons, 1);
+    EXPECT_EQ(defaultButton, IDOK);
+    timer = SetTimer(nullptr, 0, 200, pressDefault);
+    EXPECT_FALSE(desktop.AskYesNo(nullptr, L"Список «Юца.txt» уже есть. Заменить его?"));
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(buttons, 2);
+    EXPECT_EQ(defaultButton, IDNO);
 
     static fs::path folder;
     folder = fs::temp_directory_path() / L"oradel-dialog-Папка";

@@ -366,7 +366,8 @@ class Suite:
         finally:
             path.chmod(stat.S_IRUSR | stat.S_IWUSR)
         target_name = windows_name(Path(folder) / target)
-        wanted = f'Cannot create file "{target_name}". The file is read-only.\r\n'.encode()
+        wanted = (f'Cannot create file "{target_name}". The file is read-only.\r\n'
+                  "Jobs not done: 2 of 2\r\n").encode()
         self.check(result.status == 1, f"status: {result}")
         self.check(result.err == wanted, f"message: {result.err!r}, wanted {wanted!r}")
         self.check(path.read_bytes() == b"keep me\r\n", "the read-only file was changed")
@@ -382,7 +383,7 @@ class Suite:
             os.link(self.wine.drive_d / folder / given, self.wine.drive_d / folder / output)
         result = self.run_windows(["--mode", mode, windows_name(Path(folder) / given)])
         wanted = (f'The output "{windows_name(Path(folder) / output)}" is the input file '
-                  "itself; nothing was written.\r\n").encode()
+                  "itself; nothing was written.\r\nJobs not done: 1 of 1\r\n").encode()
         self.check(result.status == 1, f"status: {result}")
         self.check(result.err == wanted, f"message: {result.err!r}, wanted {wanted!r}")
         self.check((self.wine.drive_d / folder / given).read_bytes() == POINT_LIST,
@@ -419,14 +420,15 @@ class Suite:
         self.same_files(windows_files, linux_files, str(relative))
 
     def test_missing_input(self):
-        """One "Нет файла " line per job, on stderr in the console's code page:
-        the messages speak the user's interface language, here Russian."""
+        """One "Нет файла " line per input, then the count of jobs not done, on
+        stderr in the console's code page: the messages speak the user's
+        interface language, here Russian."""
         folder = self.folder("missing")
         name = windows_name(Path(folder) / "нет" / "алпы.txt")
         result = self.run_windows(["--mode", "3", "--mode", "5", name], language=None)
-        line = ("Нет файла " + name + "\r\n").encode("cp866")
+        wanted = ("Нет файла " + name + "\r\nНе выполнено заданий: 2 из 2\r\n").encode("cp866")
         self.check(result.status == 1, f"status: {result}")
-        self.check(result.err == line * 2, f"stderr {result.err!r}, wanted {line * 2!r}")
+        self.check(result.err == wanted, f"stderr {result.err!r}, wanted {wanted!r}")
         self.check(result.out == b"", f"stdout: {result.out!r}")
         self.check(not self.files_in(self.wine.drive_d / folder), "a file was made")
 
