@@ -26,7 +26,46 @@ bool ReadDegrees(std::string_view text, double limit, std::string& pointText, do
     return true;
 }
 
+// No device holds an altitude beyond this, and a whole number of metres fits.
+constexpr double kHighestAltitude = 1e6;
+constexpr double kMetresPerFoot = 0.3048;
+
+struct AltitudeUnit {
+    std::string_view name;  // Windows-1251
+    double metres;
+};
+constexpr AltitudeUnit kAltitudeUnits[] = {
+    {"m", 1}, {"\xEC", 1}, {"ft", kMetresPerFoot},  // "\xEC": the Cyrillic "м"
+};
+
 }  // namespace
+
+std::optional<long> ReadAltitude(std::string_view text) {
+    text = TrimView(text);
+    double metresPerUnit = 1;
+    for (const AltitudeUnit& unit : kAltitudeUnits) {
+        if (text.ends_with(unit.name)) {
+            text = TrimView(text.substr(0, text.size() - unit.name.size()));
+            metresPerUnit = unit.metres;
+            break;
+        }
+    }
+    std::string number(text);
+    std::replace(number.begin(), number.end(), ',', '.');
+    const std::optional<double> value = ParseDecimal(number);
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    const double metres = *value * metresPerUnit;
+    if (std::fabs(metres) > kHighestAltitude) return std::nullopt;
+    return std::lround(metres);
+}
+
+long MetresFromFeet(double feet) {
+    return std::lround(feet * kMetresPerFoot);
+}
+
+long FeetFromMetres(long metres) {
+    return std::lround(static_cast<double>(metres) / kMetresPerFoot);
+}
 
 std::string PlainDecimal(double value, int decimals) {
     const std::string pattern =
@@ -40,6 +79,14 @@ std::string PlainDecimal(double value, int decimals) {
 }
 
 bool ReadPosition(std::string_view latText, std::string_view lonText, Position& position) {
+    lonText = TrimView(lonText);
+    const std::size_t blank = lonText.find_first_of(" \t");
+    position.altitude.reset();
+    if (blank != std::string_view::npos) {
+        position.altitude = ReadAltitude(lonText.substr(blank));
+        if (!position.altitude) return false;
+        lonText = lonText.substr(0, blank);
+    }
     return ReadDegrees(latText, 90, position.latText, position.lat) &&
            ReadDegrees(lonText, 180, position.lonText, position.lon);
 }

@@ -24,7 +24,7 @@ constexpr std::size_t kMinLineLength = 65;
 constexpr std::size_t kMaxCommentLength = 499;
 // The degree sign of the format: one raw byte, whatever the code page calls it.
 constexpr char kDegree = '\xBA';
-constexpr std::string_view kFixedFields = " 27-MAR-62 00:00:00 0.000000 ";
+constexpr std::string_view kDateAndTime = " 27-MAR-62 00:00:00 ";
 
 // Transliterated text in plain ASCII: LK8000 reads a line that is not UTF-8
 // as Windows-1252 and counts lengths in UTF-8 bytes, so any other byte would
@@ -107,9 +107,12 @@ void WriteLK8000Waypoints(ConversionContext& context) {
             const std::string comment = CommentField(point);
             std::string lat = CoordinateText(point.position.latText, point.position.lat);
             std::string lon = CoordinateText(point.position.lonText, point.position.lon);
-            // "W " name " A " lat "ºN " lon "ºE" fixed fields, comment
+            // Metres with six decimals; 0 stands for no altitude, as in the files of old.
+            const std::string altitude =
+                std::to_string(point.position.altitude.value_or(0)) + ".000000 ";
+            // "W " name " A " lat "ºN " lon "ºE" date and time, altitude, comment
             const std::size_t length = 2 + name.size() + 3 + lat.size() + 3 + lon.size() + 2 +
-                                       kFixedFields.size() + comment.size();
+                                       kDateAndTime.size() + altitude.size() + comment.size();
             std::size_t missing = kMinLineLength - std::min(length, kMinLineLength);
             missing -= Lengthen(lat, missing);
             Lengthen(lon, missing);
@@ -120,7 +123,8 @@ void WriteLK8000Waypoints(ConversionContext& context) {
             AppendCoordinate(line, lat, point.position.lat, 'N', 'S');
             line += ' ';
             AppendCoordinate(line, lon, point.position.lon, 'E', 'W');
-            line += kFixedFields;
+            line += kDateAndTime;
+            line += altitude;
             line += comment;
             out.WriteLine(line);
         });

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/coordinates.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "engine/point_list_reader.hpp"
@@ -250,7 +251,7 @@ class GpxPoints final : public XmlHandler {
     bool inPoint_ = false;
     int depth_ = 0;              // open child elements of the point
     RawValue* field_ = nullptr;  // the name or desc being read
-    RawValue lat_, lon_, name_, desc_;
+    RawValue lat_, lon_, name_, desc_, ele_;
     std::string line_, lonLine_;
     unsigned namelessPoints_ = 0;
 };
@@ -264,7 +265,7 @@ void GpxPoints::BeginPoint(std::span<const XmlAttribute> attributes) {
     inPoint_ = true;
     depth_ = 0;
     field_ = nullptr;
-    for (RawValue* value : {&lat_, &lon_, &name_, &desc_}) value->Clear();
+    for (RawValue* value : {&lat_, &lon_, &name_, &desc_, &ele_}) value->Clear();
     lat_.bytes = AttributeValue(attributes, "lat");
     lon_.bytes = AttributeValue(attributes, "lon");
 }
@@ -280,7 +281,10 @@ void GpxPoints::StartTag(std::string_view name, std::span<const XmlAttribute> at
     }
     if (!inPoint_ || empty) return;
     if (depth_ == 0) {
-        RawValue* field = local == "name" ? &name_ : local == "desc" ? &desc_ : nullptr;
+        RawValue* field = local == "name"   ? &name_
+                          : local == "desc" ? &desc_
+                          : local == "ele"  ? &ele_
+                                            : nullptr;
         if (field != nullptr && !field->seen) {
             field->seen = true;
             field_ = field;
@@ -315,7 +319,8 @@ void GpxPoints::Finish() {
     if (inPoint_) state_.notices.emplace_back(MessageId::TruncatedGpx);
 }
 
-// Name, coordinates, the description when there is one, and the empty line.
+// Name, coordinates (with the altitude of <ele> when it reads as a number),
+// the description when there is one, and the empty line.
 void GpxPoints::WritePoint() {
     inPoint_ = false;
     field_ = nullptr;
@@ -327,6 +332,10 @@ void GpxPoints::WritePoint() {
     decoder_.Decode(lon_, lonLine_);
     line_ += ' ';
     line_ += lonLine_;
+    decoder_.Decode(ele_, lonLine_);
+    if (const std::optional<long> altitude = ReadAltitude(lonLine_)) {
+        line_ += ' ' + std::to_string(*altitude);  // metres, as GPX gives them
+    }
     KeepAsListText(line_, ImportedField::Comment);
     output_.WriteLine(line_);
     if (decoder_.Decode(desc_, line_)) ++state_.replacedTexts;

@@ -43,7 +43,10 @@ void WriteNavitelWaypoints(ConversionContext& context) {
         line += point.position.lonText;
         line += ", , 0, 1, 3, 0, 65535,";
         line += DescriptionField(point.record);
-        line += ", 0, 0, 0.00000, -777";
+        line += ", 0, 0, 0.00000, ";
+        // Feet; -777 stands for no altitude.
+        line += std::to_string(point.position.altitude ? FeetFromMetres(*point.position.altitude)
+                                                       : -777);
         out.WriteLine(line);
     });
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/coordinates.hpp"
 #include "engine/decimal_numbers.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
@@ -35,6 +36,7 @@ using Angle = std::array<std::string_view, kAngleFields>;
 struct GeoPoint {
     std::string_view name;
     Angle latitude, longitude;
+    std::string_view altitude;
     std::string_view description;
 };
 
@@ -78,6 +80,7 @@ bool ReadByGroup(std::string_view line, const std::vector<std::string_view>& wor
             point.longitude[k] = words[at + kAngleFields + k];
         }
         const std::size_t altitude = at + kGroupFields - 1;
+        point.altitude = altitude < words.size() ? words[altitude] : "";
         point.description = altitude < words.size() ? After(line, words[altitude]) : "";
         return true;
     }
@@ -86,11 +89,10 @@ bool ReadByGroup(std::string_view line, const std::vector<std::string_view>& wor
 
 // Fields end at a space; the description is the trimmed rest of the line.
 void ReadByPosition(std::string_view line, GeoPoint& point) {
-    std::string_view field;
     SplitFirstField(line, point.name, " ");
     for (std::string_view& part : point.latitude) SplitFirstField(line, part, " ");
     for (std::string_view& part : point.longitude) SplitFirstField(line, part, " ");
-    SplitFirstField(line, field, " ");  // the altitude
+    SplitFirstField(line, point.altitude, " ");
     point.description = TrimView(line);
 }
 
@@ -111,6 +113,12 @@ class ExportLine {
     // "S" and "W" make the value negative.
     double Latitude() const { return AngleValue(point_.latitude, "S"); }
     double Longitude() const { return AngleValue(point_.longitude, "W"); }
+    // Whole metres; GEO files write 0 for a point whose altitude they do not
+    // know, and whatever does not read as a number is no altitude either.
+    std::optional<long> Altitude() const {
+        const std::optional<long> metres = ReadAltitude(point_.altitude);
+        return metres == 0 ? std::nullopt : metres;
+    }
 
   private:
     std::size_t Convert(std::string_view line);
@@ -189,6 +197,9 @@ void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer,
     AppendWithPattern(buffer, latitude, "00.000000");
     buffer += ' ';
     AppendWithPattern(buffer, longitude, "00.000000");
+    if (const std::optional<long> altitude = point.Altitude()) {
+        buffer += ' ' + std::to_string(*altitude);
+    }
     out.WriteLine(buffer);
     out.WriteLine(point.Description());
     out.WriteLine("");

@@ -55,7 +55,8 @@ void WriteXCTrackWaypoints(ConversionContext& context) {
         AppendNamePiece(line, point.name);
         AppendCoordinate(line, point.position.lat, "    N ", "    S ", "00");
         AppendCoordinate(line, point.position.lon, "    E ", "    W ", "000");
-        line += "   0  ";
+        // Whole metres; 0 stands for no altitude.
+        line += "   " + std::to_string(point.position.altitude.value_or(0)) + "  ";
         const PointRecord& record = point.record;
         if (!record.comments.empty()) line += TrimView(record.comments.front());
         out.WriteLine(Utf8FromWindows1251(line));

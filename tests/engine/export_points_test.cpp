@@ -23,6 +23,7 @@ TEST(ReadPosition, ReadsDecimalDegreesWithinTheirRanges) {
         double latValue, lonValue;
         const char* latText;
         const char* lonText;
+        std::optional<long> altitude = std::nullopt;
     } cases[] = {
         {"43.9612", "42.9845", true, 43.9612, 42.9845, "43.9612", "42.9845"},
         {"43,9612", " 42,9845 ", true, 43.9612, 42.9845, "43.9612", "42.9845"},
@@ -38,7 +39,14 @@ TEST(ReadPosition, ReadsDecimalDegreesWithinTheirRanges) {
         {"1e309", "1", false, 0, 0, "", ""},
         {"1", "-1e400", false, 0, 0, "", ""},
         {"45.9", "", false, 0, 0, "", ""},
-        {"44.1", "42.2 1200", false, 0, 0, "", ""},
+        {"44.1", "42.2 1200", true, 44.1, 42.2, "44.1", "42.2", 1200},
+        {"44.1", "42.2\t1850,6 м", true, 44.1, 42.2, "44.1", "42.2", 1851},
+        {"44.1", "42.2 -12m", true, 44.1, 42.2, "44.1", "42.2", -12},
+        {"44.1", "42.2 6070ft", true, 44.1, 42.2, "44.1", "42.2", 1850},
+        {"44.1", "42.2 1200 m.", false, 0, 0, "", ""},
+        {"44.1", "42.2 1200 3", false, 0, 0, "", ""},
+        {"44.1", "42.2 km", false, 0, 0, "", ""},
+        {"44.1", "42.2 1e9", false, 0, 0, "", ""},
         {"1,5,5", "2", false, 0, 0, "", ""},
         {"север", "2", false, 0, 0, "", ""},
     };
@@ -51,6 +59,7 @@ TEST(ReadPosition, ReadsDecimalDegreesWithinTheirRanges) {
         EXPECT_EQ(position.lon, c.lonValue) << c.lon;
         EXPECT_EQ(position.latText, c.latText);
         EXPECT_EQ(position.lonText, c.lonText);
+        EXPECT_EQ(position.altitude, c.altitude) << c.lon;
     }
 }
 

@@ -378,7 +378,11 @@ INSTANTIATE_TEST_SUITE_P(
         Lk8000Case{"over 15 characters rounded to fit",
                    "Abcdefghijklmnop\r\n-39.97386971488595 0105.27651234567891\r\nc\r\n",
                    {"W Abcdefghijklmnop A 39.973869714886{BA}S 105.27651234568{BA}E 27-MAR-62 "
-                    "00:00:00 0.000000 c"}}));
+                    "00:00:00 0.000000 c"}},
+        Lk8000Case{"the altitude in metres",
+                   "Elbrus\r\n43.3528 42.4392 5642\r\n\r\nB\r\n1 2 -12,4\r\nc\r\n",
+                   {"W Elbrus A 43.3528{BA}N 42.4392{BA}E 27-MAR-62 00:00:00 5642.000000 Elbrus",
+                    "W B A 1.0000000000000{BA}N 2.00000{BA}E 27-MAR-62 00:00:00 -12.000000 c"}}));
 
 TEST(LK8000WaypointsGolden, VariedListMatchesGoldenFile) {
     const auto result =

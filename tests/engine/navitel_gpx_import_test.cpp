@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         GpxCase{"track and route points are points too",
                 "<trkpt lat=\"5\" lon=\"6\"><ele>100</ele></trkpt><rtept lat=\"7\" lon=\"8\">"
                 "<name>R</name></rtept>",
-                {"WPT001", "5 6", "", "R", "7 8", ""}},
+                {"WPT001", "5 6 100", "", "R", "7 8", ""}},
         GpxCase{"a point without name keeps the next point intact",
                 "<wpt lat=\"1\" lon=\"2\"></wpt><wpt lat=\"3\" lon=\"4\"><name>B</name>"
                 "<desc>b</desc></wpt>",
@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "<wpt lat='1' lon='2'></wpt><trk><name>Track</name><desc>t</desc><trkseg>"
                 "<trkpt lat='3' lon='4'><ele>5</ele></trkpt></trkseg></trk>"
                 "<rte><name>Route</name><rtept lat='5' lon='6'><name>P</name></rtept></rte>",
-                {"WPT001", "1 2", "", "WPT002", "3 4", "", "P", "5 6", ""}},
+                {"WPT001", "1 2", "", "WPT002", "3 4 5", "", "P", "5 6", ""}},
         GpxCase{"only the point's own name and desc, the first of each",
                 "<wpt lat='1' lon='2'><extensions><name>X</name><desc>x</desc></extensions>"
                 "<name>A</name><name>B</name><desc>d</desc><desc>e</desc></wpt>",

@@ -98,15 +98,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ImportCase{"names with blanks",
                    kHeader + "Холм Ветров  старт N 44 7 24.24 E 042 34 04.08 1200 Старт с юга\r\n",
-                   {"Холм Ветров  старт", "44.123400 42.567800", "Старт с юга", ""}},
+                   {"Холм Ветров  старт", "44.123400 42.567800 1200", "Старт с юга", ""}},
         ImportCase{"fixed columns, two blanks before the hemisphere letter",
                    kHeader + "ABC001 Big Hill    N 47 49 03.66  W 119 38 36.30   693  Big Hill\r\n"
                              "A                 S 00 30 00.00  E 000 00 36.00     0\r\n",
-                   {"ABC001 Big Hill", "47.817683 -119.643417", "Big Hill", "", "A",
+                   {"ABC001 Big Hill", "47.817683 -119.643417 693", "Big Hill", "", "A",
                     "-00.500000 00.010000", "", ""}},
         ImportCase{"tabs between the fields, and a group inside the name",
                    kHeader + "N 1 Pass\tN\t1\t2\t3\tE\t4\t5\t6\t7\tdesc N 1 2 3 E 4 5 6 7\r\n",
-                   {"N 1 Pass", "01.034167 04.085000", "desc N 1 2 3 E 4 5 6 7", ""}},
+                   {"N 1 Pass", "01.034167 04.085000 7", "desc N 1 2 3 E 4 5 6 7", ""}},
         ImportCase{
             "points without a name are numbered",
             kHeader + "N 1 0 0 E 2 0 0 0 a\r\n  :: S 1 0 0 W 2 0 0 0\r\n",
