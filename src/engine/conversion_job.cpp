@@ -20,11 +20,11 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Runs the mode's body from the input into `outputFile`, which `shownName` names to the user.
 void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* outputFile,
              const fs::path& inputPath, const std::string& shownName, const Options& options,
-             JobState& state) {
+             JobState& state, FileFormat format) {
     TextInput input(inputFile);
     if (mode.input == InputKind::PointList) input.DecodeUtf8WhenDetected();
     TextOutput output(outputFile, shownName);
-    ConversionContext context{input, output, options, inputPath, state};
+    ConversionContext context{input, output, options, inputPath, state, format};
     mode.body(context);
     output.Flush();
     // A GPX file in which no point is found (a track, another program's
@@ -52,10 +52,10 @@ void CopyAsList(std::FILE* written, std::FILE* list, const std::string& shownNam
 // An import: the list is written in full before it may replace an old one,
 // which is kept as its backup; a list that would not change stays as it is.
 void WriteList(const ConversionMode& mode, std::FILE* inputFile, const fs::path& input,
-               const fs::path& output, const Options& options, JobState& state) {
+               const fs::path& output, const Options& options, JobState& state, FileFormat format) {
     const std::string shownName = PathText(output);
     TemporaryFile written(TemporaryFolderFor(output), shownName);
-    RunBody(mode, inputFile, written.File(), input, shownName, options, state);
+    RunBody(mode, inputFile, written.File(), input, shownName, options, state, format);
     std::rewind(written.File());
     AtomicOutputFile list(output);
     CopyAsList(written.File(), list.File(), shownName);
@@ -72,9 +72,10 @@ void WriteList(const ConversionMode& mode, std::FILE* inputFile, const fs::path&
 }
 
 void WriteExport(const ConversionMode& mode, FileHandle inputFile, const fs::path& input,
-                 const fs::path& output, const Options& options, JobState& state) {
+                 const fs::path& output, const Options& options, JobState& state,
+                 FileFormat format) {
     AtomicOutputFile file(output);
-    RunBody(mode, inputFile.get(), file.File(), input, PathText(output), options, state);
+    RunBody(mode, inputFile.get(), file.File(), input, PathText(output), options, state, format);
     inputFile.reset();
     file.Commit();
 }
@@ -116,7 +117,8 @@ JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, cons
     if (IsSameFile(input, outcome.output)) {
         throw UserError(Message(MessageId::OutputIsInput, {PathText(outcome.output)}));
     }
-    CheckReadable(mode.input, RecogniseFormat(ReadHead(inputFile.get(), kRecognisedBytes)), input);
+    const FileFormat format = RecogniseFormat(ReadHead(inputFile.get(), kRecognisedBytes));
+    CheckReadable(mode.input, format, input);
     const std::optional<ListReplacement> replaced = ListReplacedBy(mode, input);
     if (replaced && existing == ExistingList::Keep) {
         throw UserError(
@@ -125,9 +127,9 @@ JobOutcome RunConversion(const ConversionMode& mode, const fs::path& input, cons
     JobState state;
     try {
         if (mode.IsImport()) {
-            WriteList(mode, inputFile.get(), input, outcome.output, options, state);
+            WriteList(mode, inputFile.get(), input, outcome.output, options, state, format);
         } else {
-            WriteExport(mode, std::move(inputFile), input, outcome.output, options, state);
+            WriteExport(mode, std::move(inputFile), input, outcome.output, options, state, format);
         }
     } catch (const UserError&) {
         throw;

@@ -22,7 +22,7 @@ using enum MessageId;
 // Number, settings key, input, output extension and suffix, body, usage line,
 // ticked on the first start, run by default for its input's extension.
 constexpr ConversionMode kModes[] = {
-    {1, "CheckBox1", WaypointFile, ".txt", "", ImportXCTrackExport, ModeImportXCTrack, true, true},
+    {1, "CheckBox1", WaypointFile, ".txt", "", ImportWaypointFile, ModeImportXCTrack, true, true},
     {15, "CheckBox15", NavitelGpx, ".txt", "_nav", ImportNavitelGpx, ModeImportNavitel, true, true},
     {2, "CheckBox2", PointList, ".wpt", "", WriteXCTrackWaypoints, ModeWriteXCTrack, true, true},
     {3, "CheckBox3", PointList, ".wpt", "_nav", WriteNavitelWaypoints, ModeWriteNavitel, true,
@@ -72,7 +72,9 @@ struct InputKindRow {
     MessageId refusal;
 };
 constexpr InputKindRow kInputKinds[] = {
-    {WaypointFile, ".wpt", Formats({F::GeoWaypoints, F::PlainText, F::Empty, F::Unknown}),
+    {WaypointFile, ".wpt",
+     Formats({F::GeoWaypoints, F::CompeGpsWaypoints, F::OziWaypoints, F::PlainText, F::Empty,
+              F::Unknown}),
      Formats({F::GeoWaypoints, F::CompeGpsWaypoints, F::OziWaypoints}), WrongWaypointFormat},
     {NavitelGpx, ".gpx", Formats({F::Gpx, F::OtherXml, F::Utf16Text, F::Unknown}),
      Formats({F::Gpx, F::OtherXml, F::Utf16Text}), NotXml},

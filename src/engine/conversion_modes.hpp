@@ -49,6 +49,7 @@ struct ConversionContext {
     const Options& options;
     const std::filesystem::path& inputPath;
     JobState& state;
+    FileFormat inputFormat = FileFormat::PlainText;  // as its first lines tell
 };
 
 using ModeBody = void (*)(ConversionContext& context);

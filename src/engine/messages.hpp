@@ -55,6 +55,7 @@ enum class MessageId {
     ListUnchanged,
     JobSkipped,
     WrongWaypointFormat,
+    CompeGpsUtm,
     NotAPointList,
     NotXml,
     FormatGeo,

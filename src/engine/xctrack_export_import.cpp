@@ -8,13 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/compegps_import.hpp"
 #include "engine/coordinates.hpp"
 #include "engine/decimal_numbers.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
-#include "engine/point_list_reader.hpp"
+#include "engine/imported_points.hpp"
+#include "engine/ozi_import.hpp"
 #include "text/codepage.hpp"
-#include "text/imported_text.hpp"
 #include "text/strings.hpp"
 #include "text/utf8.hpp"
 
@@ -160,8 +161,6 @@ std::size_t ExportLine::Convert(std::string_view line) {
         name_.assign(point_.name);
         description_.assign(point_.description);
     }
-    KeepAsListText(name_, ImportedField::Name);
-    KeepAsListText(description_, ImportedField::Comment);
     if (!utf8_) return 0;
     return (name == Windows1251Conversion::Replaced ? 1 : 0) +
            (description == Windows1251Conversion::Replaced ? 1 : 0);
@@ -185,26 +184,6 @@ double ExportLine::Number(std::string_view field) const {
     throw UserError(Message(MessageId::NotANumber, {shown, lineNumber_, fileName_}));
 }
 
-// Writes the record of one point line: name, coordinates, description, empty
-// line. A point without a name is named as the GPX import names its own.
-void ImportPoint(const ExportLine& point, TextOutput& out, std::string& buffer,
-                 unsigned& namelessPoints) {
-    const bool nameless = TrimView(point.Name()).empty();
-    out.WriteLine(nameless ? UnnamedPointName(++namelessPoints) : point.Name());
-    const double latitude = point.Latitude();
-    const double longitude = point.Longitude();
-    buffer.clear();
-    AppendWithPattern(buffer, latitude, "00.000000");
-    buffer += ' ';
-    AppendWithPattern(buffer, longitude, "00.000000");
-    if (const std::optional<long> altitude = point.Altitude()) {
-        buffer += ' ' + std::to_string(*altitude);
-    }
-    out.WriteLine(buffer);
-    out.WriteLine(point.Description());
-    out.WriteLine("");
-}
-
 // The first line loses its byte-order mark; it is a point unless it is the
 // header "$FormatGEO".
 bool IsHeader(std::string& firstLine) {
@@ -213,6 +192,17 @@ bool IsHeader(std::string& firstLine) {
 }
 
 }  // namespace
+
+void ImportWaypointFile(ConversionContext& context) {
+    switch (context.inputFormat) {
+        case FileFormat::CompeGpsWaypoints:
+            return ImportCompeGpsWaypoints(context);
+        case FileFormat::OziWaypoints:
+            return ImportOziWaypoints(context);
+        default:
+            return ImportXCTrackExport(context);
+    }
+}
 
 bool IsGeoPointLine(std::string_view line) {
     std::vector<std::string_view> words;
@@ -227,14 +217,15 @@ void ImportXCTrackExport(ConversionContext& context) {
     TextInput& in = context.input;
     const std::string fileName = PathText(context.inputPath);
     std::string line;
-    std::string buffer;
-    ExportLine point(fileName);
-    unsigned namelessPoints = 0;
+    ExportLine exportLine(fileName);
+    ListRecordWriter writer(context.output);
     for (std::size_t lineNumber = 1; !in.AtEnd(); ++lineNumber) {
         in.ReadLine(line);
         if ((lineNumber == 1 && IsHeader(line)) || TrimView(line).empty()) continue;
-        context.state.replacedTexts += point.Read(line, lineNumber);
-        ImportPoint(point, context.output, buffer, namelessPoints);
+        context.state.replacedTexts += exportLine.Read(line, lineNumber);
+        ImportedPoint point{exportLine.Name(), exportLine.Latitude(), exportLine.Longitude(),
+                            exportLine.Altitude(), exportLine.Description()};
+        writer.Write(point);
     }
 }
 

@@ -11,6 +11,10 @@ namespace oradel {
 // UserError.
 void ImportXCTrackExport(ConversionContext& context);
 
+// Mode 1: any waypoint file the import recognises (GEO, CompeGPS, Ozi) as a
+// point list, each read by its own reader.
+void ImportWaypointFile(ConversionContext& context);
+
 // True when `line` holds the group of fields of a GEO point line.
 bool IsGeoPointLine(std::string_view line);
 

@@ -162,13 +162,13 @@ TEST(ConversionJob, ModesRefuseFilesTheyCannotRead) {
          "is an OziExplorer waypoint file, not a point list; nothing was written."},
         {2, "e.txt", std::string("A\r\n1 2\0", 9),
          "is a file of binary data, not a point list; nothing was written."},
-        {1, "f_lk8.wpt", compeGps,
-         "is an LK8000 (CompeGPS) waypoint file; this import reads XCTrack GEO files."},
-        {1, "g_nav.wpt", ozi,
-         "is an OziExplorer waypoint file; this import reads XCTrack GEO files."},
+        {1, "f.wpt", gpx,
+         "is a GPX file; this import reads XCTrack, LK8000 and OziExplorer waypoint files."},
+        {1, "g.wpt", "G  WGS 84\r\nU  0\r\nW  A 32T 500000 5000000 27-MAR-62\r\n",
+         "gives its points in UTM; this import reads latitude and longitude."},
         {15, "h.gpx", "A\r\n1 2\r\n", "is a point list, not a GPX file; nothing was written."},
         {1, "i.wpt", ":Горы\r\nA\r\n1 2\r\n",
-         "is a point list; this import reads XCTrack GEO files."},
+         "is a point list; this import reads XCTrack, LK8000 and OziExplorer waypoint files."},
     };
     for (const auto& c : cases) {
         ScratchFolder folder;

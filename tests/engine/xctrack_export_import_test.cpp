@@ -9,10 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/coordinates.hpp"
 #include "engine/decimal_numbers.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/point_list_reader.hpp"
 #include "engine/test_support.hpp"
+#include "engine/text_input.hpp"
 #include "text/codepage.hpp"
 
 namespace oradel {
@@ -298,6 +301,83 @@ TEST(RoundTrip, KeepsCoordinatesThroughTheWaypointFile) {
         ++quadrants[(written[i] < 0 ? 2 : 0) + (written[i + 1] < 0 ? 1 : 0)];
     }
     for (const int count : quadrants) EXPECT_GT(count, 100);
+}
+
+}  // namespace
+}  // namespace oradel
+
+namespace oradel {
+namespace {
+
+// The points of a list as its reader takes them: name, position, altitude.
+struct ListPoint {
+    std::string name;
+    double lat, lon;
+    std::optional<long> altitude;
+};
+
+std::vector<ListPoint> ListPoints(const std::string& list) {
+    ScratchFolder folder;
+    testing::WriteBytes(folder / "list.txt", list);
+    FileHandle file = OpenInputFile(folder / "list.txt");
+    TextInput input(file.get());
+    input.DecodeUtf8WhenDetected();
+    PointListReader reader(input);
+    PointRecord record;
+    std::vector<ListPoint> points;
+    while (reader.Next(record)) {
+        Position position;
+        EXPECT_TRUE(ReadPosition(record.latText, record.lonText, position)) << record.name;
+        points.push_back({record.name, position.lat, position.lon, position.altitude});
+    }
+    return points;
+}
+
+// Mode 1 reads each of our own waypoint files back as the same points:
+// names as the file writes them, coordinates to 1e-6 degree, altitudes.
+TEST(WaypointFileImport, OwnExportsReadBackAsTheSamePoints) {
+    const std::string list = testing::Windows1251(
+        "Юца <Ю>\r\n43.9612 42.9845 1850\r\nстарт\r\n\r\nA b\r\n-33.9 -70.65\r\n\r\n"
+        "C\r\n0.5 179.999999 -12\r\n");
+    const struct {
+        int mode;
+        std::vector<std::string> names;  // readable UTF-8
+    } cases[] = {
+        {2, {"Юца", "A_b", "C"}},
+        {3, {"Юца", "A b", "C"}},
+        {5, {"Yutsa", "A_b", "C"}},
+    };
+    const std::vector<ListPoint> original = ListPoints(list);
+    for (const auto& c : cases) {
+        const std::string file = Convert(c.mode, list).output;
+        const std::vector<ListPoint> back = ListPoints(Convert(1, file, Options(), "x.wpt").output);
+        ASSERT_EQ(back.size(), original.size()) << c.mode;
+        for (std::size_t i = 0; i < back.size(); ++i) {
+            EXPECT_EQ(back[i].name, testing::Windows1251(c.names[i])) << c.mode;
+            EXPECT_NEAR(back[i].lat, original[i].lat, 1e-6) << c.mode << " " << i;
+            EXPECT_NEAR(back[i].lon, original[i].lon, 1e-6) << c.mode << " " << i;
+            EXPECT_EQ(back[i].altitude, original[i].altitude) << c.mode << " " << i;
+        }
+    }
+}
+
+// What the CompeGPS and Ozi readers take from lines others wrote.
+TEST(WaypointFileImport, ReadsForeignCompeGpsAndOziLines) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"G  WGS 84\r\nU  1\r\nW  Col A 45.8812000\xC2\xBA"
+         "N 6.8724000\xC2\xBA"
+         "E 27-MAR-62 00:00:00 2500.5 Col du Lac\r\nw  Waypoint,0,-1.0,16777215\r\n",
+         {"Col", "45.881200 06.872400 2501", "Col du Lac", ""}},
+        {"OziExplorer Waypoint File Version 1.1\r\nWGS 84\r\nReserved 2\r\n\r\n"
+         "   1,Гора,  55.75,  37.61,40000.0, 0, 1, 3, 0, 65535,Сход, 0, 0, 0,  -777, 6, 0,17\r\n"
+         "   2,\xD1"
+         "ever, -1.5, 2.5,40000.0, 0, 1, 3, 0, 65535,, 0, 0, 0, 328\r\n",
+         {"Гора", "55.750000 37.610000", "Сход", "", "Сever", "-01.500000 02.500000 100", "", ""}},
+    };
+    for (const auto& [file, lines] : cases) {
+        EXPECT_EQ(Convert(1, file, Options(), "x.wpt").output,
+                  testing::Windows1251(CrLfLines(lines)));
+    }
 }
 
 }  // namespace
