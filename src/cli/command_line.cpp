@@ -10,6 +10,7 @@
 #include "engine/conversion_job.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/list_checker.hpp"
 #include "options/option_controls.hpp"
 #include "options/settings_file.hpp"
 #include "oradel/build_info.hpp"
@@ -177,6 +178,49 @@ int RunJobs(const CommandLine& commandLine, const Options& options,
     return 1;
 }
 
+// The words by which editors and build tools tell a diagnostic's weight.
+std::string_view SeverityWord(Severity severity) {
+    switch (severity) {
+        case Severity::Error:
+            return "error";
+        case Severity::Warning:
+            return "warning";
+        case Severity::Note:
+            break;
+    }
+    return "note";
+}
+
+// Prints "FILE:LINE: error|warning|note: text" for every problem of every
+// list, then the counts; writes nothing. Returns 1 when a list has an error
+// or cannot be checked, else 0.
+int CheckLists(const CommandLine& commandLine, std::ostream& output, StreamMessages& messages,
+               Language language) {
+    DiagnosticCounts total;
+    bool unreadable = false;
+    for (const fs::path& file : commandLine.files) {
+        try {
+            const std::vector<Diagnostic> diagnostics = CheckPointListFile(file);
+            for (const Diagnostic& diagnostic : diagnostics) {
+                output << VisibleText(PathText(file)) << ':' << diagnostic.line << ": "
+                       << SeverityWord(diagnostic.severity) << ": "
+                       << VisibleText(diagnostic.text.Text(language)) << '\n';
+            }
+            const DiagnosticCounts counts = CountDiagnostics(diagnostics);
+            total.errors += counts.errors;
+            total.warnings += counts.warnings;
+            total.notes += counts.notes;
+        } catch (const UserError& failure) {
+            messages.ShowMessage(failure.UserMessage());
+            unreadable = true;
+        }
+    }
+    output << Message(MessageId::CheckSummary, {total.errors, total.warnings, total.notes})
+                  .Text(language)
+           << '\n';
+    return unreadable || total.errors > 0 ? 1 : 0;
+}
+
 // An option that takes a value: "--mode 2" or "--mode=2".
 void ParseValueOption(const std::vector<std::string>& arguments, std::size_t& index,
                       CommandLine& result) {
@@ -237,6 +281,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             result.showVersion = true;
         } else if (argument == "--replace-lists") {
             result.replaceLists = true;
+        } else if (argument == "--check") {
+            result.check = true;
         } else {
             ParseValueOption(arguments, i, result);
         }
@@ -296,6 +342,10 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
             return 0;
         }
         options = ResolveOptions(commandLine);
+        if (commandLine.check) {
+            StreamMessages messages(errors, language);
+            return CheckLists(commandLine, output, messages, language);
+        }
         for (const fs::path& file : commandLine.files) {
             plans.push_back(ModesForFile(commandLine, file));
         }

@@ -26,6 +26,7 @@ struct CommandLine {
     bool showHelp = false;
     bool showVersion = false;
     bool replaceLists = false;  // an import may replace an existing point list
+    bool check = false;         // check the point lists instead of converting them
     std::vector<int> modes;     // as given; empty means "by extension"
     std::filesystem::path settingsFile;
     std::vector<std::pair<std::string, std::string>> overrides;  // --set NAME=VALUE

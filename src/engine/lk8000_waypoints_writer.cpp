@@ -18,10 +18,8 @@ namespace {
 // (LK8000 before mid-2020 rejected longer ones), coordinates of at most 15
 // characters each, a line of at least 65 characters, a space after the
 // altitude and a comment of at most 499 bytes after it.
-constexpr std::size_t kMaxNameLength = 16;
 constexpr std::size_t kMaxCoordinateLength = 15;
 constexpr std::size_t kMinLineLength = 65;
-constexpr std::size_t kMaxCommentLength = 499;
 // The degree sign of the format: one raw byte, whatever the code page calls it.
 constexpr char kDegree = '\xBA';
 constexpr std::string_view kDateAndTime = " 27-MAR-62 00:00:00 ";
@@ -40,21 +38,14 @@ std::string PlainAscii(std::string_view text, std::size_t limit, bool trim) {
     return ascii;
 }
 
-// The name without spaces, which end the name field.
-std::string NameField(std::string_view name) {
-    std::string field(name);
-    ReplaceByte(field, ' ', '_');
-    return PlainAscii(field, kMaxNameLength, false);
-}
-
 // The first comment line or, without one, the name: LK8000 7.6 trims the
 // line, and a line that ends at the altitude lacks the space it needs.
 std::string CommentField(const ExportPoint& point) {
     std::string field;
     if (!point.record.comments.empty()) {
-        field = PlainAscii(point.record.comments.front(), kMaxCommentLength, true);
+        field = PlainAscii(point.record.comments.front(), kLK8000CommentLength, true);
     }
-    if (field.empty()) field = PlainAscii(point.name, kMaxCommentLength, true);
+    if (field.empty()) field = PlainAscii(point.name, kLK8000CommentLength, true);
     field.resize(TrimView(field).size());  // a cut may end at a blank
     return field;
 }
@@ -95,6 +86,13 @@ void AppendCoordinate(std::string& line, const std::string& text, double value, 
 
 }  // namespace
 
+// Spaces would end the name field.
+std::string LK8000Name(std::string_view name) {
+    std::string field(name);
+    ReplaceByte(field, ' ', '_');
+    return PlainAscii(field, kLK8000NameLength, false);
+}
+
 // G  WGS 84
 // U  1
 // W Kholm_Vetrov A 44.1234ºN 42.5678ºE 27-MAR-62 00:00:00 0.000000 Start s yuga, veter Yu
@@ -103,7 +101,7 @@ void WriteLK8000Waypoints(ConversionContext& context) {
     std::string line;
     WriteWaypointFile(
         context, {"G  WGS 84", "U  1"}, [&line](const ExportPoint& point, TextOutput& out) {
-            const std::string name = NameField(point.name);
+            const std::string name = LK8000Name(point.name);
             const std::string comment = CommentField(point);
             std::string lat = CoordinateText(point.position.latText, point.position.lat);
             std::string lon = CoordinateText(point.position.lonText, point.position.lon);

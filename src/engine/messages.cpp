@@ -94,6 +94,67 @@ constexpr MessageText kMessages[] = {
     {FormatPlainText, "простой текст", "plain text"},
     {FormatPointList, "список точек", "a point list"},
     {FormatEmpty, "пустой файл", "an empty file"},
+    {CheckEncoding, "Список прочитан в кодировке {1}", "The list is read as {1}"},
+    {CheckMixedLineEnds, "Концы строк разные (CR LF, CR, LF): с этой строки другие",
+     "Mixed line ends (CR LF, CR, LF): this line ends differently"},
+    {CheckNulByte, "Байт NUL: это не текст", "A NUL byte: this is not text"},
+    {CheckControlCharacter, "Управляющий символ {1} в тексте",
+     "A control character {1} in the text"},
+    {CheckHeadingWithoutPoint, "Под заголовком «{1}» нет точки",
+     "The heading \"{1}\" has no point under it"},
+    {CheckMisreadRecord,
+     "Пустая строка под заголовком: эта строка прочитана как координаты, запись потеряна",
+     "An empty line under a heading: this line is read as coordinates and the record is lost"},
+    {CheckNoCoordinates,
+     "У точки «{1}» нет строки координат: следующие строки прочитаны как её комментарий",
+     "The point \"{1}\" has no coordinate line: the lines after it are read as its comments"},
+    {CheckMissingLongitude, "Нет долготы после «{1}»", "The longitude is missing after \"{1}\""},
+    {CheckLetterInCoordinate, "Буква в координате «{1}»", "A letter in the coordinate \"{1}\""},
+    {CheckTwoSeparators, "Два десятичных разделителя в «{1}»", "Two decimal separators in \"{1}\""},
+    {CheckNotANumber, "Координата «{1}» — не число", "The coordinate \"{1}\" is not a number"},
+    {CheckFourthValue, "Лишнее значение после высоты: «{1}»",
+     "A fourth value after the altitude: \"{1}\""},
+    {CheckBadAltitude, "Третье значение «{1}» — не высота (число, м или ft)",
+     "The third value \"{1}\" is no altitude (a number, m or ft)"},
+    {CheckOutOfRange, "Координаты вне пределов (широта до ±90, долгота до ±180): {1}",
+     "Coordinates out of range (latitude within ±90, longitude within ±180): {1}"},
+    {CheckSwappedOutOfRange, "Широта и долгота, похоже, перепутаны: {1}",
+     "Latitude and longitude look swapped: {1}"},
+    {CheckSwappedInSection,
+     "Широта и долгота, похоже, перепутаны: наоборот точка лежит рядом с остальными точками "
+     "раздела",
+     "Latitude and longitude look swapped: the other way round the point lies near the rest of "
+     "its section"},
+    {CheckFarFromSection, "Точка в {1} км от остальных точек раздела: опечатка в цифре?",
+     "The point lies {1} km from the rest of its section: a mistyped digit?"},
+    {CheckRepeatedPosition, "Те же координаты, что у «{1}» (строка {2})",
+     "The same coordinates as \"{1}\" (line {2})"},
+    {CheckImplausibleAltitude, "Высота {1} м неправдоподобна (ниже -450 м или выше 9000 м)",
+     "An altitude of {1} m is not plausible (below -450 m or above 9,000 m)"},
+    {CheckUnnamed, "Нет имени: точка будет названа {1}", "No name: the point is named {1}"},
+    {CheckRepeatedName, "Имя «{1}» уже есть в строке {2}",
+     "The name \"{1}\" is already used on line {2}"},
+    {CheckUnclosedFilterTag, "Фильтр «<» без «>»: имя останется как написано",
+     "A filter tag \"<\" without \">\": the name stays as written"},
+    {CheckUnclosedMarkup, "Разметка «{1}» без «{2}»: на странице она выйдет искажённой",
+     "Markup \"{1}\" without \"{2}\": the page shows it garbled"},
+    {CheckScriptLink, "Адрес ссылки «{1}» — сценарий javascript:, а не адрес страницы",
+     "The link address \"{1}\" is a javascript: script, not the address of a page"},
+    {CheckLinkAddress, "Адрес ссылки «{1}» — не http(s), tel или mailto",
+     "The link address \"{1}\" is not http(s), tel or mailto"},
+    {CheckTransliterated, "LK8000 пишет имена латиницей: «{1}» становится «{2}»",
+     "LK8000 writes names in Latin letters: \"{1}\" becomes \"{2}\""},
+    {CheckLK8000Replaced, "LK8000: символы «{1}» будут записаны как «_»",
+     "LK8000: the characters \"{1}\" are written as \"_\""},
+    {CheckLK8000NameCut, "LK8000: имя обрезается до {1} символов: «{2}»",
+     "LK8000: the name is cut to {1} characters: \"{2}\""},
+    {CheckLK8000CommentCut, "LK8000: комментарий обрезается до {1} байт",
+     "LK8000: the comment is cut to {1} bytes"},
+    {CheckSummary, "Ошибок: {1}, предупреждений: {2}, заметок: {3}",
+     "Errors: {1}, warnings: {2}, notes: {3}"},
+    {CheckSeverityError, "ошибка", "error"},
+    {CheckSeverityWarning, "предупреждение", "warning"},
+    {CheckSeverityNote, "заметка", "note"},
     {ChooseFile, "Выберите файл, нажмите [Открыть]", "Choose a file: press [Open]"},
     {ChooseOperations, "Выберите операции", "Choose the operations"},
     {ConversionFinished, "Конвертация закончена", "Conversion finished"},
@@ -120,6 +181,7 @@ constexpr MessageText kMessages[] = {
     {UsageText,
      "Вызов: oradel-convert [--mode N]... [--replace-lists] [--settings ФАЙЛ]\n"
      "                      [--set ИМЯ=ЗНАЧЕНИЕ]... ФАЙЛ...\n"
+     "       oradel-convert --check СПИСОК...\n"
      "\n"
      "Конвертирует файлы путевых точек через список точек Oradel. Результаты\n"
      "записываются рядом с каждым входным файлом.\n"
@@ -131,6 +193,8 @@ constexpr MessageText kMessages[] = {
      "{3}"
      "  --replace-lists    разрешить импорту заменить существующий список точек\n"
      "                     (прежний сохраняется как СПИСОК.txt.bak)\n"
+     "  --check            проверить списки точек: каждая ошибка с номером строки\n"
+     "                     (ФАЙЛ:СТРОКА: error|warning|note: текст); ничего не пишет\n"
      "  --settings ФАЙЛ    взять настройки из файла настроек окна\n"
      "  --set ИМЯ=ЗНАЧЕНИЕ задать один элемент настроек по имени (cFI, CheckBox6,\n"
      "                     Edit1, ...); флажки принимают 1 или 0\n"
@@ -138,9 +202,11 @@ constexpr MessageText kMessages[] = {
      "  --version          показать версию\n"
      "\n"
      "Код выхода: 0 все задания закончены, 1 файл не прочитан или задание не\n"
-     "удалось (остальные задания пропускаются), 2 ошибка в вызове.\n",
+     "удалось (остальные задания пропускаются), 2 ошибка в вызове. С --check: 0 нет\n"
+     "ошибок, 1 есть ошибки или список не прочитан.\n",
      "Usage: oradel-convert [--mode N]... [--replace-lists] [--settings FILE]\n"
      "                      [--set NAME=VALUE]... FILE...\n"
+     "       oradel-convert --check LIST...\n"
      "\n"
      "Converts waypoint files through the Oradel point list. Outputs are written\n"
      "beside each input.\n"
@@ -152,6 +218,8 @@ constexpr MessageText kMessages[] = {
      "{3}"
      "  --replace-lists    let an import replace an existing point list (the old\n"
      "                     one is kept as LIST.txt.bak)\n"
+     "  --check            check point lists: every problem with its line number\n"
+     "                     (FILE:LINE: error|warning|note: text); writes nothing\n"
      "  --settings FILE    read the options from a settings file of the window\n"
      "  --set NAME=VALUE   set one option by its control name (cFI, CheckBox6,\n"
      "                     Edit1, ...); check boxes take 1 or 0\n"
@@ -159,7 +227,8 @@ constexpr MessageText kMessages[] = {
      "  --version          show the version\n"
      "\n"
      "Exit status: 0 all jobs ended normally, 1 a file could not be read or a\n"
-     "job failed (the remaining jobs are skipped), 2 a usage error.\n"},
+     "job failed (the remaining jobs are skipped), 2 a usage error. With --check: 0\n"
+     "no errors, 1 errors found or a list could not be read.\n"},
     {UsageModeLine, "                       {1} {2}\n", "                       {1} {2}\n"},
     {UsageExtensionRuns, "                       {1} запускает {2}\n",
      "                       {1} runs {2}\n"},

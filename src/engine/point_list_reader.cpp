@@ -33,6 +33,11 @@ void SplitCoordinates(std::string_view line, std::string& latText, std::string& 
     lonText.assign(TrimView(trimmed.substr(space + 1)));
 }
 
+void PointListReader::ReadLine() {
+    input_.ReadLine(line_);
+    ++lineNumber_;
+}
+
 void PointListReader::Recycle(std::vector<std::string>& lines) {
     for (std::string& line : lines) {
         line.clear();
@@ -60,7 +65,7 @@ void PointListReader::MoveLineTo(std::vector<std::string>& lines) {
 bool PointListReader::Next(PointRecord& record) {
     do {
         if (input_.AtEnd()) return false;
-        input_.ReadLine(line_);
+        ReadLine();
     } while (IsBlankLine(line_));
 
     Recycle(record.headings);
@@ -71,18 +76,19 @@ bool PointListReader::Next(PointRecord& record) {
         line_.resize(start + heading.size());
         line_.erase(0, start);
         MoveLineTo(record.headings);
-        input_.ReadLine(line_);
+        ReadLine();
     }
     record.name.swap(line_);
+    record.nameLine = lineNumber_;
 
-    input_.ReadLine(line_);
+    ReadLine();
     SplitCoordinates(line_, record.latText, record.lonText);
 
     Recycle(record.comments);
-    input_.ReadLine(line_);
+    ReadLine();
     while (!IsBlankLine(line_) && !input_.AtEnd()) {
         MoveLineTo(record.comments);
-        input_.ReadLine(line_);
+        ReadLine();
     }
     record.closedByBlank = IsBlankLine(line_);
     if (record.closedByBlank) {

@@ -17,6 +17,9 @@ struct PointRecord {
     std::vector<std::string> comments;  // as read
     bool closedByBlank = true;          // false when the input ended on the last comment
     std::string closingLine;            // the blank line that closed the record, as read
+    // The name's line in the list, from 1: the headings stand on the lines
+    // just above it, the coordinates on the next line, the comments below.
+    std::size_t nameLine = 0;
 };
 
 class PointListReader {
@@ -27,6 +30,8 @@ class PointListReader {
     bool Next(PointRecord& record);
 
   private:
+    // The next line into `line_`, counting it.
+    void ReadLine();
     // Moves the strings of `lines` to the spare pool and empties it.
     void Recycle(std::vector<std::string>& lines);
     // Takes the text of `line_` into a new last entry of `lines`, and gives
@@ -35,6 +40,7 @@ class PointListReader {
 
     TextInput& input_;
     std::string line_;
+    std::size_t lineNumber_ = 0;      // of the line in `line_`
     std::vector<std::string> spare_;  // emptied strings, kept for their capacity
 };
 

@@ -68,9 +68,17 @@ bool TextInput::AtEnd() {
     return !Fill();
 }
 
+void TextInput::NoteLineEnd(LineEnd end) {
+    if (lineEnds_.first == LineEnd::None) lineEnds_.first = end;
+    if (end != lineEnds_.first && lineEnds_.firstOtherLine == 0) {
+        lineEnds_.firstOtherLine = linesRead_;
+    }
+}
+
 void TextInput::ReadLine(std::string& line) {
     std::string& target = decodeUtf8_ ? raw_ : line;
     target.clear();
+    ++linesRead_;
     while (begin_ < end_ || Fill()) {
         const char* start = buffer_.data() + begin_;
         const char* limit = buffer_.data() + end_;
@@ -79,7 +87,12 @@ void TextInput::ReadLine(std::string& line) {
         begin_ += stop - start;
         if (stop == limit) continue;
         ++begin_;
-        if (*stop == '\r' && (begin_ < end_ || Fill()) && buffer_[begin_] == '\n') ++begin_;
+        LineEnd end = *stop == '\r' ? LineEnd::Cr : LineEnd::Lf;
+        if (end == LineEnd::Cr && (begin_ < end_ || Fill()) && buffer_[begin_] == '\n') {
+            ++begin_;
+            end = LineEnd::CrLf;
+        }
+        NoteLineEnd(end);
         break;
     }
     if (decodeUtf8_) line = Windows1251FromUtf8(raw_);
@@ -118,6 +131,8 @@ void TextInput::Restart() {
     std::clearerr(file_);
     begin_ = end_ = 0;
     ended_ = false;
+    linesRead_ = 0;
+    lineEnds_ = {};
     if (hasMark_) {
         for (std::size_t i = 0; i < kByteOrderMark.size() && Fill(); ++i) ++begin_;
     }

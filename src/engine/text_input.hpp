@@ -9,6 +9,15 @@
 
 namespace oradel {
 
+enum class LineEnd { None, CrLf, Cr, Lf };
+
+// How the lines read so far end: the kind of the first line end, and the
+// number (from 1) of the first line that ends in another way, 0 for none.
+struct LineEndUse {
+    LineEnd first = LineEnd::None;
+    std::size_t firstOtherLine = 0;
+};
+
 class TextInput {
   public:
     // Reads `file` (not owned) from its start.
@@ -35,8 +44,11 @@ class TextInput {
     // Reads the file again from its start (for a writer that needs two passes).
     void Restart();
 
+    const LineEndUse& LineEnds() const { return lineEnds_; }
+
   private:
     bool Fill();  // false at the end of the input
+    void NoteLineEnd(LineEnd end);
 
     std::FILE* file_;
     std::vector<char> buffer_;
@@ -45,6 +57,8 @@ class TextInput {
     bool decodeUtf8_ = false;
     bool hasMark_ = false;  // the file starts with a UTF-8 byte-order mark
     std::string raw_;       // a line's bytes before decoding
+    std::size_t linesRead_ = 0;
+    LineEndUse lineEnds_;
 };
 
 }  // namespace oradel

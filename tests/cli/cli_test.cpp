@@ -101,6 +101,43 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"missing settings file",
                                 {"--settings", "@none.ini", "@list.txt"}}));
 
+// --check prints each problem as FILE:LINE: severity: text, then the counts,
+// writes nothing, and fails only when a list has an error or cannot be read.
+TEST(Cli, CheckPrintsProblemsByLineAndWritesNothing) {
+    ScratchFolder folder;
+    WriteBytes(folder / "good.txt", kList);
+    WriteBytes(folder / "bad.txt", Windows1251("A\r\n43.9\r\n\r\nA\r\n44 42\r\n"));
+    const std::string good = (folder / "good.txt").string(), bad = (folder / "bad.txt").string();
+    const struct {
+        std::vector<std::string> arguments;
+        std::string language;
+        int status;
+        std::string out;
+    } cases[] = {
+        {{"--check", good},
+         "en",
+         0,
+         good + ":1: note: The list is read as Windows-1251\n" + good +
+             ":1: note: LK8000 writes names in Latin letters: \"Гора\" becomes \"Gora\"\n"
+             "Errors: 0, warnings: 0, notes: 2\n"},
+        {{"--check", bad},
+         "ru",
+         1,
+         bad + ":1: note: Список прочитан в кодировке Windows-1251\n" + bad +
+             ":2: error: Нет долготы после «43.9»\nОшибок: 1, предупреждений: 0, заметок: 1\n"},
+        {{"--check", good, (folder / "none.txt").string()}, "en", 1, ""},
+    };
+    for (const auto& c : cases) {
+        const RunResult result = RunTool(folder, c.arguments, c.language);
+        EXPECT_EQ(result.status, c.status) << c.arguments.back();
+        if (!c.out.empty()) {
+            EXPECT_EQ(result.out, c.out);
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()),
+                  2);
+    }
+}
+
 TEST(Cli, HelpAndVersionSucceed) {
     ScratchFolder folder;
     const RunResult help = RunTool(folder, {"--help"});
