@@ -347,6 +347,18 @@ std::vector<Diagnostic> ListChecker::Finish(const LineEndUse& lineEnds) {
 
 }  // namespace
 
+MessageId SeverityName(Severity severity) {
+    switch (severity) {
+        case Severity::Error:
+            return CheckSeverityError;
+        case Severity::Warning:
+            return CheckSeverityWarning;
+        case Severity::Note:
+            break;
+    }
+    return CheckSeverityNote;
+}
+
 DiagnosticCounts CountDiagnostics(const std::vector<Diagnostic>& diagnostics) {
     DiagnosticCounts counts;
     for (const Diagnostic& diagnostic : diagnostics) {

@@ -24,6 +24,9 @@ struct Diagnostic {
     Message text;
 };
 
+// The word for a severity in the message table ("ошибка", "error").
+MessageId SeverityName(Severity severity);
+
 struct DiagnosticCounts {
     std::size_t errors = 0, warnings = 0, notes = 0;
 };

@@ -102,6 +102,13 @@ enum class MessageId {
     CheckSeverityError,
     CheckSeverityWarning,
     CheckSeverityNote,
+    CheckTitle,
+    CheckColumnLine,
+    CheckColumnSeverity,
+    CheckColumnText,
+    CheckClean,
+    CheckOfferBeforeConvert,
+    CheckClose,
     // The window.
     ChooseFile,
     ChooseOperations,

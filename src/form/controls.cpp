@@ -60,17 +60,19 @@ constexpr int kPageButtonAboveRow = 4;
 constexpr ControlRow kTopControls[] = {
     {SpeedButton, "openButton", "", 24, 56, 89, 25, "Открыть ", kBold, kNavy, kSystem, "", false,
      FormCommand::OpenFile},
-    {SpeedButton, "viewButton", "", 296, 56, 105, 25, "Просмотр", kBold, kNavy, kSystem, "", false,
+    {SpeedButton, "viewButton", "", 391, 56, 105, 25, "Просмотр", kBold, kNavy, kSystem, "", false,
      FormCommand::ViewFile},
     {Label, "fileLabel", "", 24, 24, 0, 0, "Файл:", kBold, kNavy, kSystem, "", false,
      FormCommand::None},
-    {SpeedButton, "convertButton", "", 128, 56, 153, 25, "Конвертировать", kBold, kNavy, kSystem,
+    {SpeedButton, "convertButton", "", 123, 56, 153, 25, "Конвертировать", kBold, kNavy, kSystem,
      "", false, FormCommand::Convert},
+    {SpeedButton, "checkButton", "", 286, 56, 95, 25, "Проверить", kBold, kNavy, kSystem,
+     "проверить список точек (F7)", false, FormCommand::CheckList},
     {Label, "operationsLabel", "", 24, 113, 0, 0, "Выберите операции:", kBold, kNavy, kSystem, "",
      false, FormCommand::None},
-    {SpeedButton, "siteButton", "", 640, 56, 66, 25, "Сайт", kRegular, kSystem, kSystem, "", false,
+    {SpeedButton, "siteButton", "", 647, 56, 66, 25, "Сайт", kRegular, kSystem, kSystem, "", false,
      FormCommand::OpenSite},
-    {SpeedButton, "helpButton", "", 494, 56, 131, 25, "О Программе", kRegular, kSystem, kSystem, "",
+    {SpeedButton, "helpButton", "", 506, 56, 131, 25, "О Программе", kRegular, kSystem, kSystem, "",
      false, FormCommand::ShowHelp},
 };
 

@@ -29,6 +29,7 @@ enum class FormCommand {
     OpenFile,     // choose the input file
     ViewFile,     // show the input file with its associated program
     Convert,      // run the ticked operations
+    CheckList,    // check the point list and list what is wrong, line by line
     OpenSite,     // the program's home page or its user guide
     ShowHelp,     // the help text over the whole client area
     HideHelp,     // hide the help text

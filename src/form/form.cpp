@@ -46,6 +46,7 @@ struct Shortcut {
 constexpr Shortcut kShortcuts[] = {
     {Key::O, true, FormCommand::OpenFile, false},
     {Key::Enter, true, FormCommand::Convert, false},
+    {Key::F7, false, FormCommand::CheckList, false},
     {Key::F1, false, FormCommand::ShowHelp, false},
     {Key::Escape, false, FormCommand::HideHelp, true},
 };
@@ -144,6 +145,8 @@ void Form::Dispatch(FormCommand command) {
             return ViewFile();
         case FormCommand::Convert:
             return Convert();
+        case FormCommand::CheckList:
+            return CheckList();
         case FormCommand::OpenSite:
             return OpenSite();
         case FormCommand::ShowHelp:
@@ -227,6 +230,7 @@ void Form::Convert() {
     if (std::ranges::none_of(ConversionModes(), ticked)) {
         return ShowMessage(Message(MessageId::ChooseOperations));
     }
+    if (OfferCheckFirst()) return;
     const Options options = OptionsFromControls(view_);
     LeftOutPoints leftOut;
     bool allDone = true;
@@ -250,6 +254,56 @@ void Form::Convert() {
     if (failure) view_.ShowMessage(*failure);
     ShowMessage(
         Message(allDone ? MessageId::ConversionFinished : MessageId::ConversionFinishedWithErrors));
+}
+
+// Before the exports of a list with errors: the user may look at them
+// instead. True when the check was shown and the run is not to go on.
+bool Form::OfferCheckFirst() {
+    const bool exports = std::ranges::any_of(ConversionModes(), [this](const ConversionMode& mode) {
+        return !mode.IsImport() && view_.IsChecked(mode.key);
+    });
+    if (!exports || InputKindOfFile(selectedFile_) != InputKind::PointList) return false;
+    std::vector<Diagnostic> diagnostics;
+    try {
+        diagnostics = CheckPointListFile(selectedFile_);
+    } catch (const UserError&) {
+        return false;  // the jobs say what is wrong with the file
+    }
+    const std::size_t errors = CountDiagnostics(diagnostics).errors;
+    if (errors == 0) return false;
+    const Message question(MessageId::CheckOfferBeforeConvert, {errors});
+    if (!view_.AskYesNo(question.Text(kWindowLanguage))) return false;
+    ShowDiagnostics(diagnostics);
+    return true;
+}
+
+// Checks the chosen point list and lists its findings; a list without any
+// is said to be clean.
+void Form::CheckList() {
+    if (selectedFile_.empty()) return ShowMessage(Message(MessageId::ChooseFile));
+    const std::vector<Diagnostic> diagnostics = CheckPointListFile(selectedFile_);
+    const DiagnosticCounts counts = CountDiagnostics(diagnostics);
+    if (counts.errors + counts.warnings == 0) {
+        return ShowMessage(Message(MessageId::CheckClean));
+    }
+    ShowDiagnostics(diagnostics);
+}
+
+void Form::ShowDiagnostics(const std::vector<Diagnostic>& diagnostics) {
+    const auto text = [](MessageId id) { return Message(id).Text(kWindowLanguage); };
+    DiagnosticsRequest request{text(MessageId::CheckTitle),
+                               text(MessageId::CheckColumnLine),
+                               text(MessageId::CheckColumnSeverity),
+                               text(MessageId::CheckColumnText),
+                               {},
+                               nullptr};
+    for (const Diagnostic& diagnostic : diagnostics) {
+        request.rows.push_back({diagnostic.line, text(SeverityName(diagnostic.severity)),
+                                diagnostic.text.Text(kWindowLanguage)});
+    }
+    const std::filesystem::path list = selectedFile_;
+    request.openAtLine = [this, list](std::size_t line) { view_.OpenTextAtLine(list, line); };
+    view_.ShowDiagnostics(request);
 }
 
 // May the import `mode` replace the point list it would write? Replace when

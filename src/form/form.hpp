@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/conversion_job.hpp"
+#include "engine/list_checker.hpp"
 #include "engine/messages.hpp"
 #include "engine/options.hpp"
 #include "form/controls.hpp"
@@ -22,7 +23,7 @@ namespace oradel {
 inline constexpr Language kWindowLanguage = Language::Russian;
 
 // Keys the form answers; a view forwards these and keeps every other key.
-enum class Key { O, Enter, F1, Escape };
+enum class Key { O, Enter, F1, F7, Escape };
 
 // Client-area height: the lowest visible of the page-options button and panel, plus this
 // margin, in 120-dpi pixels. The window's outer height of old was that bottom
@@ -52,7 +53,8 @@ class Form final : private MessageSink {
     void FileGiven(const std::filesystem::path& file);
     // The window is closing: saves the settings; a failure is shown, the window still closes.
     void Closing();
-    // Ctrl+O opens, Ctrl+Enter converts, F1 shows the help, Esc hides it.
+    // Ctrl+O opens, Ctrl+Enter converts, F7 checks the list, F1 shows the
+    // help, Esc hides it.
     // True when the key did something; the view then swallows it.
     bool KeyPressed(Key key, bool ctrl);
 
@@ -66,6 +68,9 @@ class Form final : private MessageSink {
     void OpenFile();
     void ViewFile();
     void Convert();
+    void CheckList();
+    void ShowDiagnostics(const std::vector<Diagnostic>& diagnostics);
+    bool OfferCheckFirst();
     std::optional<ExistingList> AskToReplaceList(const ConversionMode& mode);
     void OpenSite();
     void ShowHelp();

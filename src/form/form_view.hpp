@@ -4,7 +4,9 @@
 // pixels at 120 dots per inch of the client area, which the view scales.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +25,22 @@ struct OpenFileRequest {
     std::string defaultExtension;     // without the dot; added to a typed name without one
     std::vector<FileFilter> filters;  // the first one is selected
     // The dialog accepts the name of a file that does not exist.
+};
+
+// One finding of the list check as the window lists it.
+struct DiagnosticRow {
+    std::size_t line;      // in the list, from 1
+    std::string severity;  // "ошибка", "предупреждение", "заметка"
+    std::string text;
+};
+
+// The list check's window: its title, the columns' headings (line,
+// severity, text) and what a double-click on a row does with that row's line.
+struct DiagnosticsRequest {
+    std::string title;
+    std::string lineHeading, severityHeading, textHeading;
+    std::vector<DiagnosticRow> rows;
+    std::function<void(std::size_t line)> openAtLine;
 };
 
 class FormView {
@@ -50,6 +68,12 @@ class FormView {
     // Hands a file or a web address to the desktop (its associated program, the
     // browser); a failure is not reported.
     virtual void OpenDocument(const std::filesystem::path& file) = 0;
+    // Opens a text file in the system's text editor at `line` where the editor
+    // takes a line (Notepad++ on Windows), else as OpenDocument does.
+    virtual void OpenTextAtLine(const std::filesystem::path& file, std::size_t line) = 0;
+    // A modal window listing the rows, with a close button; a double-click on
+    // a row (or Enter) calls request.openAtLine with its line.
+    virtual void ShowDiagnostics(const DiagnosticsRequest& request) = 0;
     virtual void OpenAddress(const std::string& address) = 0;
     // The height of the client area (the window without its title bar and frame).
     virtual void SetClientHeight(int height) = 0;

@@ -1,11 +1,18 @@
 #include "ui/desktop.hpp"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "engine/files.hpp"
+#include "engine/messages.hpp"
 #include "form/controls.hpp"
+#include "form/form.hpp"
 
 namespace oradel {
 
@@ -40,6 +47,38 @@ std::optional<QString> QtDesktop::ChooseFileToOpen(QWidget* parent,
 
 void QtDesktop::OpenUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
+}
+
+// A list of the findings with their line, severity and text; a double-click
+// or Enter on one opens the list at its line.
+void QtDesktop::ShowDiagnostics(QWidget* parent, const DiagnosticsRequest& request) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(ApplicationTitle() + QStringLiteral(": ") +
+                          QString::fromStdString(request.title));
+    auto* list = new QTreeWidget(&dialog);
+    list->setObjectName(QStringLiteral("diagnosticsList"));
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels({QString::fromStdString(request.lineHeading),
+                           QString::fromStdString(request.severityHeading),
+                           QString::fromStdString(request.textHeading)});
+    for (const DiagnosticRow& row : request.rows) {
+        auto* item = new QTreeWidgetItem(
+            list, {QString::number(row.line), QString::fromStdString(row.severity),
+                   QString::fromStdString(row.text)});
+        item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(row.line));
+    }
+    for (int column = 0; column < 2; ++column) list->resizeColumnToContents(column);
+    QObject::connect(list, &QTreeWidget::itemActivated, &dialog, [&request](QTreeWidgetItem* item) {
+        request.openAtLine(item->data(0, Qt::UserRole).toULongLong());
+    });
+    auto* close = new QPushButton(
+        QString::fromStdString(Message(MessageId::CheckClose).Text(kWindowLanguage)), &dialog);
+    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    dialog.resize(760, 420);
+    dialog.exec();
 }
 
 namespace {

@@ -32,6 +32,8 @@ class Desktop {
                                                     const OpenFileRequest& request) = 0;
     // Hands the address to the desktop (browser, associated program); a failure is not reported.
     virtual void OpenUrl(const QUrl& url) = 0;
+    // The list check's modal window (FormView::ShowDiagnostics).
+    virtual void ShowDiagnostics(QWidget* parent, const DiagnosticsRequest& request) = 0;
 };
 
 // The real desktop of the running program.
@@ -42,6 +44,7 @@ class QtDesktop final : public Desktop {
     std::optional<QString> ChooseFileToOpen(QWidget* parent,
                                             const OpenFileRequest& request) override;
     void OpenUrl(const QUrl& url) override;
+    void ShowDiagnostics(QWidget* parent, const DiagnosticsRequest& request) override;
 };
 
 // Qt's name filters: "Description (patterns)" with the patterns blank-separated

@@ -41,6 +41,8 @@ std::optional<Key> FormKey(int key) {
             return Key::Enter;
         case Qt::Key_F1:
             return Key::F1;
+        case Qt::Key_F7:
+            return Key::F7;
         case Qt::Key_Escape:
             return Key::Escape;
         default:
@@ -165,6 +167,15 @@ std::optional<std::filesystem::path> MainWindow::ChooseFileToOpen(const OpenFile
 
 void MainWindow::OpenDocument(const std::filesystem::path& file) {
     desktop_.OpenUrl(QUrl::fromLocalFile(QString::fromStdString(PathText(file))));
+}
+
+// The desktop's handler of a file takes no line number.
+void MainWindow::OpenTextAtLine(const std::filesystem::path& file, std::size_t) {
+    OpenDocument(file);
+}
+
+void MainWindow::ShowDiagnostics(const DiagnosticsRequest& request) {
+    desktop_.ShowDiagnostics(this, request);
 }
 
 void MainWindow::OpenAddress(const std::string& address) {

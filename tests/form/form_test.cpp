@@ -96,6 +96,13 @@ class FakeView final : public FormView {
         return answer;
     }
     void OpenDocument(const fs::path& file) override { opened.push_back(PathText(file)); }
+    void OpenTextAtLine(const fs::path& file, std::size_t line) override {
+        opened.push_back(PathText(file) + ":" + std::to_string(line));
+    }
+    void ShowDiagnostics(const DiagnosticsRequest& request) override {
+        diagnostics.push_back(request);
+        if (!request.rows.empty()) request.openAtLine(request.rows.back().line);
+    }
     void OpenAddress(const std::string& address) override { opened.push_back(address); }
     void SetClientHeight(int height) override { clientHeight = height; }
     void CoverClientArea(std::string_view control) override { covering = control; }
@@ -106,6 +113,7 @@ class FakeView final : public FormView {
     std::deque<std::optional<fs::path>> answers;  // nullopt: the user cancels
     std::vector<OpenFileRequest> requests;
     Names opened;
+    std::vector<DiagnosticsRequest> diagnostics;  // each shown, its last row double-clicked
     int clientHeight = 0;
     std::string covering;
 
@@ -391,6 +399,7 @@ TEST(FormTest, FailedJobEndsTheRunWithItsMessageAndTheFormGoesOn) {
     session.Choose("alps.txt");
     session.Tick({"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"});
     fs::create_directory(session.File("alps_nav.wpt"));  // where mode 3 must write its file
+    session.view.yes = false;  // convert without looking at the list's error first
     session.form.Run(FormCommand::Convert);
     // The points mode 2 left out are still named.
     ASSERT_EQ(session.view.messages.size(), 3u);
@@ -428,11 +437,42 @@ TEST(FormTest, NamesPointsLeftOutOnceBeforeTheEnd) {
         WriteBytes(session.File("alps.txt"), list);
         session.Choose("alps.txt");
         session.Tick({"CheckBox2", "CheckBox3", "CheckBox5"});
+        session.view.yes = false;
         session.form.Run(FormCommand::Convert);
+        EXPECT_EQ(session.view.questions,
+                  Names{"В списке " + std::to_string(unreadable.size()) + " ошибок. Показать?"});
         std::string expected = "Не удалось прочитать координаты, точки пропущены:";
         for (const std::string& name : listed) expected += '\n' + name;
         EXPECT_EQ(session.view.messages, (Names{expected, kFinished}));
     }
+}
+
+// "Проверить" (and F7) lists the findings, a double-click opens the list at
+// that line; a list with errors offers them before it is converted.
+TEST(FormTest, CheckListsProblemsAndIsOfferedBeforeConverting) {
+    Session session;
+    session.form.Run(FormCommand::CheckList);
+    EXPECT_EQ(session.view.messages, Names{"Выберите файл, нажмите [Открыть]"});
+    WriteBytes(session.File("alps.txt"), kPointList);
+    session.Choose("alps.txt");
+    session.form.KeyPressed(Key::F7, false);
+    EXPECT_EQ(session.view.messages.back(), "В списке нет ни ошибок, ни предупреждений");
+
+    WriteBytes(session.File("alps.txt"), kPointList + Windows1251("\r\nТочка\r\n43.9\r\n"));
+    session.Tick({"CheckBox2"});
+    session.form.Run(FormCommand::Convert);  // the fake view says yes: the check, no job
+    ASSERT_EQ(session.view.diagnostics.size(), 1u);
+    const DiagnosticsRequest& shown = session.view.diagnostics[0];
+    EXPECT_EQ(shown.title, "Проверка списка");
+    const DiagnosticRow& last = shown.rows.back();
+    EXPECT_EQ(last.line, 11u);
+    EXPECT_EQ(last.severity, "ошибка");
+    EXPECT_EQ(last.text, "Нет долготы после «43.9»");
+    EXPECT_EQ(session.view.opened.back(), PathText(session.File("alps.txt")) + ":11");
+    EXPECT_FALSE(fs::exists(session.File("alps.wpt")));
+    session.view.yes = false;
+    session.form.Run(FormCommand::Convert);
+    EXPECT_TRUE(fs::exists(session.File("alps.wpt")));
 }
 
 TEST(FormTest, PanelAndHelpStatesAndHeights) {
@@ -500,17 +540,17 @@ Names Lines(const std::string& text) {
 
 TEST(FormTest, HelpTextHasItsLinesAndTheVersion) {
     const Names lines = Lines(HelpText());
-    ASSERT_EQ(lines.size(), 73u);
+    ASSERT_EQ(lines.size(), 76u);
     EXPECT_EQ(lines[2], "         Oradel для лётных программ XCTrack, LK8000");
     EXPECT_EQ(lines[4], "                         Версия " + std::string(kVersion));
     EXPECT_EQ(lines[15], "- лётную программу LK8000  (к имени файла добавляет \"_lk8\")");
-    EXPECT_EQ(lines[30],
+    EXPECT_EQ(lines[33],
               "если перед именем точки строка начинается с \":\" это заголовок раздела в HTM "
               "файле (необязательная строка)");
-    EXPECT_EQ(lines[53],
+    EXPECT_EQ(lines[56],
               "   в номере телефона допускаются символы \"+\", \"(\", \")\", \" \", \"-\"");
-    EXPECT_EQ(lines[65], "                       ЗАКРЫТЬ справку - КЛИКНИ по ней");
-    for (int line : {1, 2, 6, 7, 9, 60, 65, 67, 73}) EXPECT_TRUE(lines[line - 1].empty()) << line;
+    EXPECT_EQ(lines[68], "                       ЗАКРЫТЬ справку - КЛИКНИ по ней");
+    for (int line : {1, 2, 6, 7, 9, 63, 68, 70, 76}) EXPECT_TRUE(lines[line - 1].empty()) << line;
 }
 
 TEST(FormTest, SettingsSurviveClosingAndStart) {

@@ -43,6 +43,11 @@ class RecordingDesktop final : public Desktop {
         return answer;
     }
     void OpenUrl(const QUrl& url) override { openedUrls << url; }
+    void ShowDiagnostics(QWidget*, const DiagnosticsRequest& request) override {
+        for (const DiagnosticRow& row : request.rows) {
+            messages << QString::number(row.line) + u' ' + QString::fromStdString(row.text);
+        }
+    }
 
     QStringList messages;
     std::deque<std::optional<QString>> answers;  // nullopt: the user cancels
