@@ -128,6 +128,7 @@ void Form::Created() {
     helpShown_ = false;
     FitHeight();
     ControlsFromOptions(LoadSettings(setup_.settingsFile), view_);
+    lastFolder_ = LoadLastFolder(setup_.settingsFile);
 }
 
 void Form::Run(FormCommand command) {
@@ -163,8 +164,9 @@ void Form::FileGiven(const std::filesystem::path& file) {
 }
 
 void Form::Closing() {
-    ShowingFailure(view_,
-                   [this] { SaveSettings(setup_.settingsFile, OptionsFromControls(view_)); });
+    ShowingFailure(view_, [this] {
+        SaveSettings(setup_.settingsFile, OptionsFromControls(view_), lastFolder_);
+    });
 }
 
 bool Form::KeyPressed(Key key, bool ctrl) {
@@ -182,16 +184,31 @@ void Form::ShowMessage(const Message& message) {
 }
 
 void Form::OpenFile() {
-    const OpenFileRequest request{kOpenDialogTitle, setup_.programFolder, "txt",
-                                  OpenDialogFilters()};
+    const OpenFileRequest request{kOpenDialogTitle, OpenDialogFolder(), "txt", OpenDialogFilters()};
     if (const std::optional<std::filesystem::path> chosen = view_.ChooseFileToOpen(request)) {
         SelectFile(*chosen);
     }
     EnableOperationsForFile();
 }
 
+// The folder of the file last opened while it is there. Else a portable copy
+// (its settings lie beside it) starts in its own folder, so that a copy on a
+// USB stick finds the files it travels with, and an installed one in the
+// user's documents.
+std::filesystem::path Form::OpenDialogFolder() const {
+    std::error_code error;
+    if (!lastFolder_.empty() && std::filesystem::is_directory(lastFolder_, error)) {
+        return lastFolder_;
+    }
+    const bool portable = setup_.settingsFile.parent_path().lexically_normal() ==
+                          setup_.programFolder.lexically_normal();
+    return portable || setup_.documentsFolder.empty() ? setup_.programFolder
+                                                      : setup_.documentsFolder;
+}
+
 void Form::SelectFile(const std::filesystem::path& file) {
     selectedFile_ = std::filesystem::absolute(file).lexically_normal();
+    lastFolder_ = selectedFile_.parent_path();
     view_.SetCaption(kFileLabel, kFileCaption + PathText(selectedFile_));
 }
 
