@@ -282,20 +282,21 @@ std::optional<ExistingList> Form::AskToReplaceList(const ConversionMode& mode) {
     return std::nullopt;
 }
 
-// The home page when the build names one; else the user guide beside the
-// program or in the installed documentation.
+// The home page when the build names one; else the user guide in the
+// window's language (which links the other one) beside the program or in the
+// installed documentation.
 void Form::OpenSite() {
     if (!setup_.homePage.empty()) return view_.OpenAddress(setup_.homePage);
+    const std::string_view guide =
+        kWindowLanguage == Language::Russian ? kUserGuideFile : kEnglishUserGuideFile;
     const std::array<std::filesystem::path, 2> guides = {
-        setup_.programFolder / kUserGuideFile,
-        (setup_.programFolder / ".." / "share" / "doc" / "oradel" / kUserGuideFile)
-            .lexically_normal(),
+        setup_.programFolder / guide,
+        (setup_.programFolder / ".." / "share" / "doc" / "oradel" / guide).lexically_normal(),
     };
     for (const std::filesystem::path& guide : guides) {
         if (IsFile(guide)) return view_.OpenDocument(guide);
     }
-    ShowMessage(Message(MessageId::NoUserGuide,
-                        {kUserGuideFile, PathText(guides[0]), PathText(guides[1])}));
+    ShowMessage(Message(MessageId::NoUserGuide, {guide, PathText(guides[0]), PathText(guides[1])}));
 }
 
 void Form::ShowHelp() {
