@@ -1,6 +1,7 @@
 # The Debian package oradel_VERSION_amd64.deb: both programs, the desktop entry
-# and the icons (src/ui installs those), and here the man page, the user guide,
-# the example list and the files Debian asks of every package.
+# and the icons and the installed copy's marker (src/ui installs those), and
+# here the man pages, the user guides, the example list and the files Debian
+# asks of every package.
 
 # Debian wants man pages and changelogs compressed with gzip -9n (no name, no time).
 function(oradel_gzip input output)
@@ -33,7 +34,7 @@ install(FILES copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz ${CMAKE_CURRENT
         DESTINATION ${ORADEL_DOC_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/examples/sites.txt DESTINATION ${ORADEL_DOC_DIR}/examples)
 if(TARGET oradel-guide)
-    install(FILES ${ORADEL_GUIDE} DESTINATION ${ORADEL_DOC_DIR})
+    install(FILES ${ORADEL_GUIDES} DESTINATION ${ORADEL_DOC_DIR})
 endif()
 
 set(CPACK_GENERATOR DEB)

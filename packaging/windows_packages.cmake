@@ -3,14 +3,17 @@
 #   oradel-zip  oradel-VERSION-windows-x64.zip, the portable folder
 # Both take the window oradel.exe when this build makes it.
 set(ORADEL_WINDOWS_PACKAGE oradel-${PROJECT_VERSION}-windows-x64)
-install(FILES ${ORADEL_GUIDE} DESTINATION ${CMAKE_INSTALL_BINDIR} OPTIONAL)
+install(FILES ${ORADEL_GUIDES} DESTINATION ${CMAKE_INSTALL_BINDIR} OPTIONAL)
 
 if(NOT TARGET oradel-guide)
     message(WARNING "No user guide: the Windows packages are NOT built.")
     return()
 endif()
 
-set(program_files $<TARGET_FILE:oradel-convert> ${ORADEL_GUIDE})
+set(program_files $<TARGET_FILE:oradel-convert> ${ORADEL_GUIDES})
+# What a pilot reads beside the programs: the guides above, the changelog and the example list.
+set(changelog ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
+set(example ${PROJECT_SOURCE_DIR}/examples/sites.txt)
 set(program_targets oradel-convert oradel-guide)
 set(defines -D Version=${PROJECT_VERSION})
 if(ORADEL_HOMEPAGE)
@@ -24,21 +27,19 @@ else()
     message(WARNING "The window oradel.exe is not built: the Windows packages hold only oradel-convert.exe.")
 endif()
 
-# The portable zip: one folder with the programs, the guide, the README and the example list.
+# The portable zip: one folder with the programs, the guides, the changelog and the example list.
 set(zip_root ${CMAKE_CURRENT_BINARY_DIR}/zip)
 set(zip_folder ${zip_root}/${ORADEL_WINDOWS_PACKAGE})
 set(zip ${CMAKE_CURRENT_BINARY_DIR}/${ORADEL_WINDOWS_PACKAGE}.zip)
 add_custom_command(OUTPUT ${zip}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${zip_root}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${zip_folder}/examples
-    COMMAND ${CMAKE_COMMAND} -E copy ${program_files} ${PROJECT_SOURCE_DIR}/README.md
-            ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${zip_folder}
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/examples/sites.txt ${zip_folder}/examples
+    COMMAND ${CMAKE_COMMAND} -E copy ${program_files} ${changelog} ${zip_folder}
+    COMMAND ${CMAKE_COMMAND} -E copy ${example} ${zip_folder}/examples
     COMMAND ${CMAKE_COMMAND} -E rm -f ${zip}
     COMMAND ${CMAKE_COMMAND} -E chdir ${zip_root}
             ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip ${ORADEL_WINDOWS_PACKAGE}
-    DEPENDS ${program_targets} ${ORADEL_GUIDE} ${PROJECT_SOURCE_DIR}/README.md
-            ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/examples/sites.txt
+    DEPENDS ${program_targets} ${ORADEL_GUIDES} ${changelog} ${example}
     COMMENT "Packing ${ORADEL_WINDOWS_PACKAGE}.zip"
     VERBATIM)
 add_custom_target(oradel-zip DEPENDS ${zip})
@@ -54,12 +55,13 @@ set(msi ${CMAKE_CURRENT_BINARY_DIR}/${ORADEL_WINDOWS_PACKAGE}.msi)
 add_custom_command(OUTPUT ${msi}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${msi_folder}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${msi_folder}
-    COMMAND ${CMAKE_COMMAND} -E copy ${program_files} ${CMAKE_CURRENT_SOURCE_DIR}/oradel.wxs
-            ${CMAKE_CURRENT_SOURCE_DIR}/oradel.installed ${msi_folder}
+    COMMAND ${CMAKE_COMMAND} -E copy ${program_files} ${changelog} ${example}
+            ${CMAKE_CURRENT_SOURCE_DIR}/oradel.wxs ${CMAKE_CURRENT_SOURCE_DIR}/oradel.installed
+            ${msi_folder}
     COMMAND ${ORADEL_WIXL} -a x64 ${defines} -o ${msi}
             ${msi_folder}/oradel.wxs
-    DEPENDS ${program_targets} ${ORADEL_GUIDE} ${CMAKE_CURRENT_SOURCE_DIR}/oradel.wxs
-            ${CMAKE_CURRENT_SOURCE_DIR}/oradel.installed
+    DEPENDS ${program_targets} ${ORADEL_GUIDES} ${changelog} ${example}
+            ${CMAKE_CURRENT_SOURCE_DIR}/oradel.wxs ${CMAKE_CURRENT_SOURCE_DIR}/oradel.installed
     COMMENT "Building ${ORADEL_WINDOWS_PACKAGE}.msi"
     VERBATIM)
 add_custom_target(oradel-msi DEPENDS ${msi})

@@ -129,6 +129,7 @@ void Form::Created() {
     helpShown_ = false;
     FitHeight();
     ControlsFromOptions(LoadSettings(setup_.settingsFile), view_);
+    lastFolder_ = LoadLastFolder(setup_.settingsFile);
 }
 
 void Form::Run(FormCommand command) {
@@ -166,8 +167,9 @@ void Form::FileGiven(const std::filesystem::path& file) {
 }
 
 void Form::Closing() {
-    ShowingFailure(view_,
-                   [this] { SaveSettings(setup_.settingsFile, OptionsFromControls(view_)); });
+    ShowingFailure(view_, [this] {
+        SaveSettings(setup_.settingsFile, OptionsFromControls(view_), lastFolder_);
+    });
 }
 
 bool Form::KeyPressed(Key key, bool ctrl) {
@@ -185,16 +187,31 @@ void Form::ShowMessage(const Message& message) {
 }
 
 void Form::OpenFile() {
-    const OpenFileRequest request{kOpenDialogTitle, setup_.programFolder, "txt",
-                                  OpenDialogFilters()};
+    const OpenFileRequest request{kOpenDialogTitle, OpenDialogFolder(), "txt", OpenDialogFilters()};
     if (const std::optional<std::filesystem::path> chosen = view_.ChooseFileToOpen(request)) {
         SelectFile(*chosen);
     }
     EnableOperationsForFile();
 }
 
+// The folder of the file last opened while it is there. Else a portable copy
+// (its settings lie beside it) starts in its own folder, so that a copy on a
+// USB stick finds the files it travels with, and an installed one in the
+// user's documents.
+std::filesystem::path Form::OpenDialogFolder() const {
+    std::error_code error;
+    if (!lastFolder_.empty() && std::filesystem::is_directory(lastFolder_, error)) {
+        return lastFolder_;
+    }
+    const bool portable = setup_.settingsFile.parent_path().lexically_normal() ==
+                          setup_.programFolder.lexically_normal();
+    return portable || setup_.documentsFolder.empty() ? setup_.programFolder
+                                                      : setup_.documentsFolder;
+}
+
 void Form::SelectFile(const std::filesystem::path& file) {
     selectedFile_ = std::filesystem::absolute(file).lexically_normal();
+    lastFolder_ = selectedFile_.parent_path();
     view_.SetCaption(kFileLabel, kFileCaption + PathText(selectedFile_));
 }
 
@@ -319,20 +336,21 @@ std::optional<ExistingList> Form::AskToReplaceList(const ConversionMode& mode) {
     return std::nullopt;
 }
 
-// The home page when the build names one; else the user guide beside the
-// program or in the installed documentation.
+// The home page when the build names one; else the user guide in the
+// window's language (which links the other one) beside the program or in the
+// installed documentation.
 void Form::OpenSite() {
     if (!setup_.homePage.empty()) return view_.OpenAddress(setup_.homePage);
+    const std::string_view guide =
+        kWindowLanguage == Language::Russian ? kUserGuideFile : kEnglishUserGuideFile;
     const std::array<std::filesystem::path, 2> guides = {
-        setup_.programFolder / kUserGuideFile,
-        (setup_.programFolder / ".." / "share" / "doc" / "oradel" / kUserGuideFile)
-            .lexically_normal(),
+        setup_.programFolder / guide,
+        (setup_.programFolder / ".." / "share" / "doc" / "oradel" / guide).lexically_normal(),
     };
     for (const std::filesystem::path& guide : guides) {
         if (IsFile(guide)) return view_.OpenDocument(guide);
     }
-    ShowMessage(Message(MessageId::NoUserGuide,
-                        {kUserGuideFile, PathText(guides[0]), PathText(guides[1])}));
+    ShowMessage(Message(MessageId::NoUserGuide, {guide, PathText(guides[0]), PathText(guides[1])}));
 }
 
 void Form::ShowHelp() {

@@ -32,9 +32,11 @@ enum class Key { O, Enter, F1, F7, Escape };
 inline constexpr int kClientBottomMargin = 32;
 
 struct FormSetup {
-    std::filesystem::path settingsFile;
-    std::filesystem::path programFolder;  // the open dialog's folder; where the user guide lies
+    std::filesystem::path settingsFile;   // beside the program for a portable copy
+    std::filesystem::path programFolder;  // where the user guide lies
     std::string homePage;                 // the site command's address; empty: the user guide
+    // The user's own folder for documents: Documents on Windows, the home folder on Linux.
+    std::filesystem::path documentsFolder;
 };
 
 class Form final : private MessageSink {
@@ -66,6 +68,7 @@ class Form final : private MessageSink {
     void ShowMessage(const Message& message) override;
     void Dispatch(FormCommand command);
     void OpenFile();
+    std::filesystem::path OpenDialogFolder() const;
     void ViewFile();
     void Convert();
     void CheckList();
@@ -83,9 +86,15 @@ class Form final : private MessageSink {
     FormView& view_;
     const FormSetup setup_;
     std::filesystem::path selectedFile_;
+    std::filesystem::path lastFolder_;  // of the file last opened, kept in the settings
     bool panelShown_ = false;
     bool helpShown_ = false;
 };
+
+// What the window's program says instead of opening the window when its first
+// argument asks for it: the usage for "--help" or "-h", the version for
+// "--version"; nullopt for any other argument, which is a file to open.
+std::optional<std::string> WindowCommandLineAnswer(std::string_view argument, Language language);
 
 // The option values the controls show, and the controls set from option values.
 Options OptionsFromControls(const FormView& view);

@@ -1,5 +1,6 @@
 #include "engine/conversion_modes.hpp"
 #include "form/controls.hpp"
+#include "form/form.hpp"
 #include "oradel/build_info.hpp"
 
 namespace oradel {
@@ -92,6 +93,14 @@ const std::string& HelpText() {
                                     OperationLines(true) + std::string(kBeforeExports) +
                                     OperationLines(false) + std::string(kAfterOperations);
     return text;
+}
+
+std::optional<std::string> WindowCommandLineAnswer(std::string_view argument, Language language) {
+    if (argument == "--help" || argument == "-h") {
+        return Message(MessageId::WindowUsage).Text(language);
+    }
+    if (argument == "--version") return "oradel " + std::string(kVersion) + "\n";
+    return std::nullopt;
 }
 
 }  // namespace oradel

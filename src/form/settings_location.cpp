@@ -34,16 +34,22 @@ bool FolderTakesNewFile(const std::filesystem::path& folder) {
     return false;
 }
 
+bool IsInstalled(const std::filesystem::path& programFolder) {
+    std::error_code error;
+    return std::filesystem::exists(programFolder / kInstalledMarker, error) ||
+           std::filesystem::exists(programFolder / ".." / "share" / "oradel" / kInstalledMarker,
+                                   error);
+}
+
 }  // namespace
 
 std::filesystem::path SettingsFileLocation(const std::filesystem::path& programFile,
                                            const std::filesystem::path& userConfigFolder) {
     const std::filesystem::path programFolder = programFile.parent_path();
-    std::error_code error;
-    if (!std::filesystem::exists(programFolder / kInstalledMarker, error) &&
-        FolderTakesNewFile(programFolder)) {
+    if (!IsInstalled(programFolder) && FolderTakesNewFile(programFolder)) {
         return PathFromText(ReplaceExtension(PathText(programFile), ".ini"));
     }
+    std::error_code error;
     std::filesystem::create_directories(userConfigFolder, error);
     return userConfigFolder / kUserSettingsFile;
 }

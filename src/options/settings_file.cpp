@@ -13,6 +13,7 @@
 #include "engine/files.hpp"
 #include "options/option_controls.hpp"
 #include "text/strings.hpp"
+#include "text/utf8.hpp"
 
 namespace oradel {
 namespace fs = std::filesystem;
@@ -320,7 +321,14 @@ Options LoadSettings(const fs::path& file) {
     return options;
 }
 
-void SaveSettings(const fs::path& file, const Options& options) {
+fs::path LoadLastFolder(const fs::path& file) {
+    const ProfileDocument document(BytesOrNothing(file), kSettingsSection);
+    const std::string folder = document.Value(kLastFolderKey).value_or(std::string());
+    // A value edited by hand into another encoding names no folder.
+    return IsWellFormedUtf8(folder) ? PathFromText(folder) : fs::path();
+}
+
+void SaveSettings(const fs::path& file, const Options& options, const fs::path& lastFolder) {
     // A file that cannot be read is not replaced: that would lose what it holds.
     ProfileDocument document(ReadWholeFile(file), kSettingsSection);
     for (const OptionControl& control : OptionControls()) {
@@ -330,6 +338,7 @@ void SaveSettings(const fs::path& file, const Options& options) {
             document.SetValue(control.name, control.Text(options));
         }
     }
+    if (!lastFolder.empty()) document.SetValue(kLastFolderKey, PathText(lastFolder));
     ReplaceWholeFile(file, document.Text());
 }
 

@@ -1,11 +1,19 @@
 // oradel: the window of the Oradel conversions.
 #include <QApplication>
+#include <QDir>
 #include <QFileOpenEvent>
 #include <QIcon>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "cli/console.hpp"
 #include "engine/files.hpp"
+#include "form/form.hpp"
 #include "form/settings_location.hpp"
 #include "oradel/build_info.hpp"
 #include "ui/desktop.hpp"
@@ -39,9 +47,57 @@ class FileOpenHandler final : public QObject {
     oradel::MainWindow& window_;
 };
 
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// Whether Qt has a screen to open the window on, which it would otherwise
+// abort for: an X or Wayland display, or a platform of QT_QPA_PLATFORM (a
+// list separated by ";") that needs neither, such as offscreen.
+bool HasDisplay() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return true;
+#else
+    if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY")) return true;
+    const char* platforms = std::getenv("QT_QPA_PLATFORM");
+    std::string_view rest = platforms == nullptr ? "" : platforms;
+    while (!rest.empty()) {
+        const std::string_view platform = rest.substr(0, rest.find(';'));
+        rest.remove_prefix(std::min(rest.size(), platform.size() + 1));
+        if (!platform.empty() && !platform.starts_with("xcb") && !platform.starts_with("wayland")) {
+            return true;
+        }
+    }
+    return false;
+#endif
+}
+
+// The user's own folder for documents: the home folder on Linux, Documents elsewhere.
+std::filesystem::path DocumentsFolder() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return PathOf(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+#else
+    return PathOf(QDir::homePath());
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // At a terminal the program speaks the user's language, as oradel-convert does.
+    const oradel::Language language = oradel::UserLanguage();
+    if (argc > 1) {
+        if (const std::optional<std::string> answer =
+                oradel::WindowCommandLineAnswer(argv[1], language)) {
+            std::cout << *answer << std::flush;
+            return 0;
+        }
+    }
+    if (!HasDisplay()) {
+        std::cerr << oradel::Message(oradel::MessageId::NoDisplay).Text(language) << std::endl;
+        return 1;
+    }
     QApplication application(argc, argv);
     // Names the user's configuration folder of a system-wide install.
     QApplication::setApplicationName(QStringLiteral("oradel"));
@@ -55,7 +111,8 @@ int main(int argc, char** argv) {
         oradel::SettingsFileLocation(
             PathOf(QApplication::applicationFilePath()),
             PathOf(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
-        PathOf(QApplication::applicationDirPath()), std::string(oradel::kHomePage)};
+        PathOf(QApplication::applicationDirPath()), std::string(oradel::kHomePage),
+        DocumentsFolder()};
     oradel::MainWindow window(desktop, setup);
     FileOpenHandler fileOpenHandler(window);
     application.installEventFilter(&fileOpenHandler);

@@ -73,20 +73,33 @@ std::wstring ProgramPath() {
     return std::wstring(path.data(), length);
 }
 
-std::wstring LocalSettingsFolder() {
+namespace {
+
+// The shell's known folder, or the environment variable's value when the shell
+// gives none; empty when neither does.
+std::wstring KnownFolder(REFKNOWNFOLDERID id, const wchar_t* variable) {
     std::wstring folder;
     PWSTR known = nullptr;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &known))) {
-        folder = known;
-    }
+    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_CREATE, nullptr, &known))) folder = known;
     CoTaskMemFree(known);
     if (folder.empty()) {
-        // Without the shell's answer the environment's value serves.
         std::vector<wchar_t> value(kPathCapacity, L'\0');
-        const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", value.data(), kPathCapacity);
+        const DWORD length = GetEnvironmentVariableW(variable, value.data(), kPathCapacity);
         if (length > 0 && length < kPathCapacity) folder.assign(value.data(), length);
     }
+    return folder;
+}
+
+}  // namespace
+
+std::wstring LocalSettingsFolder() {
+    const std::wstring folder = KnownFolder(FOLDERID_LocalAppData, L"LOCALAPPDATA");
     return folder.empty() ? folder : folder + L"\\oradel";
+}
+
+std::wstring DocumentsFolder() {
+    // Without the shell's Documents the profile folder serves.
+    return KnownFolder(FOLDERID_Documents, L"USERPROFILE");
 }
 
 }  // namespace oradel::win

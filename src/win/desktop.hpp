@@ -47,5 +47,7 @@ std::wstring DialogFilter(const std::vector<FileFilter>& filters);
 std::wstring ProgramPath();
 // The user's %LOCALAPPDATA%\oradel, where an installed copy keeps its settings.
 std::wstring LocalSettingsFolder();
+// The user's Documents known folder, where the open dialog of an installed copy starts.
+std::wstring DocumentsFolder();
 
 }  // namespace oradel::win

@@ -1,9 +1,11 @@
 // oradel.exe: the window of the Oradel conversions on Windows.
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "engine/errors.hpp"
+#include "engine/files.hpp"
 #include "form/form.hpp"
 #include "form/settings_location.hpp"
 #include "oradel/build_info.hpp"
@@ -34,11 +36,19 @@ class ComApartment {
 int RunWindow(oradel::win::Desktop& desktop, int showCommand) {
     using namespace oradel;
     const std::filesystem::path program = win::ProgramPath();
+    const std::optional<std::filesystem::path> file = win::FileFromCommandLine(GetCommandLineW());
+    // "--help" and "--version" are answered in a message box instead of the window.
+    if (file) {
+        if (const auto answer = WindowCommandLineAnswer(PathText(*file), kWindowLanguage)) {
+            desktop.ShowMessage(nullptr, Utf16FromUtf8(*answer));
+            return 0;
+        }
+    }
     FormSetup setup{SettingsFileLocation(program, win::LocalSettingsFolder()),
-                    program.parent_path(), std::string(kHomePage)};
+                    program.parent_path(), std::string(kHomePage), win::DocumentsFolder()};
     win::MainWindow window(desktop, std::move(setup));
     window.Create();
-    if (const auto file = win::FileFromCommandLine(GetCommandLineW())) window.OpenGivenFile(*file);
+    if (file) window.OpenGivenFile(*file);
     window.Show(showCommand);
     return win::RunMessageLoop(window);
 }

@@ -125,7 +125,8 @@ class FakeView final : public FormView {
 class Session {
   public:
     explicit Session(const std::string& settings = "oradel.ini", std::string homePage = "")
-        : form(view, FormSetup{folder / settings, folder / "bin", std::move(homePage)}) {
+        : form(view, FormSetup{folder / settings, folder / "bin", std::move(homePage),
+                               folder / "Documents"}) {
         form.Created();
     }
 
@@ -271,7 +272,6 @@ TEST(FormTest, AsksForTheFileAsTheDialogOfOld) {
     ASSERT_EQ(session.view.requests.size(), 1u);
     const OpenFileRequest& request = session.view.requests.front();
     EXPECT_EQ(request.title, "Выберите файл:");
-    EXPECT_EQ(request.folder, session.File("bin"));
     EXPECT_EQ(request.defaultExtension, "txt");
     Names filters;
     for (const FileFilter& filter : request.filters) {
@@ -280,6 +280,37 @@ TEST(FormTest, AsksForTheFileAsTheDialogOfOld) {
     EXPECT_EQ(filters, (Names{"Текстовые файлы (*.txt)|*.txt", "Файл путевых точек (*.wpt)|*.wpt",
                               "Файл путевых точек (*.gpx)|*.gpx", "Страницы (*.htm)|*.htm",
                               "Все файлы (*.*)|*.*"}));
+}
+
+// The dialog starts in the folder of the file last opened, in this run or an
+// earlier one, while that folder is there; else in the documents, or in a
+// portable copy's own folder.
+TEST(FormTest, OpenDialogStartsInTheLastFolderElseDocumentsOrAPortableCopysOwn) {
+    for (const auto& [settings, expected] :
+         {std::pair{"oradel.ini", "Documents"}, std::pair{"bin/oradel.ini", "bin"}}) {
+        Session session(settings);
+        session.form.Run(FormCommand::OpenFile);
+        EXPECT_EQ(session.view.requests.back().folder, session.File(expected)) << settings;
+    }
+    ScratchFolder kept;
+    fs::create_directories(kept / "maps");
+    const std::string settings = PathText(kept / "oradel.ini");
+    const auto dialogFolder = [&settings](Session& session) {
+        session.form.Run(FormCommand::OpenFile);
+        return session.view.requests.back().folder;
+    };
+    {
+        Session first(settings);
+        first.view.answers.push_back(kept / "maps" / "alps.txt");
+        first.form.Run(FormCommand::OpenFile);
+        EXPECT_EQ(dialogFolder(first), kept / "maps");
+        first.form.Closing();
+    }
+    Session second(settings);
+    EXPECT_EQ(dialogFolder(second), kept / "maps");
+    fs::remove_all(kept / "maps");
+    Session third(settings);
+    EXPECT_EQ(dialogFolder(third), third.File("Documents"));
 }
 
 TEST(FormTest, GivenFileIsTakenWithItsFullPath) {
@@ -588,18 +619,24 @@ TEST(FormTest, FailedSaveIsShown) {
 TEST(FormTest, SettingsLieBesideAPortableProgramElseInTheUsersFolder) {
     const struct {
         std::string program;
-        bool marked;  // oradel.installed beside the program
+        std::string marker;  // the folder of oradel.installed; empty: none
         std::string expected;
     } cases[] = {
-        {"bin/oradel", false, "bin/oradel.ini"},
-        {"bin/Oradel.exe", false, "bin/Oradel.ini"},
-        {"bin/oradel", true, "config/oradel/oradel.ini"},
-        {"gone/oradel", false, "config/oradel/oradel.ini"},
+        {"bin/oradel", "", "bin/oradel.ini"},
+        {"bin/Oradel.exe", "", "bin/Oradel.ini"},
+        {"bin/oradel", "bin", "config/oradel/oradel.ini"},           // the Windows installer's
+        {"bin/oradel", "share/oradel", "config/oradel/oradel.ini"},  // a Linux install's
+        {"bin/oradel", "share", "bin/oradel.ini"},
+        {"gone/oradel", "", "config/oradel/oradel.ini"},
     };
-    for (const auto& [program, marked, expected] : cases) {
+    for (const auto& [program, marker, expected] : cases) {
         ScratchFolder folder;
         fs::create_directories(folder / "bin");
-        if (marked) WriteBytes(folder / "bin" / kInstalledMarker, "");
+        const bool marked = marker == "bin";
+        if (!marker.empty()) {
+            fs::create_directories(folder / marker);
+            WriteBytes(folder / marker / kInstalledMarker, "");
+        }
         EXPECT_EQ(SettingsFileLocation(folder / program, folder / "config" / "oradel"),
                   folder / expected)
             << program;

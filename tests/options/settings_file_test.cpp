@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "engine/errors.hpp"
+#include "engine/files.hpp"
 #include "engine/test_support.hpp"
 #include "options/option_controls.hpp"
 
@@ -229,6 +231,26 @@ TEST(SettingsFileTest, LineBreaksInATextCannotAddKeys) {
     SaveSettings(folder / "oradel.ini", OptionsWith({{"Edit1", "x\r\nCheckBox4=0\n[s]"}}));
     EXPECT_EQ(Entries(LoadSettings(folder / "oradel.ini")),
               Entries(OptionsWith({{"Edit1", "x  CheckBox4=0 [s]"}})));
+}
+
+// The window's last folder is kept as UTF-8 under a key no control has; a
+// save without one keeps what the file holds.
+TEST(SettingsFileTest, KeepsTheLastFolderUnderItsOwnKey) {
+    for (const OptionControl& control : OptionControls()) {  // keys are read in any case
+        std::string key(control.name);
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_NE(key, "lastfolder");
+    }
+    support::ScratchFolder folder;
+    const fs::path file = folder / "oradel.ini";
+    EXPECT_EQ(LoadLastFolder(file), fs::path());
+    const fs::path maps = PathFromText("/карты/Эльбрус 2024 ");
+    SaveSettings(file, Options(), maps);
+    SaveSettings(file, Options());
+    EXPECT_EQ(LoadLastFolder(file), maps);
+    EXPECT_EQ(Entries(LoadSettings(file)), Entries(Options()));
+    support::WriteBytes(file, "[save_parametr_all]\r\nLASTFOLDER=C:\\\xCA\xE0\xF0\xF2\xFB\r\n");
+    EXPECT_EQ(LoadLastFolder(file), fs::path());  // Windows-1251, not UTF-8
 }
 
 TEST(SettingsFileTest, FailedWriteThrowsWithThePathAndTheReason) {

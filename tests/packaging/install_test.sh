@@ -10,7 +10,8 @@
 # start here: the Debian checks ran, the Windows packages were NOT tested.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-"$root/scripts/setup.sh" --packages wine wine64 xvfb xauth x11-utils lintian desktop-file-utils unzip
+"$root/scripts/setup.sh" --packages wine wine64 xvfb xauth x11-utils lintian desktop-file-utils unzip \
+    xdotool python3-xlib
 # The window checks need an X server: the whole test runs inside one.
 if [ -z "${ORADEL_TEST_X:-}" ]; then
     ORADEL_TEST_X=1 exec xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$@"
@@ -68,6 +69,37 @@ shows_window() {
     wait
     return 1
 }
+# closes_window PID: closes the window named Oradel as a window manager does
+# (WM_DELETE_WINDOW, so that it saves its settings) and waits for PID to end.
+closes_window() {
+    local window=""
+    for _ in $(seq 60); do
+        window="$(xdotool search --onlyvisible --name '^Oradel$' 2>/dev/null | head -n 1)" || true
+        [ -n "$window" ] && break
+        sleep 0.5
+    done
+    [ -n "$window" ] || { kill "$1"; wait "$1"; return 1; }
+    /usr/bin/python3 - "$window" <<'PYTHON'
+import sys
+from Xlib import X, display, protocol
+screen = display.Display()
+window = screen.create_resource_object("window", int(sys.argv[1]))
+window.send_event(protocol.event.ClientMessage(
+    window=window, client_type=screen.intern_atom("WM_PROTOCOLS"),
+    data=(32, [screen.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+screen.flush()
+PYTHON
+    wait "$1"
+}
+# keeps_settings_in_home: the installed window, started as root and closed, writes its
+# settings into ~/.config/oradel and nothing into /usr/bin.
+keeps_settings_in_home() {
+    local before
+    before="$(ls -A /usr/bin)"
+    env -u XDG_CONFIG_HOME HOME="$work/home" /usr/bin/oradel &
+    closes_window $! || return 1
+    [ "$(ls -A /usr/bin)" = "$before" ] && test -s "$work/home/.config/oradel/oradel.ini"
+}
 # version_resources_are VERSION EXE...: each EXE's version resource names VERSION (UTF-16 strings).
 version_resources_are() {
     for exe in "${@:2}"; do strings -el "$exe" | grep -A1 -x FileVersion | grep -qx "$1" || return 1; done
@@ -99,7 +131,10 @@ check "apt-get installs the .deb" apt-get install -y -qq "$deb"
 check "oradel-convert --version says $version" output_is "oradel-convert $version" /usr/bin/oradel-convert --version
 check "the installed oradel-convert converts the example like the build" converts_example "$work/deb" /usr/bin/oradel-convert
 check "the desktop entry is valid" desktop-file-validate /usr/share/applications/oradel.desktop
-check "the user guide and the man page are installed" test -s /usr/share/doc/oradel/oradel-guide.html -a -s /usr/share/man/man1/oradel-convert.1.gz
+check "oradel --version says $version" output_is "oradel $version" /usr/bin/oradel --version
+check "the installed oradel, run as root, keeps its settings in ~/.config/oradel, not in /usr/bin" keeps_settings_in_home
+doc=/usr/share/doc/oradel
+check "the user guides, the example list, the changelog and the man page are installed" test -s $doc/oradel-guide.html -a -s $doc/oradel-guide.en.html -a -s $doc/examples/sites.txt -a -s $doc/CHANGELOG.md.gz -a -s /usr/share/man/man1/oradel-convert.1.gz
 check "apt-get removes the package" apt-get remove -y -qq oradel
 check "no program is left" test ! -e /usr/bin/oradel-convert -a ! -e /usr/bin/oradel
 
@@ -115,7 +150,14 @@ start_menu="$(dirname "$local_appdata")/Roaming/Microsoft/Windows/Start Menu/Pro
 settings="$local_appdata/oradel/oradel.ini"
 
 check "the MSI installs silently" msi_run /i "$msi"
-check "program, converter, marker and guide are in %LOCALAPPDATA%\\Programs\\Oradel" test -f "$program_folder/oradel.exe" -a -f "$program_folder/oradel-convert.exe" -a -f "$program_folder/oradel.installed" -a -f "$program_folder/oradel-guide.html"
+# pilots_files_are_in FOLDER: the guides, the changelog and the example list lie in FOLDER.
+pilots_files_are_in() {
+    for file in oradel-guide.html oradel-guide.en.html CHANGELOG.md examples/sites.txt; do
+        test -s "$1/$file" || return 1
+    done
+}
+check "program, converter and marker are in %LOCALAPPDATA%\\Programs\\Oradel" test -f "$program_folder/oradel.exe" -a -f "$program_folder/oradel-convert.exe" -a -f "$program_folder/oradel.installed"
+check "the guides, the changelog and the example list are installed beside them" pilots_files_are_in "$program_folder"
 check "Windows lists Oradel to uninstall" uninstall_entries_are 1
 check "the Start menu has a shortcut" test -f "$start_menu/Oradel.lnk"
 check "Open with offers Oradel for .txt, .wpt, .gpx, never as the default" offers_open_with .txt .wpt .gpx
@@ -134,6 +176,7 @@ check "no Open with entry is left" lacks registry_has 'HKCU\Software\Classes\App
 check "the user's settings survive uninstall" cmp "$settings" "$work/settings.ini"
 check "the zip unpacks" unzip -q "$dist/oradel-$version-windows-x64.zip" -d "$work/zip"
 portable="$work/zip/oradel-$version-windows-x64"
+check "the zip holds the guides, the changelog and the example list" pilots_files_are_in "$portable"
 check "the zip's oradel-convert.exe converts the example like Linux" converts_example "$work/zip-run" wine_convert "$portable/oradel-convert.exe"
 check "the zip's oradel.exe shows its window" shows_window "$portable/oradel.exe"
 

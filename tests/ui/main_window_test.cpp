@@ -65,7 +65,7 @@ class Session {
     Session()
         : settingsFile(folder.filePath("oradel.ini")),
           window(std::make_unique<MainWindow>(
-              desktop, FormSetup{PathOf(settingsFile), PathOf(folder.path()), ""})) {
+              desktop, FormSetup{PathOf(settingsFile), PathOf(folder.path()), "", {}})) {
         window->show();
     }
 

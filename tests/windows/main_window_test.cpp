@@ -89,7 +89,7 @@ class WindowTest : public ::testing::Test {
         folder = fs::path(temporary) / (L"oradel-test-" + std::to_wstring(GetTickCount64()));
         fs::create_directories(folder);
         window = std::make_unique<MainWindow>(
-            desktop, FormSetup{folder / "oradel.ini", folder, Utf8FromUtf16(kHomePage)});
+            desktop, FormSetup{folder / "oradel.ini", folder, Utf8FromUtf16(kHomePage), {}});
         window->Create();
         window->Show(SW_SHOWNORMAL);
         SetForegroundWindow(Handle());
