@@ -44,7 +44,8 @@ std::string Quote(const std::string& text) {
 // Runs the binary with its messages in `language` ("en" or "ru").
 RunResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& arguments,
                   const std::string& language = "en") {
-    std::string command = "ORADEL_LANG=" + language + " " + Quote(ORADEL_CONVERT_BINARY);
+    // A run that waits (on a FIFO, say) fails after a minute instead of hanging the suite.
+    std::string command = "ORADEL_LANG=" + language + " timeout 60 " + Quote(ORADEL_CONVERT_BINARY);
     for (const std::string& argument : arguments) command += " " + Quote(argument);
     const fs::path out = folder / "stdout.log", err = folder / "stderr.log";
     command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
@@ -435,6 +436,157 @@ TEST(Cli, DeniedAccessFailsWithTheReason) {
         EXPECT_FALSE(HasTemporaryFile(folder.Path()));
         fs::permissions(folder.Path(), fs::perms::owner_all);
     }
+}
+
+// What a folder holds: each name with its type, and a link's target or a file's bytes.
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const fs::file_type type = entry.symlink_status().type();
+        std::string& seen = contents[entry.path().filename().string()];
+        seen = std::to_string(static_cast<int>(type)) + " ";
+        if (type == fs::file_type::symlink) seen += fs::read_symlink(entry.path()).string();
+        if (type == fs::file_type::regular) seen += ReadBytes(entry.path());
+    }
+    return contents;
+}
+
+bool MakeSocket(const fs::path& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.native().size() >= sizeof(address.sun_path)) return false;
+    std::copy(path.native().begin(), path.native().end(), address.sun_path);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool made = bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    close(socket);
+    return made;
+}
+
+// An output name that leads to anything but a regular file (or nothing) fails
+// its job with the reason, changes nothing and never waits on a FIFO.
+TEST(Cli, OnlyRegularFilesAreReplaced) {
+    const std::string notRegular = "Not a regular file";
+    const struct {
+        const char* label;
+        std::vector<std::string> options;
+        const char* input;
+        const char* output;
+        const char* linkTo;  // the output is a link to this; null: it is a FIFO or socket
+        std::string reason;
+    } cases[] = {
+        {"FIFO", {"--mode", "3"}, "list.txt", "list_nav.wpt", nullptr, notRegular},
+        {"socket", {"--mode", "5"}, "list.txt", "list_lk8.wpt", nullptr, notRegular},
+        {"link to a device", {"--mode", "2"}, "list.txt", "list.wpt", "device", notRegular},
+        {"link to a FIFO", {"--mode", "4"}, "list.txt", "list.htm", "fifo", notRegular},
+        {"FIFO as the imported list",
+         {"--replace-lists"},
+         "geo.wpt",
+         "geo.txt",
+         nullptr,
+         notRegular},
+        {"link loop",
+         {"--mode", "3"},
+         "list.txt",
+         "list_nav.wpt",
+         "list_nav.wpt",
+         "Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        WriteBytes(folder / "list.txt", kList);
+        WriteBytes(folder / "geo.wpt", "A  N 1 0 0  E 2 0 0  0\r\n");
+        ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+        // A null device of the test's own, where the system lets it make one: a
+        // fault here must not replace the system's /dev/null, which root could.
+        if (mknod((folder / "device").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+            fs::create_symlink("/dev/null", folder / "device");
+        }
+        const fs::path output = folder / c.output;
+        if (c.linkTo != nullptr) {
+            fs::create_symlink(c.linkTo, output);
+        } else if (std::string(c.label) == "socket") {
+            if (!MakeSocket(output)) GTEST_SKIP() << "NOT RUN: no socket at " << output;
+        } else {
+            ASSERT_EQ(mkfifo(output.c_str(), 0600), 0);
+        }
+        const auto before = Contents(folder.Path());
+        std::vector<std::string> arguments = c.options;
+        arguments.push_back((folder / c.input).string());
+        const RunResult result = RunTool(folder, arguments);
+        EXPECT_EQ(result.status, 1) << c.label;
+        EXPECT_EQ(result.err, "Cannot create file \"" + output.string() + "\". " + c.reason +
+                                  "\nJobs not done: 1 of 1\n")
+            << c.label;
+        EXPECT_EQ(Contents(folder.Path()), before) << c.label;
+    }
+}
+
+// Another user who watches a folder while a large page replaces a private
+// one: it reports whether it opened the page or a temporary file (never, as
+// they are 0600 from their first byte) and whether it saw a temporary file.
+class Watcher {
+  public:
+    Watcher(const fs::path& folder, const std::string& output) {
+        int ends[2];
+        if (pipe(ends) != 0) throw std::runtime_error("no pipe");
+        pid_ = fork();
+        if (pid_ != 0) {
+            close(ends[0]);
+            stop_ = ends[1];
+            return;
+        }
+        close(ends[1]);
+        fcntl(ends[0], F_SETFL, O_NONBLOCK);
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(kCannotBecomeOther);
+        bool sawTemporary = false;
+        char byte;
+        while (read(ends[0], &byte, 1) < 0) {  // the test closes its end when the run is over
+            DIR* listing = opendir(folder.c_str());
+            if (listing == nullptr) _exit(kCannotList);
+            while (const dirent* entry = readdir(listing)) {
+                const std::string name = entry->d_name;
+                const bool temporary = name.starts_with(".oradel-");
+                if (!temporary && name != output) continue;
+                sawTemporary = sawTemporary || temporary;
+                const int opened = open((folder / name).c_str(), O_RDONLY | O_NONBLOCK);
+                if (opened >= 0) _exit(kOpened);
+            }
+            closedir(listing);
+        }
+        _exit(sawTemporary ? kSawTemporary : kSawNothing);
+    }
+    // The watcher's finding, once the run is over.
+    int Finding() {
+        close(stop_);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    static constexpr int kSawTemporary = 0, kOpened = 1, kCannotList = 2, kSawNothing = 3,
+                         kCannotBecomeOther = 4;
+
+  private:
+    pid_t pid_;
+    int stop_ = -1;
+};
+
+TEST(Cli, PrivateOutputStaysPrivateWhileItIsReplaced) {
+    ScratchFolder folder;
+    if (const std::string reason = WhyNoOtherUser(folder.Path()); !reason.empty()) {
+        GTEST_SKIP() << "NOT RUN: " << reason;
+    }
+    fs::permissions(folder.Path(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    WriteBytes(folder / "big.txt", ListWithLongComment(4 << 20));
+    WriteBytes(folder / "big.htm", "private\r\n");
+    fs::permissions(folder / "big.htm", fs::perms::owner_read | fs::perms::owner_write);
+    Watcher watcher(folder.Path(), "big.htm");
+    Child child(folder, {"--mode", "4", (folder / "big.txt").string()});
+    const int status = child.Wait().first;
+    EXPECT_EQ(watcher.Finding(), Watcher::kSawTemporary);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(fs::status(folder / "big.htm").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 // Memory stays within a small multiple of the longest line, however much
