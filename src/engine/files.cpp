@@ -213,13 +213,19 @@ std::error_code ReplaceExisting(const fs::path& replacement, const fs::path& tar
     // Unlike a rename, this keeps the target's attributes and access rights.
     // The attributes are set once more for Windows versions (and Wine) whose
     // ReplaceFileW does not carry them over.
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (!ReplaceFileW(target.c_str(), replacement.c_str(),
-                      backup.empty() ? nullptr : backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
-                      nullptr, nullptr)) {
+    // It is given full paths: with a name relative to the current folder
+    // (`s.wpt` for the input `s.txt`) Wine's fails with "Not a directory".
+    const auto fullPath = [&error](const fs::path& path) {
+        return path.empty() || error ? path : fs::absolute(path, error);
+    };
+    const fs::path full = fullPath(target), from = fullPath(replacement), kept = fullPath(backup);
+    if (error) return error;
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (!ReplaceFileW(full.c_str(), from.c_str(), kept.empty() ? nullptr : kept.c_str(),
+                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         error.assign(static_cast<int>(GetLastError()), std::system_category());
     } else if (attributes != INVALID_FILE_ATTRIBUTES) {
-        SetFileAttributesW(target.c_str(), attributes);
+        SetFileAttributesW(full.c_str(), attributes);
     }
 #else
     bool moved = false;
