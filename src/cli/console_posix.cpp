@@ -28,8 +28,13 @@ Language UserLanguage() {
         [](const char* name) -> const char* { return std::getenv(name); });
 }
 
+// Every signal whose default action ends the process and that a handler may
+// catch: from a terminal (Ctrl+C, Ctrl+\, a closed terminal), kill and
+// timeout (TERM, ALRM, USR1, USR2), a file size limit (XFSZ) and a reader that
+// went away (PIPE, as in `oradel-convert ... | head`).
 void RemoveTemporaryFilesOnInterrupt() {
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signalNumber :
+         {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ, SIGALRM, SIGUSR1, SIGUSR2, SIGPIPE}) {
         struct sigaction current {};
         if (sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
             continue;  // nohup and background jobs ask for it to be ignored

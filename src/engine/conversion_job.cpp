@@ -51,13 +51,15 @@ void CopyAsList(std::FILE* written, std::FILE* list, const std::string& shownNam
 
 // An import: the list is written in full before it may replace an old one,
 // which is kept as its backup; a list that would not change stays as it is.
+// What the name `output` leads to is checked (AtomicOutputFile) before
+// anything is written beside it.
 void WriteList(const ConversionMode& mode, std::FILE* inputFile, const fs::path& input,
                const fs::path& output, const Options& options, JobState& state, FileFormat format) {
     const std::string shownName = PathText(output);
-    TemporaryFile written(TemporaryFolderFor(output), shownName);
+    AtomicOutputFile list(output);
+    TemporaryFile written(TemporaryFolderFor(output), shownName, FinalLinkTarget(output));
     RunBody(mode, inputFile, written.File(), input, shownName, options, state, format);
     std::rewind(written.File());
-    AtomicOutputFile list(output);
     CopyAsList(written.File(), list.File(), shownName);
     if (NameIsFree(output)) return list.Commit();
     if (list.SameAsTarget()) {

@@ -119,10 +119,25 @@ std::FILE* OpenRegularFile(const fs::path& path, bool& notRegular) {
 #endif
 }
 
-// Creates a new file for binary writing and reading; null, with errno set,
-// when the name is taken or the file cannot be made. New files get the
-// permissions that the user's settings give every new file.
-std::FILE* CreateNewFile(const fs::path& path) {
+// The permission bits that a temporary file for `model` is created with:
+// the owner's bits of an existing regular file, whose group and others bits
+// it gets (KeepPermissionsOf) before a byte is written, so that no one reads
+// more of the new content than the old file let them read; for a new file,
+// those that the user's settings give every new file.
+unsigned StartingPermissions([[maybe_unused]] const fs::path& model) {
+#ifndef _WIN32
+    struct stat old {};
+    if (!model.empty() && stat(model.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        return old.st_mode & S_IRWXU;
+    }
+#endif
+    return 0666;
+}
+
+// Creates a new file for binary writing and reading with `permissions` (as
+// the user's settings narrow them); null, with errno set, when the name is
+// taken or the file cannot be made.
+std::FILE* CreateNewFile(const fs::path& path, [[maybe_unused]] unsigned permissions) {
 #ifdef _WIN32
     // The Windows runtime that MinGW links by default (msvcrt.dll) does not
     // know fopen's "x" flag, so exclusive creation goes through _wopen.
@@ -132,7 +147,8 @@ std::FILE* CreateNewFile(const fs::path& path) {
     std::FILE* file = _wfdopen(descriptor, L"w+b");
     if (file == nullptr) _close(descriptor);
 #else
-    const int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int descriptor =
+        open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(permissions));
     if (descriptor < 0) return nullptr;
     std::FILE* file = fdopen(descriptor, "w+b");
     if (file == nullptr) close(descriptor);
@@ -197,13 +213,19 @@ std::error_code ReplaceExisting(const fs::path& replacement, const fs::path& tar
     // Unlike a rename, this keeps the target's attributes and access rights.
     // The attributes are set once more for Windows versions (and Wine) whose
     // ReplaceFileW does not carry them over.
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (!ReplaceFileW(target.c_str(), replacement.c_str(),
-                      backup.empty() ? nullptr : backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
-                      nullptr, nullptr)) {
+    // It is given full paths: with a name relative to the current folder
+    // (`s.wpt` for the input `s.txt`) Wine's fails with "Not a directory".
+    const auto fullPath = [&error](const fs::path& path) {
+        return path.empty() || error ? path : fs::absolute(path, error);
+    };
+    const fs::path full = fullPath(target), from = fullPath(replacement), kept = fullPath(backup);
+    if (error) return error;
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (!ReplaceFileW(full.c_str(), from.c_str(), kept.empty() ? nullptr : kept.c_str(),
+                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         error.assign(static_cast<int>(GetLastError()), std::system_category());
     } else if (attributes != INVALID_FILE_ATTRIBUTES) {
-        SetFileAttributesW(target.c_str(), attributes);
+        SetFileAttributesW(full.c_str(), attributes);
     }
 #else
     bool moved = false;
@@ -236,6 +258,62 @@ fs::path TemporaryNameIn(const fs::path& folder) {
     return folder / (name + ".tmp");
 }
 
+fs::path FolderOf(const fs::path& file) {
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// Follows the chain of symbolic links that starts at `path`, calling
+// `eachLink` with every link on it until that returns false; the name the
+// chain ends at (which may not exist yet).
+template <typename EachLink>
+fs::path FollowLinks(const fs::path& path, EachLink eachLink) {
+    constexpr int kMostLinks = 40;  // as the systems' own limit on link chains
+    fs::path current = path;
+    for (int hop = 0; hop < kMostLinks; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error)) || !eachLink(current)) break;
+        const fs::path next = fs::read_symlink(current, error);
+        if (error) break;
+        current = next.is_absolute() ? next : FolderOf(current) / next;
+    }
+    return current;
+}
+
+// True when `link` is another user's symbolic link in a sticky folder that
+// everyone may write to (as /tmp): whoever planted it there would choose the
+// file that the output replaces. Linux's fs.protected_symlinks refuses to
+// follow such a link in the same way; the owner of the folder and the
+// running user may place links there.
+bool IsPlantedLink([[maybe_unused]] const fs::path& link) {
+#ifdef _WIN32
+    return false;
+#else
+    struct stat linkStatus {};
+    struct stat folderStatus {};
+    if (lstat(link.c_str(), &linkStatus) != 0 || stat(FolderOf(link).c_str(), &folderStatus) != 0) {
+        return false;
+    }
+    const bool shared = (folderStatus.st_mode & S_ISVTX) && (folderStatus.st_mode & S_IWOTH);
+    return shared && linkStatus.st_uid != geteuid() && linkStatus.st_uid != folderStatus.st_uid;
+#endif
+}
+
+// Throws UserError when what the output's name `target` leads to may not be
+// replaced: a planted link, a link loop, a folder, or a file that is not a
+// regular one (a FIFO, socket or device). A name that leads nowhere yet is
+// a new file.
+void CheckReplaceable(const fs::path& target, const std::string& shownName) {
+    bool planted = false;
+    FollowLinks(target, [&](const fs::path& link) { return !(planted = IsPlantedLink(link)); });
+    if (planted) throw UserError(Message(MessageId::CannotCreatePlantedLink, {shownName}));
+    std::error_code error;
+    const fs::file_type type = fs::status(target, error).type();
+    if (type == fs::file_type::not_found || type == fs::file_type::regular) return;
+    if (type == fs::file_type::directory) error = std::make_error_code(std::errc::is_a_directory);
+    if (error) throw UserError(Message(MessageId::CannotCreateFile, {shownName, ReasonOf(error)}));
+    throw UserError(Message(MessageId::CannotCreateNotRegular, {shownName}));
+}
+
 // A read-only target is refused rather than replaced: the user protected it,
 // and Windows would refuse with a bare "access denied" anyway.
 bool IsReadOnlyFile(const fs::path& path) {
@@ -249,6 +327,7 @@ bool IsReadOnlyFile(const fs::path& path) {
 // failure leaves the old target as it was. Throws UserError on failure.
 void MoveOverTarget(const fs::path& temporary, const fs::path& target, const std::string& shownName,
                     const fs::path& backup = {}) {
+    CheckReplaceable(target, shownName);
     if (IsReadOnlyFile(target)) {
         throw UserError(Message(MessageId::CannotCreateReadOnly, {shownName}));
     }
@@ -263,8 +342,10 @@ void MoveOverTarget(const fs::path& temporary, const fs::path& target, const std
     }
 }
 
-fs::path FolderOf(const fs::path& file) {
-    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+// The file that writing `target` replaces, once CheckReplaceable allows it.
+fs::path ReplaceableTarget(const fs::path& target) {
+    CheckReplaceable(target, PathText(target));
+    return FinalLinkTarget(target);
 }
 
 }  // namespace
@@ -327,29 +408,22 @@ bool IsSameFile(const fs::path& first, const fs::path& second) {
 }
 
 fs::path FinalLinkTarget(const fs::path& path) {
-    constexpr int kMostLinks = 40;  // as the systems' own limit on link chains
-    fs::path current = path;
-    for (int hop = 0; hop < kMostLinks; ++hop) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(current, error))) break;
-        const fs::path next = fs::read_symlink(current, error);
-        if (error) break;
-        current = next.is_absolute() ? next : FolderOf(current) / next;
-    }
-    return current;
+    return FollowLinks(path, [](const fs::path&) { return true; });
 }
 
 fs::path TemporaryFolderFor(const fs::path& target) {
     return FolderOf(FinalLinkTarget(target));
 }
 
-TemporaryFile::TemporaryFile(const fs::path& folder, const std::string& shownName) {
+TemporaryFile::TemporaryFile(const fs::path& folder, const std::string& shownName,
+                             const fs::path& model) {
     constexpr unsigned kAttempts = 100;
+    const unsigned permissions = StartingPermissions(model);
     int error = 0;
     for (unsigned attempt = 0; attempt < kAttempts && !file_; ++attempt) {
         path_ = TemporaryNameIn(folder);
         slot_ = RegisterTemporary(path_);  // before the file exists, so no moment is missed
-        file_.reset(CreateNewFile(path_));
+        file_.reset(CreateNewFile(path_, permissions));
         error = errno;
         if (file_) break;
         UnregisterTemporary(slot_);
@@ -362,6 +436,7 @@ TemporaryFile::TemporaryFile(const fs::path& folder, const std::string& shownNam
     if (slot_ >= 0) {
         temporarySlots[static_cast<std::size_t>(slot_)].descriptor = DescriptorOf(file_.get());
     }
+    if (!model.empty()) KeepPermissionsOf(model, file_.get());
 }
 
 TemporaryFile::~TemporaryFile() {
@@ -391,8 +466,8 @@ void TemporaryFile::Release() {
 
 AtomicOutputFile::AtomicOutputFile(fs::path target)
     : target_(std::move(target)),
-      finalPath_(FinalLinkTarget(target_)),
-      temporary_(FolderOf(finalPath_), PathText(target_)) {}
+      finalPath_(ReplaceableTarget(target_)),
+      temporary_(FolderOf(finalPath_), PathText(target_), finalPath_) {}
 
 void AtomicOutputFile::Commit() {
     CommitKeepingOld({});

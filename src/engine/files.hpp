@@ -53,11 +53,15 @@ std::filesystem::path TemporaryFolderFor(const std::filesystem::path& target);
 
 // A new file with a short unique name in `folder`, open for writing and
 // reading, removed when destroyed unless Release()d. While it exists, an
-// interrupted run removes it (RemoveTemporaryFilesNow). Throws UserError
+// interrupted run removes it (RemoveTemporaryFilesNow). When `model` names an
+// existing regular file, the new one has its permission bits (and, where the
+// process may set them, its owner and group) from its first byte on: a
+// private file's next content is never readable by others. Throws UserError
 // `Cannot create file "shownName". REASON` when it cannot be made.
 class TemporaryFile {
   public:
-    TemporaryFile(const std::filesystem::path& folder, const std::string& shownName);
+    TemporaryFile(const std::filesystem::path& folder, const std::string& shownName,
+                  const std::filesystem::path& model = {});
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -83,6 +87,13 @@ class TemporaryFile {
 // its final target is replaced and the link stays. A replaced file keeps its
 // permission bits (and, where the process may set them, its owner and group;
 // on Windows its attributes and access rights).
+//
+// Only a regular file or a new name is replaced. The constructor, and Commit()
+// once more, throw UserError `Cannot create file "X". Not a regular file` for
+// a FIFO, socket or device (or a link to one), the system's reason for a
+// folder or a link loop, and `Cannot create file "X". It is another user's
+// link in a shared folder` for a link that another user placed in a sticky
+// folder everyone may write to (as /tmp).
 class AtomicOutputFile {
   public:
     explicit AtomicOutputFile(std::filesystem::path target);

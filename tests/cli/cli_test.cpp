@@ -1,8 +1,13 @@
 // End-to-end tests of the real oradel-convert binary.
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,7 +44,8 @@ std::string Quote(const std::string& text) {
 // Runs the binary with its messages in `language` ("en" or "ru").
 RunResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& arguments,
                   const std::string& language = "en") {
-    std::string command = "ORADEL_LANG=" + language + " " + Quote(ORADEL_CONVERT_BINARY);
+    // A run that waits (on a FIFO, say) fails after a minute instead of hanging the suite.
+    std::string command = "ORADEL_LANG=" + language + " timeout 60 " + Quote(ORADEL_CONVERT_BINARY);
     for (const std::string& argument : arguments) command += " " + Quote(argument);
     const fs::path out = folder / "stdout.log", err = folder / "stderr.log";
     command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
@@ -321,24 +327,64 @@ TEST(Cli, ControlCharactersArePrintedVisibly) {
                             "\nНе выполнено заданий: 4 из 4\n");
 }
 
-// A child process of the real binary, with the signals at their defaults
-// whatever the test runner was given, and optionally as another user.
+// The signals whose default action ends a process and that a program may catch.
+const std::vector<int> kEndingSignals = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT, SIGXFSZ,
+                                         SIGALRM, SIGUSR1, SIGUSR2, SIGPIPE};
+
+constexpr uid_t kNobody = 65534;
+
+// Why no other user can take part in a test in `folder`; empty when one can:
+// the tests run as root, and every folder above `folder` lets others through
+// (a fresh machine's root may have its checkout and temporary folder in a
+// 0700 /root).
+std::string WhyNoOtherUser(const fs::path& folder) {
+    if (geteuid() != 0) return "not run as root, so there is no other user to be";
+    for (fs::path above = folder.parent_path();; above = above.parent_path()) {
+        struct stat status {};
+        if (stat(above.c_str(), &status) != 0 || !(status.st_mode & S_IXOTH)) {
+            return above.string() + " is closed to other users";
+        }
+        if (above == above.root_path()) return {};
+    }
+}
+
+// A copy of the binary that another user may run, in a 0755 folder of its own
+// inside `folder`, wherever the build is.
+fs::path ProgramForOtherUser(const ScratchFolder& folder) {
+    const fs::path program = folder / "bin" / "oradel-convert";
+    fs::create_directory(program.parent_path());
+    fs::copy_file(ORADEL_CONVERT_BINARY, program);
+    for (const fs::path& path : {program.parent_path(), program}) {
+        fs::permissions(path, static_cast<fs::perms>(0755));
+    }
+    return program;
+}
+
+// A child process of the real binary, with the signals at their defaults and
+// unblocked whatever the test runner was given, no core files, and
+// optionally as another user (running a copy that user can reach).
 class Child {
   public:
     Child(const ScratchFolder& folder, const std::vector<std::string>& arguments, uid_t user = 0) {
+        const fs::path program = user != 0 ? ProgramForOtherUser(folder) : ORADEL_CONVERT_BINARY;
         pid_ = fork();
         if (pid_ != 0) return;
-        for (const int number : {SIGINT, SIGTERM, SIGHUP}) signal(number, SIG_DFL);
+        for (const int number : kEndingSignals) signal(number, SIG_DFL);
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
         const int quiet = open((folder / "child.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(quiet, 1);
         dup2(quiet, 2);
         if (user != 0 && (setgid(user) != 0 || setuid(user) != 0)) _exit(99);
         setenv("ORADEL_LANG", "en", 1);
-        std::vector<char*> argv{const_cast<char*>(ORADEL_CONVERT_BINARY)};
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
-        execv(ORADEL_CONVERT_BINARY, argv.data());
+        execv(program.c_str(), argv.data());
         _exit(98);
     }
     pid_t Pid() const { return pid_; }
@@ -393,16 +439,22 @@ TEST_P(CliSignalTest, RemovesTemporaryFilesAndEndsByTheSignal) {
     EXPECT_FALSE(fs::exists(folder / "big.htm"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest, ::testing::ValuesIn(kEndingSignals),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(sigabbrev_np(info.param));
+                         });
 
 // An input that cannot be read, or a folder that cannot be written, fails the
 // job with the system's reason. Root may do both: the child gives up its rights.
 TEST(Cli, DeniedAccessFailsWithTheReason) {
-    const uid_t nobody = 65534;
     const fs::perms readOnly = fs::perms::owner_read | fs::perms::owner_exec |
                                fs::perms::others_read | fs::perms::others_exec;
     for (const bool folderReadOnly : {false, true}) {
         ScratchFolder folder;
+        const bool root = geteuid() == 0;
+        const std::string noOtherUser = WhyNoOtherUser(folder.Path());
+        if (root && !noOtherUser.empty()) GTEST_SKIP() << "NOT RUN: " << noOtherUser;
+        fs::permissions(folder.Path(), readOnly | fs::perms::owner_write);
         WriteBytes(folder / "list.txt", kList);
         WriteBytes(folder / "child.log", "");  // the child's log, before the folder is closed
         const fs::path denied = folderReadOnly ? folder / "list_nav.wpt" : folder / "list.txt";
@@ -411,8 +463,7 @@ TEST(Cli, DeniedAccessFailsWithTheReason) {
         } else {
             fs::permissions(folder / "list.txt", fs::perms::none);
         }
-        Child child(folder, {"--mode", "3", (folder / "list.txt").string()},
-                    geteuid() == 0 ? nobody : 0);
+        Child child(folder, {"--mode", "3", (folder / "list.txt").string()}, root ? kNobody : 0);
         const int status = child.Wait().first;
         EXPECT_EQ(WEXITSTATUS(status), 1);
         EXPECT_EQ(ReadBytes(folder / "child.log"),
@@ -422,6 +473,157 @@ TEST(Cli, DeniedAccessFailsWithTheReason) {
         EXPECT_FALSE(HasTemporaryFile(folder.Path()));
         fs::permissions(folder.Path(), fs::perms::owner_all);
     }
+}
+
+// What a folder holds: each name with its type, and a link's target or a file's bytes.
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const fs::file_type type = entry.symlink_status().type();
+        std::string& seen = contents[entry.path().filename().string()];
+        seen = std::to_string(static_cast<int>(type)) + " ";
+        if (type == fs::file_type::symlink) seen += fs::read_symlink(entry.path()).string();
+        if (type == fs::file_type::regular) seen += ReadBytes(entry.path());
+    }
+    return contents;
+}
+
+bool MakeSocket(const fs::path& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.native().size() >= sizeof(address.sun_path)) return false;
+    std::copy(path.native().begin(), path.native().end(), address.sun_path);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool made = bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    close(socket);
+    return made;
+}
+
+// An output name that leads to anything but a regular file (or nothing) fails
+// its job with the reason, changes nothing and never waits on a FIFO.
+TEST(Cli, OnlyRegularFilesAreReplaced) {
+    const std::string notRegular = "Not a regular file";
+    const struct {
+        const char* label;
+        std::vector<std::string> options;
+        const char* input;
+        const char* output;
+        const char* linkTo;  // the output is a link to this; null: it is a FIFO or socket
+        std::string reason;
+    } cases[] = {
+        {"FIFO", {"--mode", "3"}, "list.txt", "list_nav.wpt", nullptr, notRegular},
+        {"socket", {"--mode", "5"}, "list.txt", "list_lk8.wpt", nullptr, notRegular},
+        {"link to a device", {"--mode", "2"}, "list.txt", "list.wpt", "device", notRegular},
+        {"link to a FIFO", {"--mode", "4"}, "list.txt", "list.htm", "fifo", notRegular},
+        {"FIFO as the imported list",
+         {"--replace-lists"},
+         "geo.wpt",
+         "geo.txt",
+         nullptr,
+         notRegular},
+        {"link loop",
+         {"--mode", "3"},
+         "list.txt",
+         "list_nav.wpt",
+         "list_nav.wpt",
+         "Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        WriteBytes(folder / "list.txt", kList);
+        WriteBytes(folder / "geo.wpt", "A  N 1 0 0  E 2 0 0  0\r\n");
+        ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+        // A null device of the test's own, where the system lets it make one: a
+        // fault here must not replace the system's /dev/null, which root could.
+        if (mknod((folder / "device").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+            fs::create_symlink("/dev/null", folder / "device");
+        }
+        const fs::path output = folder / c.output;
+        if (c.linkTo != nullptr) {
+            fs::create_symlink(c.linkTo, output);
+        } else if (std::string(c.label) == "socket") {
+            if (!MakeSocket(output)) GTEST_SKIP() << "NOT RUN: no socket at " << output;
+        } else {
+            ASSERT_EQ(mkfifo(output.c_str(), 0600), 0);
+        }
+        const auto before = Contents(folder.Path());
+        std::vector<std::string> arguments = c.options;
+        arguments.push_back((folder / c.input).string());
+        const RunResult result = RunTool(folder, arguments);
+        EXPECT_EQ(result.status, 1) << c.label;
+        EXPECT_EQ(result.err, "Cannot create file \"" + output.string() + "\". " + c.reason +
+                                  "\nJobs not done: 1 of 1\n")
+            << c.label;
+        EXPECT_EQ(Contents(folder.Path()), before) << c.label;
+    }
+}
+
+// Another user who watches a folder while a large page replaces a private
+// one: it reports whether it opened the page or a temporary file (never, as
+// they are 0600 from their first byte) and whether it saw a temporary file.
+class Watcher {
+  public:
+    Watcher(const fs::path& folder, const std::string& output) {
+        int ends[2];
+        if (pipe(ends) != 0) throw std::runtime_error("no pipe");
+        pid_ = fork();
+        if (pid_ != 0) {
+            close(ends[0]);
+            stop_ = ends[1];
+            return;
+        }
+        close(ends[1]);
+        fcntl(ends[0], F_SETFL, O_NONBLOCK);
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(kCannotBecomeOther);
+        bool sawTemporary = false;
+        char byte;
+        while (read(ends[0], &byte, 1) < 0) {  // the test closes its end when the run is over
+            DIR* listing = opendir(folder.c_str());
+            if (listing == nullptr) _exit(kCannotList);
+            while (const dirent* entry = readdir(listing)) {
+                const std::string name = entry->d_name;
+                const bool temporary = name.starts_with(".oradel-");
+                if (!temporary && name != output) continue;
+                sawTemporary = sawTemporary || temporary;
+                const int opened = open((folder / name).c_str(), O_RDONLY | O_NONBLOCK);
+                if (opened >= 0) _exit(kOpened);
+            }
+            closedir(listing);
+        }
+        _exit(sawTemporary ? kSawTemporary : kSawNothing);
+    }
+    // The watcher's finding, once the run is over.
+    int Finding() {
+        close(stop_);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    static constexpr int kSawTemporary = 0, kOpened = 1, kCannotList = 2, kSawNothing = 3,
+                         kCannotBecomeOther = 4;
+
+  private:
+    pid_t pid_;
+    int stop_ = -1;
+};
+
+TEST(Cli, PrivateOutputStaysPrivateWhileItIsReplaced) {
+    ScratchFolder folder;
+    if (const std::string reason = WhyNoOtherUser(folder.Path()); !reason.empty()) {
+        GTEST_SKIP() << "NOT RUN: " << reason;
+    }
+    fs::permissions(folder.Path(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    WriteBytes(folder / "big.txt", ListWithLongComment(4 << 20));
+    WriteBytes(folder / "big.htm", "private\r\n");
+    fs::permissions(folder / "big.htm", fs::perms::owner_read | fs::perms::owner_write);
+    Watcher watcher(folder.Path(), "big.htm");
+    Child child(folder, {"--mode", "4", (folder / "big.txt").string()});
+    const int status = child.Wait().first;
+    EXPECT_EQ(watcher.Finding(), Watcher::kSawTemporary);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(fs::status(folder / "big.htm").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 // Memory stays within a small multiple of the longest line, however much

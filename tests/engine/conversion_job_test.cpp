@@ -458,6 +458,83 @@ TEST(TemporaryFile, InterruptionRemovesEveryLiveTemporaryFile) {
     EXPECT_EQ(ReadBytes(kept), "old\r\n");
 }
 
+// A temporary file has the permission bits of the file it is to replace from
+// its first byte, whatever the user's umask, so that another user never reads
+// a private file's next content; a new file gets what the umask gives.
+TEST(TemporaryFile, StartsWithThePermissionsOfTheFileItReplaces) {
+    const struct {
+        int old;  // -1: no file yet
+        mode_t umask;
+        const char* link;  // the output's name leads there through this link; null for none
+        int expected;
+    } cases[] = {
+        {0600, 0, nullptr, 0600},    {0640, 0, nullptr, 0640}, {0644, 077, nullptr, 0644},
+        {0600, 0, "link.wpt", 0600}, {-1, 022, nullptr, 0644}, {-1, 077, nullptr, 0600},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        const fs::path file = folder / "out.wpt";
+        if (c.old >= 0) {
+            WriteBytes(file, "old\r\n");
+            fs::permissions(file, static_cast<fs::perms>(c.old));
+        }
+        if (c.link != nullptr) fs::create_symlink("out.wpt", folder / c.link);
+        const mode_t before = umask(c.umask);
+        AtomicOutputFile output(c.link != nullptr ? folder / c.link : file);
+        umask(before);
+        struct stat status {};
+        ASSERT_EQ(fstat(fileno(output.File()), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, static_cast<mode_t>(c.expected))
+            << c.old << " " << c.umask;
+    }
+}
+
+// Where another user could have planted the output's symbolic link (in a
+// sticky folder everyone may write to, as /tmp), a link on the way to the
+// file that is neither the running user's nor the folder owner's is not followed.
+TEST(ConversionJob, AnotherUsersLinkInASharedFolderIsNotFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "NOT RUN: only root can make another user's link";
+    constexpr uid_t kRoot = 0, kOther = 65534;
+    const fs::perms shared = fs::perms::all | fs::perms::sticky_bit;
+    const struct {
+        const char* label;
+        fs::perms folder;
+        uid_t folderOwner;
+        std::vector<uid_t> linkOwners;  // of the chain from the output's name to the file
+        bool refused;
+    } cases[] = {
+        {"another user's link", shared, kRoot, {kOther}, true},
+        {"another user's link behind an own one", shared, kRoot, {kRoot, kOther}, true},
+        {"the folder owner's link", shared, kOther, {kOther}, false},
+        {"an own link", shared, kOther, {kRoot}, false},
+        {"a folder that is not sticky", fs::perms::all, kRoot, {kOther}, false},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder scratch;
+        const fs::path folder = scratch / "shared";
+        fs::create_directory(folder);
+        WriteBytes(folder / "list.txt", "A\r\n1 2\r\n");
+        WriteBytes(scratch / "kept.wpt", "old\r\n");
+        for (std::size_t i = 0; i < c.linkOwners.size(); ++i) {
+            const fs::path link = folder / (i == 0 ? "list_nav.wpt" : "link" + std::to_string(i));
+            const bool last = i + 1 == c.linkOwners.size();
+            fs::create_symlink(last ? "../kept.wpt" : "link" + std::to_string(i + 1), link);
+            ASSERT_EQ(lchown(link.c_str(), c.linkOwners[i], c.linkOwners[i]), 0);
+        }
+        ASSERT_EQ(chown(folder.c_str(), c.folderOwner, c.folderOwner), 0);
+        fs::permissions(folder, c.folder);
+        RecordingMessages messages;
+        const std::string failure = FailureOf([&] {
+            RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
+        });
+        const std::string refusal = "Cannot create file \"" + PathText(folder / "list_nav.wpt") +
+                                    "\". It is another user's link in a shared folder";
+        EXPECT_EQ(failure, c.refused ? refusal : "") << c.label;
+        EXPECT_EQ(ReadBytes(scratch / "kept.wpt") == "old\r\n", c.refused) << c.label;
+        EXPECT_FALSE(LeftoverTemporaryFiles(scratch.Path()));
+    }
+}
+
 // Nothing in the engine reads the C library's locale: the modes that parse
 // and format numbers write the same bytes under a comma-decimal locale.
 TEST(ConversionJob, CommaDecimalLocaleGivesSameBytes) {

@@ -18,11 +18,13 @@ import re
 import select
 import shutil
 import stat
+import struct
 import subprocess
 import sys
 import tempfile
 import time
 from pathlib import Path
+from xml.etree import ElementTree
 
 SKIPPED = 77
 ROOT = Path(__file__).resolve().parents[2]
@@ -339,6 +341,19 @@ class Suite:
         got = (self.wine.drive_d / folder / "maps.old" / expected).read_bytes()
         self.check(got == want, f"{expected} differs from the Linux build's")
 
+    def test_relative_name_twice(self):
+        """A name relative to the current folder, run twice: the second run
+        replaces the first run's output."""
+        folder = self.folder("relative")
+        self.put(Path(folder) / "s.txt", POINT_LIST)
+        for run in ("first", "second"):
+            result = self.run_windows(["--mode", "2", "s.txt"], cwd=self.wine.drive_d / folder)
+            self.check(result.status == 0 and result.err == b"", f"{run} run: {result}")
+        linux = self.run_linux(["--mode", "2", str(self.work / "linux" / folder / "s.txt")])
+        self.check(linux.status == 0, f"Linux build: {linux}")
+        self.same_files(self.files_in(self.wine.drive_d / folder),
+                        self.files_in(self.work / "linux" / folder), "s.txt")
+
     def test_replaces_existing_outputs(self, arguments, outputs):
         """Existing outputs (longer than the new ones) are replaced whole."""
         folder = self.folder("replace")
@@ -492,6 +507,17 @@ class Suite:
 
         self.record("imports only Windows' own DLLs", test)
 
+    def check_long_path_manifest(self):
+        """The .exe's manifest (resource 1 of type RT_MANIFEST) makes it long-path aware."""
+
+        def test():
+            manifest = ElementTree.fromstring(pe_resource(self.exe.read_bytes(), 24, 1))
+            aware = manifest.find(".//{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
+                                  "longPathAware")
+            self.check(aware is not None and aware.text == "true", "no longPathAware true")
+
+        self.record("the manifest makes it long-path aware", test)
+
     # -- the run --------------------------------------------------------------
 
     def run(self):
@@ -513,6 +539,7 @@ class Suite:
         ]:
             self.record(f"Windows path {given} {arguments}", self.test_windows_path,
                         given, arguments, expected, cwd)
+        self.record("a relative name converted twice in its folder", self.test_relative_name_twice)
 
         for arguments, outputs in [
             (["--mode", "3"], ["alps_nav.wpt"]),
@@ -564,6 +591,40 @@ class Suite:
                 self.skip(name, f"no {RUSSIAN} locale (scripts/run-windows-tests.sh makes it)")
 
 
+def pe_resource(image, kind, number):
+    """The bytes of resource `number` of type `kind` (first language) in a PE
+    image, as Windows finds it: the resource directory's tree of type, name
+    and language, its addresses relative to the image."""
+    u16 = lambda at: struct.unpack_from("<H", image, at)[0]
+    u32 = lambda at: struct.unpack_from("<I", image, at)[0]
+    header = u32(0x3C)
+    sections = header + 24 + u16(header + 20)
+    optional = header + 24
+    directories = optional + (112 if u16(optional) == 0x20B else 96)
+    root = u32(directories + 2 * 8)  # the resource table's address
+
+    def offset(address):
+        for at in range(sections, sections + 40 * u16(header + 6), 40):
+            start, size, raw = u32(at + 12), u32(at + 16), u32(at + 20)
+            if start <= address < start + size:
+                return raw + address - start
+        raise AssertionError(f"address {address:#x} lies in no section")
+
+    base = offset(root)
+
+    def entry(directory, wanted):
+        count = u16(directory + 12) + u16(directory + 14)
+        for at in range(directory + 16, directory + 16 + 8 * count, 8):
+            if wanted is None or u32(at) == wanted:
+                return u32(at + 4)
+        raise AssertionError(f"no resource {wanted} of type {kind}")
+
+    data = base
+    for wanted in (kind, number, None):  # the last level's entry is the data's
+        data = base + (entry(data, wanted) & 0x7FFFFFFF)
+    return image[offset(u32(data)):offset(u32(data)) + u32(data + 4)]
+
+
 def comparison_inputs():
     """The generated lists and every input file of the repository's test data."""
     inputs = [
@@ -612,6 +673,7 @@ def main():
         suite = Suite(options.exe.resolve(), options.reference.resolve(), work, wine,
                       russian_locale_installed())
         suite.check_static_linking()
+        suite.check_long_path_manifest()
         suite.run()
     finally:
         wine.stop()
