@@ -100,6 +100,8 @@ enum class MessageId {
     ModeWriteNavitel,
     ModeWriteWebPage,
     ModeWriteLK8000,
+    ModeWriteGpx,
+    ModeWriteKml,
     Count
 };
 
