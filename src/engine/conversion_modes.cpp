@@ -4,6 +4,8 @@
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/gpx_waypoints_writer.hpp"
+#include "engine/kml_writer.hpp"
 #include "engine/lk8000_waypoints_writer.hpp"
 #include "engine/navitel_gpx_import.hpp"
 #include "engine/navitel_waypoints_writer.hpp"
@@ -29,6 +31,8 @@ constexpr ConversionMode kModes[] = {
      true},
     {4, "CheckBox4", PointList, ".htm", "", WriteWebPage, ModeWriteWebPage, true, true},
     {5, "CheckBox5", PointList, ".wpt", "_lk8", WriteLK8000Waypoints, ModeWriteLK8000, true, true},
+    {7, "exportGpx", PointList, ".gpx", "_wpt", WriteGpxWaypoints, ModeWriteGpx, false, false},
+    {8, "exportKml", PointList, ".kml", "", WriteKmlPlacemarks, ModeWriteKml, false, false},
 };
 
 // What every row must have; a row without it does not compile.

@@ -15,11 +15,15 @@ bool ExportPointReader::NextRecord(ExportPoint& point) {
 bool ExportPointReader::NextWaypoint(ExportPoint& point) {
     while (NextRecord(point)) {
         if (!point.readable) continue;
-        point.name = StripFilterTag(point.record.name);
-        if (point.name.empty()) point.name = UnnamedPointName(++unnamedPoints_);
+        NameWaypoint(point);
         return true;
     }
     return false;
+}
+
+void ExportPointReader::NameWaypoint(ExportPoint& point) {
+    point.name = StripFilterTag(point.record.name);
+    if (point.name.empty()) point.name = UnnamedPointName(++unnamedPoints_);
 }
 
 void WriteWaypointFile(ConversionContext& context, std::initializer_list<std::string_view> header,
@@ -28,6 +32,20 @@ void WriteWaypointFile(ConversionContext& context, std::initializer_list<std::st
     ExportPointReader reader(context);
     ExportPoint point;
     while (reader.NextWaypoint(point)) writePoint(point, context.output);
+}
+
+void WriteSectionedWaypoints(ConversionContext& context, const SectionWriter& openSection,
+                             const WaypointWriter& writePoint) {
+    ExportPointReader reader(context);
+    ExportPoint point;
+    while (reader.NextRecord(point)) {
+        for (const std::string& heading : point.record.headings) {
+            openSection(heading, context.output);
+        }
+        if (!point.readable) continue;
+        reader.NameWaypoint(point);
+        writePoint(point, context.output);
+    }
 }
 
 }  // namespace oradel

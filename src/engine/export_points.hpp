@@ -33,6 +33,9 @@ class ExportPointReader {
     // its name line without the filter tag, trimmed; when that leaves nothing,
     // UnnamedPointName counting such points among those written.
     bool NextWaypoint(ExportPoint& point);
+    // Gives a point read by NextRecord whose coordinates can be read the name
+    // NextWaypoint would give it.
+    void NameWaypoint(ExportPoint& point);
 
   private:
     PointListReader reader_;
@@ -46,5 +49,14 @@ class ExportPointReader {
 using WaypointWriter = std::function<void(const ExportPoint& point, TextOutput& out)>;
 void WriteWaypointFile(ConversionContext& context, std::initializer_list<std::string_view> header,
                        const WaypointWriter& writePoint);
+
+// For a file that groups its points by the list's sections: reads the list to
+// its end and calls `openSection` for each heading in list order (a heading
+// before a point left out included, as its section goes on after it) and
+// `writePoint` for each point whose coordinates can be read, named as
+// NextWaypoint names it. Memory stays within one record.
+using SectionWriter = std::function<void(const std::string& heading, TextOutput& out)>;
+void WriteSectionedWaypoints(ConversionContext& context, const SectionWriter& openSection,
+                             const WaypointWriter& writePoint);
 
 }  // namespace oradel

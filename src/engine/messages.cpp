@@ -264,6 +264,9 @@ constexpr MessageText kMessages[] = {
     {ModeWriteWebPage, "список точек -> веб-страница (.htm)", "point list -> web page (.htm)"},
     {ModeWriteLK8000, "список точек -> точки LK8000 (_lk8.wpt)",
      "point list -> LK8000 waypoints (_lk8.wpt)"},
+    {ModeWriteGpx, "список точек -> точки GPX (_wpt.gpx)",
+     "point list -> GPX waypoints (_wpt.gpx)"},
+    {ModeWriteKml, "список точек -> метки KML (.kml)", "point list -> KML placemarks (.kml)"},
 };
 
 constexpr bool InMessageIdOrder() {

@@ -141,6 +141,8 @@ enum class MessageId {
     ModeWriteNavitel,
     ModeWriteWebPage,
     ModeWriteLK8000,
+    ModeWriteGpx,
+    ModeWriteKml,
     Count
 };
 

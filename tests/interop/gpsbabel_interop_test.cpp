@@ -1,13 +1,13 @@
 // Checks the files that Oradel writes and reads against GPSBabel: GPSBabel
-// must read our OziExplorer waypoint file (mode 3) back to the same points,
-// and our import (mode 15) must read the GPX that GPSBabel writes.
+// must read our OziExplorer waypoint file (mode 3), GPX (mode 7) and KML
+// (mode 8) back to the same points, and our import (mode 15) must read the
+// GPX that GPSBabel writes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -19,6 +19,7 @@
 #include "engine/point_list_reader.hpp"
 #include "engine/test_support.hpp"
 #include "engine/text_input.hpp"
+#include "interop/command_output.hpp"
 #include "text/codepage.hpp"
 #include "text/imported_text.hpp"
 
@@ -27,57 +28,43 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Convert;
+using testing::kTool;
+using testing::Quoted;
 using testing::ReadBytes;
+using testing::RunCommand;
 using testing::ScratchFolder;
 using testing::Windows1251;
 using testing::WriteBytes;
 
-constexpr int kSkipped = 77;  // CTest's SKIP_RETURN_CODE
-const fs::path kGpsbabel = ORADEL_GPSBABEL;
-
-// One point as the list holds it, and its name and description as our
+// One point as the list holds it, its name and description as our
 // OziExplorer writer gives them (filter tag removed, commas made spaces, runs
-// of spaces collapsed). GPSBabel gives a point without a description its name
-// as description.
+// of spaces collapsed), and its name as our GPX and KML writers give it
+// (filter tag removed, runs of spaces collapsed). GPSBabel gives a point
+// without a description its name as description.
 struct InteropPoint {
     std::string listName;
     std::string latText, lonText;
     std::string comment;
     std::string oziName, oziDesc;
     double lat, lon;
+    std::string xmlName;
 };
 
 const std::vector<InteropPoint> kPoints = {
     {"Гора, Южная <Ю ЮЗ>", "55.751244", "-37.618423", "старт, юг & <x>", "Гора Южная",
-     "старт юг & <x>", 55.751244, -37.618423},
+     "старт юг & <x>", 55.751244, -37.618423, "Гора, Южная"},
     {"Холм  Ветров", "-44.1234", "42.5678", "Ёлка \"кривая\",  №5", "Холм Ветров",
-     "Ёлка \"кривая\" №5", -44.1234, 42.5678},
-    {"Q", "-0.000001", "-179.999999", "", "Q", "Q", -0.000001, -179.999999},
-    {"Пик Щель-Ушба, 4700", "43,125", "42,65", "Пик", "Пик Щель-Ушба 4700", "Пик", 43.125, 42.65},
+     "Ёлка \"кривая\" №5", -44.1234, 42.5678, "Холм Ветров"},
+    {"Q", "-0.000001", "-179.999999", "", "Q", "Q", -0.000001, -179.999999, "Q"},
+    {"Пик Щель-Ушба, 4700", "43,125", "42,65", "Пик", "Пик Щель-Ушба 4700", "Пик", 43.125, 42.65,
+     "Пик Щель-Ушба, 4700"},
     {"Сайт [http://a.b|B]", "89.999999", "0.5", "{+7 912 1|T}", "Сайт [http://a.b|B]",
-     "{+7 912 1|T}", 89.999999, 0.5},
+     "{+7 912 1|T}", 89.999999, 0.5, "Сайт [http://a.b|B]"},
 };
-
-std::string Quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
-}
 
 // Runs GPSBabel with `arguments` and returns what it writes to standard output.
 std::string RunGpsbabel(const std::string& arguments, const fs::path& errors) {
-    const std::string command = Quoted(kGpsbabel) + " " + arguments + " 2>" + Quoted(errors);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) throw std::runtime_error("cannot run " + command);
-    std::string output;
-    char block[4096];
-    for (std::size_t got; (got = std::fread(block, 1, sizeof block, pipe.get())) > 0;) {
-        output.append(block, got);
-    }
-    const int status = pclose(pipe.release());
-    if (status != 0) {
-        throw std::runtime_error(command + " failed (" + std::to_string(status) +
-                                 "): " + ReadBytes(errors));
-    }
-    return output;
+    return RunCommand(Quoted(kTool) + " " + arguments, errors);
 }
 
 std::string DecodeXmlEntities(std::string text) {
@@ -166,20 +153,46 @@ void ExpectSamePoints(const std::vector<ReadPoint>& read, bool asOziWriterGivesT
     }
 }
 
-TEST(GpsbabelReadsOziOutput, SamePointsComeBack) {
+// kPoints as a point list; with `heading`, a section starts at the third point.
+std::string ListOfPoints(bool heading) {
     std::string list;
     for (const InteropPoint& point : kPoints) {
+        if (heading && &point == &kPoints[2]) list += ":Раздел & <x>\r\n";
         list += point.listName + "\r\n" + point.latText + " " + point.lonText + "\r\n";
         if (!point.comment.empty()) list += point.comment + "\r\n";
         list += "\r\n";
     }
-    const auto converted = Convert(3, Windows1251(list));
+    return Windows1251(list);
+}
+
+TEST(GpsbabelReadsOziOutput, SamePointsComeBack) {
+    const auto converted = Convert(3, ListOfPoints(false));
     ScratchFolder folder;
     WriteBytes(folder / "points_nav.wpt", converted.output);
     const std::string gpx = RunGpsbabel(
         "-i ozi,codec=windows-1251 -f " + Quoted(folder / "points_nav.wpt") + " -o gpx -F -",
         folder / "errors.txt");
     ExpectSamePoints(WaypointsOfGpx(gpx), true);
+}
+
+// GPSBabel reads our GPX (mode 7) and KML (mode 8) files, the points of a
+// section (a KML Folder) included, to the same names and coordinates.
+TEST(GpsbabelReadsXmlExports, SameNamesAndCoordinates) {
+    for (const auto& [mode, format, file] :
+         {std::tuple{7, "gpx", "points_wpt.gpx"}, std::tuple{8, "kml", "points.kml"}}) {
+        const auto converted = Convert(mode, ListOfPoints(true), Options(), "points.txt");
+        ScratchFolder folder;
+        WriteBytes(folder / file, converted.output);
+        const std::vector<ReadPoint> read = WaypointsOfGpx(RunGpsbabel(
+            std::string("-i ") + format + " -f " + Quoted(folder / file) + " -o gpx -F -",
+            folder / "errors.txt"));
+        ASSERT_EQ(read.size(), kPoints.size()) << format;
+        for (std::size_t i = 0; i < kPoints.size(); ++i) {
+            EXPECT_EQ(read[i].name, kPoints[i].xmlName) << format << " " << i;
+            EXPECT_NEAR(read[i].lat, kPoints[i].lat, 1e-6) << format << " " << i;
+            EXPECT_NEAR(read[i].lon, kPoints[i].lon, 1e-6) << format << " " << i;
+        }
+    }
 }
 
 // GPSBabel writes the points from a CSV file as GPX 1.0 and 1.1; the
@@ -225,13 +238,5 @@ INSTANTIATE_TEST_SUITE_P(Formats, OradelImportsGpsbabelGpx,
 }  // namespace oradel
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    std::error_code error;
-    if (oradel::kGpsbabel.empty() || !std::filesystem::exists(oradel::kGpsbabel, error)) {
-        std::cerr << "\n*** GPSBabel was not found (" << ORADEL_GPSBABEL
-                  << "): the GPSBabel interop tests are SKIPPED. Install gpsbabel to run "
-                     "them. ***\n\n";
-        return oradel::kSkipped;
-    }
-    return RUN_ALL_TESTS();
+    return oradel::testing::RunTestsWithTool(argc, argv, "gpsbabel");
 }

@@ -140,6 +140,8 @@ TEST(SettingsFileTest, NewFileHoldsEveryControlInTableOrder) {
                                                      "CheckBox3=1",
                                                      "CheckBox4=1",
                                                      "CheckBox5=1",
+                                                     "exportGpx=0",
+                                                     "exportKml=0",
                                                      "CheckBox6=1",
                                                      "CheckBox7=1",
                                                      "CheckBox8=1",
