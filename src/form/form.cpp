@@ -371,9 +371,11 @@ void Form::TogglePanel() {
     FitHeight();
 }
 
-// The client area reaches the lowest visible of the panel toggle and the panel, plus a margin.
+// The client area reaches the lowest visible of the operations, the panel
+// toggle and the panel, plus a margin.
 void Form::FitHeight() {
-    const int bottom = panelShown_ ? Bottom(kOptionsPanel) : Bottom(kPanelToggle);
+    int bottom = panelShown_ ? Bottom(kOptionsPanel) : Bottom(kPanelToggle);
+    for (const OperationRow& row : OperationRows()) bottom = std::max(bottom, Bottom(row.key));
     view_.SetClientHeight(bottom + kClientBottomMargin);
 }
 

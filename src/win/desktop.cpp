@@ -2,6 +2,7 @@
 
 #include "form/controls.hpp"
 #include "text/utf16.hpp"
+#include "win/diagnostics_window.hpp"
 #include "win/windows_ui_api.hpp"
 
 namespace oradel::win {
@@ -53,6 +54,35 @@ std::optional<std::filesystem::path> SystemDesktop::ChooseFileToOpen(
 void SystemDesktop::OpenWithShell(const std::wstring& fileOrAddress) {
     ShellExecuteW(GetDesktopWindow(), L"open", fileOrAddress.c_str(), nullptr, nullptr,
                   SW_SHOWNORMAL);
+}
+
+namespace {
+
+// Notepad++ as its installer registers it under the shell's App Paths; empty
+// when it is not installed.
+std::wstring NotepadPlusPlus() {
+    std::vector<wchar_t> path(kPathCapacity, L'\0');
+    DWORD size = kPathCapacity * sizeof(wchar_t);
+    const LSTATUS status =
+        RegGetValueW(HKEY_LOCAL_MACHINE,
+                     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\notepad++.exe",
+                     nullptr, RRF_RT_REG_SZ, nullptr, path.data(), &size);
+    if (status != ERROR_SUCCESS) return {};
+    return path.data();
+}
+
+}  // namespace
+
+void SystemDesktop::OpenTextAtLine(const std::filesystem::path& file, std::size_t line) {
+    const std::wstring editor = NotepadPlusPlus();
+    if (editor.empty()) return OpenWithShell(file.wstring());
+    const std::wstring arguments = L"-n" + std::to_wstring(line) + L" \"" + file.wstring() + L"\"";
+    ShellExecuteW(GetDesktopWindow(), L"open", editor.c_str(), arguments.c_str(), nullptr,
+                  SW_SHOWNORMAL);
+}
+
+void SystemDesktop::ShowDiagnostics(HWND owner, HFONT font, const DiagnosticsRequest& request) {
+    ShowDiagnosticsWindow(owner, font, request);
 }
 
 std::wstring DialogFilter(const std::vector<FileFilter>& filters) {

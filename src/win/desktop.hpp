@@ -27,6 +27,11 @@ class Desktop {
     // Shows a file with its associated program or an address in the browser;
     // a failure is not reported.
     virtual void OpenWithShell(const std::wstring& fileOrAddress) = 0;
+    // Opens a text file at `line` in Notepad++ when it is installed, else with
+    // its associated program (which takes no line).
+    virtual void OpenTextAtLine(const std::filesystem::path& file, std::size_t line) = 0;
+    // The list check's modal window (ShowDiagnosticsWindow).
+    virtual void ShowDiagnostics(HWND owner, HFONT font, const DiagnosticsRequest& request) = 0;
 };
 
 // The real desktop: MessageBoxW, GetOpenFileNameW and ShellExecuteW.
@@ -37,6 +42,8 @@ class SystemDesktop final : public Desktop {
     std::optional<std::filesystem::path> ChooseFileToOpen(HWND owner,
                                                           const OpenFileRequest& request) override;
     void OpenWithShell(const std::wstring& fileOrAddress) override;
+    void OpenTextAtLine(const std::filesystem::path& file, std::size_t line) override;
+    void ShowDiagnostics(HWND owner, HFONT font, const DiagnosticsRequest& request) override;
 };
 
 // The open dialog's filter: description and pattern of every filter, each

@@ -19,6 +19,8 @@ std::optional<Key> FormKey(WPARAM virtualKey) {
             return Key::Enter;
         case VK_F1:
             return Key::F1;
+        case VK_F7:
+            return Key::F7;
         case VK_ESCAPE:
             return Key::Escape;
         default:
@@ -246,6 +248,14 @@ std::optional<std::filesystem::path> MainWindow::ChooseFileToOpen(const OpenFile
 
 void MainWindow::OpenDocument(const std::filesystem::path& file) {
     desktop_.OpenWithShell(file.wstring());
+}
+
+void MainWindow::OpenTextAtLine(const std::filesystem::path& file, std::size_t line) {
+    desktop_.OpenTextAtLine(file, line);
+}
+
+void MainWindow::ShowDiagnostics(const DiagnosticsRequest& request) {
+    desktop_.ShowDiagnostics(window_, fonts_->ForStyle(kRegular), request);
 }
 
 void MainWindow::OpenAddress(const std::string& address) {

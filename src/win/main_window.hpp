@@ -54,6 +54,8 @@ class MainWindow final : public FormView {
     bool AskYesNo(const std::string& text) override;
     std::optional<std::filesystem::path> ChooseFileToOpen(const OpenFileRequest& request) override;
     void OpenDocument(const std::filesystem::path& file) override;
+    void OpenTextAtLine(const std::filesystem::path& file, std::size_t line) override;
+    void ShowDiagnostics(const DiagnosticsRequest& request) override;
     void OpenAddress(const std::string& address) override;
     void SetClientHeight(int height) override;
     void CoverClientArea(std::string_view control) override;

@@ -50,12 +50,19 @@ class RecordingDesktop final : public Desktop {
     void OpenWithShell(const std::wstring& fileOrAddress) override {
         opened.push_back(fileOrAddress);
     }
+    void OpenTextAtLine(const fs::path& file, std::size_t line) override {
+        opened.push_back(file.wstring() + L":" + std::to_wstring(line));
+    }
+    void ShowDiagnostics(HWND, HFONT, const DiagnosticsRequest& request) override {
+        diagnostics.push_back(request.rows.size());
+    }
 
     std::vector<std::wstring> messages;
     std::deque<std::optional<fs::path>> answers;  // nullopt: the user cancels
     std::vector<OpenFileRequest> requests;
     std::vector<std::wstring> opened;
-    bool yes = true;  // the answer to every question
+    std::vector<std::size_t> diagnostics;  // the rows of each list check shown
+    bool yes = true;                       // the answer to every question
 };
 
 UINT ExpectedDpi() {
