@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <deque>
 #include <memory>
 #include <stdexcept>
@@ -228,6 +229,8 @@ void MainWindowTest::keysReachTheForm() {
     QCOMPARE(session.desktop.requests.size(), std::size_t{1});
     QTest::keyClick(control, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(session.desktop.messages, QStringList{"Выберите файл, нажмите [Открыть]"});
+    QTest::keyClick(control, Qt::Key_F7);
+    QCOMPARE(session.desktop.messages.size(), 2);
     QTest::keyClick(control, Qt::Key_F1);
     QVERIFY(session.Find("helpText")->isVisible());
     QTest::keyClick(control, Qt::Key_Escape);
@@ -291,6 +294,31 @@ void MainWindowTest::realMessageBoxAndOpenDialog() {
     QCOMPARE(caption, QStringLiteral("Выберите файл:"));
     QCOMPARE(filters, QStringList({"Точки (*.txt *.wpt)", "Все файлы (*)", "Точки (*.txt *.wpt)"}));
     QCOMPARE(mode, QFileDialog::AnyFile);  // a new name is accepted
+
+    // The list check's window: its rows, a double-click's line, a screenshot.
+    std::vector<std::size_t> openedLines;
+    const DiagnosticsRequest check{"Проверка списка",
+                                   "Строка",
+                                   "Важность",
+                                   "Что не так",
+                                   {{1, "заметка", "Список прочитан в кодировке Windows-1251"},
+                                    {7, "ошибка", "Нет долготы после «43.9868»"}},
+                                   [&](std::size_t line) { openedLines.push_back(line); }};
+    int rows = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr) return;
+        caption = dialog->windowTitle();
+        auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("diagnosticsList"));
+        rows = list->topLevelItemCount();
+        emit list->itemActivated(list->topLevelItem(1), 0);
+        dialog->grab().save(QStringLiteral(ORADEL_SCREENSHOT_DIR) + "/oradel-check.png");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    desktop.ShowDiagnostics(nullptr, check);
+    QCOMPARE(caption, QStringLiteral("Oradel: Проверка списка"));
+    QCOMPARE(rows, 2);
+    QCOMPARE(openedLines, std::vector<std::size_t>{7});
 }
 
 void MainWindowTest::screenshots() {
