@@ -472,6 +472,44 @@ TEST(SystemDesktopTest, RealMessageBoxesAndOpenDialog) {
     fs::remove_all(folder);
 }
 
+// The list check's window: its rows, Enter on a row opens that row's line,
+// and Escape closes it; a screenshot when asked for.
+TEST(SystemDesktopTest, CheckWindowListsRowsAndOpensTheLine) {
+    static int rows = 0;
+    static bool pictured = false;
+    std::vector<std::size_t> opened;
+    const DiagnosticsRequest request{"Проверка списка",
+                                     "Строка",
+                                     "Важность",
+                                     "Что не так",
+                                     {{1, "заметка", "Список прочитан в кодировке Windows-1251"},
+                                      {7, "ошибка", "Нет долготы после «43.9868»"}},
+                                     [&](std::size_t line) { opened.push_back(line); }};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND window = FindWindowW(L"OradelDiagnostics", nullptr);
+        if (window == nullptr) return;
+        KillTimer(nullptr, id);
+        HWND list = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
+        rows = ListView_GetItemCount(list);
+        if (std::getenv("ORADEL_SCREENSHOT_DIR") != nullptr) {
+            pictured = TakeScreenshot(window, "oradel-check");
+        }
+        ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        NMITEMACTIVATE activate{};
+        activate.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), LVN_ITEMACTIVATE};
+        activate.iItem = 1;
+        SendMessageW(window, WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    SystemDesktop().ShowDiagnostics(nullptr, nullptr, request);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(opened, std::vector<std::size_t>{7});
+    if (std::getenv("ORADEL_SCREENSHOT_DIR") != nullptr) {
+        EXPECT_TRUE(pictured);
+    }
+}
+
 TEST_F(WindowTest, Screenshots) {
     if (std::getenv("ORADEL_SCREENSHOT_DIR") == nullptr) GTEST_SKIP() << "no screenshot folder";
     Choose(folder / L"Эльбрус.txt");
