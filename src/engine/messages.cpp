@@ -253,8 +253,8 @@ constexpr MessageText kMessages[] = {
      "Opens the Oradel window with FILE chosen in it.\n"
      "  --help     show this text\n"
      "  --version  show the version\n"},
-    {ModeImportXCTrack, "экспорт XCTrack (.wpt)        -> список точек (.txt)",
-     "XCTrack export (.wpt)        -> point list (.txt)"},
+    {ModeImportXCTrack, "точки XCTrack, LK8000, Ozi (.wpt) -> список точек (.txt)",
+     "XCTrack, LK8000, Ozi waypoints (.wpt) -> point list (.txt)"},
     {ModeImportNavitel, "экспорт Navitel GPX (.gpx)    -> список точек (_nav.txt)",
      "Navitel GPX export (.gpx)    -> point list (_nav.txt)"},
     {ModeWriteXCTrack, "список точек -> точки XCTrack (.wpt, UTF-8)",

@@ -15,7 +15,7 @@ constexpr wchar_t kClassName[] = L"OradelDiagnostics";
 constexpr int kListId = 1, kCloseId = 2;
 // Pixels at 96 dpi.
 constexpr int kWidth = 760, kHeight = 420, kMargin = 8, kButtonWidth = 100, kButtonHeight = 26;
-constexpr int kColumnWidths[] = {60, 110, 560};
+constexpr int kColumnWidths[] = {70, 130, 540};
 
 struct DiagnosticsWindow {
     const DiagnosticsRequest& request;
@@ -25,7 +25,9 @@ struct DiagnosticsWindow {
     HWND close = nullptr;
     bool done = false;
 
-    int Scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+    int Scaled(int pixels) const {
+        return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    }
     void Create(HWND window);
     void Layout(HWND window);
     void OpenSelected();
@@ -60,6 +62,13 @@ void DiagnosticsWindow::Create(HWND window) {
         ListView_InsertItem(list, &item);
         for (int column = 1; column < 3; ++column) {
             ListView_SetItemText(list, static_cast<int>(index), column, cells[column].data());
+        }
+    }
+    // The line and severity columns widen to their longest entry or heading.
+    for (int column = 0; column < 2; ++column) {
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
+        if (ListView_GetColumnWidth(list, column) < Scaled(kColumnWidths[column])) {
+            ListView_SetColumnWidth(list, column, Scaled(kColumnWidths[column]));
         }
     }
     const std::wstring closeText =
@@ -146,8 +155,9 @@ void RegisterClassOnce() {
 
 void ShowDiagnosticsWindow(HWND owner, HFONT font, const DiagnosticsRequest& request) {
     RegisterClassOnce();
-    DiagnosticsWindow state{request, font, owner != nullptr ? GetDpiForWindow(owner) : 96};
-    if (state.dpi == 0) state.dpi = 96;
+    DiagnosticsWindow state{request, font,
+                            owner != nullptr ? GetDpiForWindow(owner) : GetDpiForSystem()};
+    if (state.dpi == 0) state.dpi = USER_DEFAULT_SCREEN_DPI;
     const std::wstring title = Utf16FromUtf8(std::string(kWindowTitle) + ": " + request.title);
     RECT ownerRect{};
     if (owner != nullptr) GetWindowRect(owner, &ownerRect);
