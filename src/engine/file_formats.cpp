@@ -69,11 +69,6 @@ std::optional<FileFormat> XmlFormat(std::string_view first, std::string_view hea
     return std::nullopt;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           UpperCaseRu(text.substr(0, prefix.size())) == UpperCaseRu(prefix);
-}
-
 // The first record of a point list: heading lines, a name line, then a
 // coordinate line that reads as a latitude and a longitude.
 bool StartsAsPointList(const std::array<std::string_view, kMeaningfulLines>& lines) {

@@ -7,7 +7,6 @@
 
 #include "engine/coordinates.hpp"
 #include "engine/export_points.hpp"
-#include "text/markup.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -28,15 +27,11 @@ constexpr std::string_view kDateAndTime = " 27-MAR-62 00:00:00 ";
 
 // Transliterated text in plain ASCII: LK8000 reads a line that is not UTF-8
 // as Windows-1252 and counts lengths in UTF-8 bytes, so any other byte would
-// change the name or lengthen the line. Such bytes and control characters
-// become "_". Trimmed when asked, then cut to `limit` bytes.
+// change the name or lengthen the line. Trimmed when asked, then cut to
+// `limit` bytes.
 std::string PlainAscii(std::string_view text, std::size_t limit, bool trim) {
-    const std::string latin = Transliterate(text);
-    std::string ascii(trim ? TrimView(latin) : std::string_view(latin));
+    std::string ascii = LatinText(text, trim);
     if (ascii.size() > limit) ascii.resize(limit);
-    for (char& c : ascii) {
-        if (c < 0x20 || c > 0x7E) c = '_';
-    }
     return ascii;
 }
 

@@ -15,6 +15,7 @@ using testing::Convert;
 using testing::CrLfLines;
 using testing::DataFile;
 using testing::ReadBytes;
+using testing::SplitLines;
 using testing::Windows1251;
 
 // ---------------------------------------------------------------------------
@@ -29,23 +30,6 @@ struct ReadPoint {
     double lon = 0;
     std::string comment;
 };
-
-// The file's lines, split at CR LF, LF or a lone CR.
-std::vector<std::string> SplitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') {
-            line += bytes[i];
-            continue;
-        }
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        lines.push_back(line);
-        line.clear();
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
 
 // A line that is not ASCII is read as Windows-1252; our lines hold no byte of
 // 0x80..0x9F, where that differs from Latin-1. Code points, one per byte.

@@ -309,30 +309,6 @@ TEST(RoundTrip, KeepsCoordinatesThroughTheWaypointFile) {
 namespace oradel {
 namespace {
 
-// The points of a list as its reader takes them: name, position, altitude.
-struct ListPoint {
-    std::string name;
-    double lat, lon;
-    std::optional<long> altitude;
-};
-
-std::vector<ListPoint> ListPoints(const std::string& list) {
-    ScratchFolder folder;
-    testing::WriteBytes(folder / "list.txt", list);
-    FileHandle file = OpenInputFile(folder / "list.txt");
-    TextInput input(file.get());
-    input.DecodeUtf8WhenDetected();
-    PointListReader reader(input);
-    PointRecord record;
-    std::vector<ListPoint> points;
-    while (reader.Next(record)) {
-        Position position;
-        EXPECT_TRUE(ReadPosition(record.latText, record.lonText, position)) << record.name;
-        points.push_back({record.name, position.lat, position.lon, position.altitude});
-    }
-    return points;
-}
-
 // Mode 1 reads each of our own waypoint files back as the same points:
 // names as the file writes them, coordinates to 1e-6 degree, altitudes.
 TEST(WaypointFileImport, OwnExportsReadBackAsTheSamePoints) {
@@ -347,10 +323,11 @@ TEST(WaypointFileImport, OwnExportsReadBackAsTheSamePoints) {
         {3, {"Юца", "A b", "C"}},
         {5, {"Yutsa", "A_b", "C"}},
     };
-    const std::vector<ListPoint> original = ListPoints(list);
+    const std::vector<testing::ListPoint> original = testing::ListPoints(list);
     for (const auto& c : cases) {
         const std::string file = Convert(c.mode, list).output;
-        const std::vector<ListPoint> back = ListPoints(Convert(1, file, Options(), "x.wpt").output);
+        const std::vector<testing::ListPoint> back =
+            testing::ListPoints(Convert(1, file, Options(), "x.wpt").output);
         ASSERT_EQ(back.size(), original.size()) << c.mode;
         for (std::size_t i = 0; i < back.size(); ++i) {
             EXPECT_EQ(back[i].name, testing::Windows1251(c.names[i])) << c.mode;
