@@ -7,6 +7,7 @@
 
 #include "engine/coordinates.hpp"
 #include "engine/export_points.hpp"
+#include "engine/unique_names.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -35,11 +36,11 @@ std::string PlainAscii(std::string_view text, std::size_t limit, bool trim) {
     return ascii;
 }
 
-// The name without spaces, which end the name field.
+// The name without spaces, which end the name field; UniqueNames cuts it.
 std::string NameField(std::string_view name) {
     std::string field(name);
     ReplaceByte(field, ' ', '_');
-    return PlainAscii(field, kMaxNameLength, false);
+    return LatinText(field, false);
 }
 
 // The first comment line or, without one, the name: LK8000 7.6 trims the
@@ -96,9 +97,11 @@ void AppendCoordinate(std::string& line, const std::string& text, double value, 
 // (º standing for the single byte 0xBA)
 void WriteLK8000Waypoints(ConversionContext& context) {
     std::string line;
+    // Names that the cut makes equal get a number in their last characters.
+    UniqueNames names(kMaxNameLength, "", FittingBytes);
     WriteWaypointFile(
-        context, {"G  WGS 84", "U  1"}, [&line](const ExportPoint& point, TextOutput& out) {
-            const std::string name = NameField(point.name);
+        context, {"G  WGS 84", "U  1"}, [&](const ExportPoint& point, TextOutput& out) {
+            const std::string name = names.Take(NameField(point.name));
             const std::string comment = CommentField(point);
             std::string lat = CoordinateText(point.position.latText, point.position.lat);
             std::string lon = CoordinateText(point.position.lonText, point.position.lon);

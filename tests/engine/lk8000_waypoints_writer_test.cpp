@@ -297,6 +297,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ReaderCase{"a cut comment loses the blank it ends on",
                                  "A\r\n1 2\r\n" + std::string(498, 'a') + " b\r\n",
                                  {{"A", 1, 2, std::string(498, 'a')}}},
+                      ReaderCase{"names that the cut makes equal are numbered",
+                                 "Gornaya_Vershina\r\n1 2\r\nc\r\n\r\nGornaya_Vershina_2\r\n1 "
+                                 "2\r\nc\r\n\r\nNorthern Camera Gerauer Strasse\r\n3 4\r\n\r\n"
+                                 "Northern Camera Westendstrasse\r\n3 4\r\n",
+                                 {{"Gornaya_Vershina", 1, 2, "c"},
+                                  {"Gornaya_Vershin2", 1, 2, "c"},
+                                  {"Northern_Camera_", 3, 4, "Northern Camera Gerauer Strasse"},
+                                  {"Northern_Camera2", 3, 4, "Northern Camera Westendstrasse"}}},
                       ReaderCase{"long names, Ukrainian letters and bytes outside the table",
                                  "Краєвид Київ «Ґанок» №5 вище\r\n1 2\r\nЇжак\tі ў €\r\n",
                                  {{"Krayevid_Kiyiv__", 1, 2, "Yizhak_i u _"}}}));
