@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/coordinates.hpp"
+#include "engine/cup_import.hpp"
 #include "engine/point_list_reader.hpp"
 #include "engine/xctrack_export_import.hpp"
 #include "text/strings.hpp"
@@ -50,6 +51,16 @@ bool IsCompeGpsWaypoint(std::string_view line) {
     SplitFirstField(rest, name, " ");
     SplitFirstField(rest, letter, " ");
     return letter == "A";
+}
+
+// The first of `lines` that is no "*" comment: a CUP header, or a point
+// line without one.
+bool StartsAsCup(const std::array<std::string_view, kMeaningfulLines>& lines) {
+    for (const std::string_view line : lines) {
+        if (line.starts_with('*')) continue;
+        return IsCupHeader(line) || IsCupPointLine(line);
+    }
+    return false;
 }
 
 // XML: a declaration, comment or document type first, or an element and
@@ -100,6 +111,7 @@ FileFormat RecogniseFormat(std::string_view head) {
         IsCompeGpsWaypoint(first)) {
         return FileFormat::CompeGpsWaypoints;
     }
+    if (StartsAsCup(lines)) return FileFormat::CupWaypoints;
     return StartsAsPointList(lines) ? FileFormat::PointList : FileFormat::PlainText;
 }
 
@@ -111,6 +123,8 @@ Message FormatName(FileFormat format) {
             return Message(MessageId::FormatCompeGps);
         case FileFormat::OziWaypoints:
             return Message(MessageId::FormatOzi);
+        case FileFormat::CupWaypoints:
+            return Message(MessageId::FormatCup);
         case FileFormat::Gpx:
             return Message(MessageId::FormatGpx);
         case FileFormat::OtherXml:

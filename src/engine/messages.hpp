@@ -45,6 +45,7 @@ enum class MessageId {
     NoWaypointsFound,
     UnreadableEncoding,
     NotANumber,
+    NotACupCoordinate,
     TruncatedGpx,
     ReplacedCharacters,
     PointsLeftOut,
@@ -58,9 +59,11 @@ enum class MessageId {
     CompeGpsUtm,
     NotAPointList,
     NotXml,
+    NotACupFile,
     FormatGeo,
     FormatCompeGps,
     FormatOzi,
+    FormatCup,
     FormatGpx,
     FormatXml,
     FormatUtf16,
@@ -96,10 +99,12 @@ enum class MessageId {
     // Lines of the modes in the usage text.
     ModeImportXCTrack,
     ModeImportNavitel,
+    ModeImportCup,
     ModeWriteXCTrack,
     ModeWriteNavitel,
     ModeWriteWebPage,
     ModeWriteLK8000,
+    ModeWriteCup,
     Count
 };
 

@@ -219,6 +219,8 @@ TEST(FormTest, EnablesOperationsByContentElseByExtension) {
         {"list.wpt", kPointListOperations, ":Кавказ\r\nA\r\n1 2\r\n"},
         {"points.dat", {"CheckBox15"}, "<?xml version=\"1.0\"?><gpx></gpx>"},
         {"lk8.txt", {"CheckBox1"}, "G  WGS 84\r\nU  1\r\n"},
+        {"contest.txt", {"importCup"}, "name,code,country,lat,lon,elev\r\n"},
+        {"contest.CUP", {"importCup"}},
         {"image.txt", {}, std::string("\x89PNG\0\0", 6)},
         {"alps.TXT", kPointListOperations},
         {"alps.Wpt", {"CheckBox1"}},
@@ -253,7 +255,8 @@ TEST(FormTest, CancelledOpenUnticksAndKeepsEarlierFile) {
     EXPECT_EQ(session.Label(), FileCaption(session.File("alps.txt")));
     for (const std::string& box : kOperations) {
         EXPECT_FALSE(session.view[box].checked) << box;
-        EXPECT_EQ(session.view[box].enabled, box != "CheckBox1" && box != "CheckBox15") << box;
+        EXPECT_EQ(session.view[box].enabled, std::ranges::count(kPointListOperations, box) == 1)
+            << box;
     }
 }
 
@@ -269,9 +272,10 @@ TEST(FormTest, AsksForTheFileAsTheDialogOfOld) {
     for (const FileFilter& filter : request.filters) {
         filters.push_back(filter.description + '|' + filter.pattern);
     }
-    EXPECT_EQ(filters, (Names{"Текстовые файлы (*.txt)|*.txt", "Файл путевых точек (*.wpt)|*.wpt",
-                              "Файл путевых точек (*.gpx)|*.gpx", "Страницы (*.htm)|*.htm",
-                              "Все файлы (*.*)|*.*"}));
+    EXPECT_EQ(filters,
+              (Names{"Текстовые файлы (*.txt)|*.txt", "Файл путевых точек (*.wpt)|*.wpt",
+                     "Файл путевых точек (*.gpx)|*.gpx", "Файл путевых точек SeeYou (*.cup)|*.cup",
+                     "Страницы (*.htm)|*.htm", "Все файлы (*.*)|*.*"}));
 }
 
 TEST(FormTest, GivenFileIsTakenWithItsFullPath) {
@@ -500,17 +504,17 @@ Names Lines(const std::string& text) {
 
 TEST(FormTest, HelpTextHasItsLinesAndTheVersion) {
     const Names lines = Lines(HelpText());
-    ASSERT_EQ(lines.size(), 73u);
+    ASSERT_EQ(lines.size(), 77u);
     EXPECT_EQ(lines[2], "         Oradel для лётных программ XCTrack, LK8000");
     EXPECT_EQ(lines[4], "                         Версия " + std::string(kVersion));
-    EXPECT_EQ(lines[15], "- лётную программу LK8000  (к имени файла добавляет \"_lk8\")");
-    EXPECT_EQ(lines[30],
+    EXPECT_EQ(lines[17], "- лётную программу LK8000  (к имени файла добавляет \"_lk8\")");
+    EXPECT_EQ(lines[34],
               "если перед именем точки строка начинается с \":\" это заголовок раздела в HTM "
               "файле (необязательная строка)");
-    EXPECT_EQ(lines[53],
+    EXPECT_EQ(lines[57],
               "   в номере телефона допускаются символы \"+\", \"(\", \")\", \" \", \"-\"");
-    EXPECT_EQ(lines[65], "                       ЗАКРЫТЬ справку - КЛИКНИ по ней");
-    for (int line : {1, 2, 6, 7, 9, 60, 65, 67, 73}) EXPECT_TRUE(lines[line - 1].empty()) << line;
+    EXPECT_EQ(lines[69], "                       ЗАКРЫТЬ справку - КЛИКНИ по ней");
+    for (int line : {1, 2, 6, 7, 9, 64, 69, 71, 77}) EXPECT_TRUE(lines[line - 1].empty()) << line;
 }
 
 TEST(FormTest, SettingsSurviveClosingAndStart) {

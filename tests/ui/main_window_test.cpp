@@ -87,8 +87,8 @@ class Session {
 
 // The client heights without and with the panel: (360 + 32) and (641 + 32)
 // pixels at 120 dpi, scaled to 96.
-constexpr int kHeightWithoutPanel = 314;
-constexpr int kHeightWithPanel = 539;
+constexpr int kHeightWithoutPanel = 369;
+constexpr int kHeightWithPanel = 594;
 
 QString Name(std::string_view name) {
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -142,7 +142,7 @@ void MainWindowTest::controlsAsLaidOut_data() {
     // Pixels at 120 dpi times 96/120.
     QTest::newRow("open") << "openButton" << QRect(19, 45, 71, 20);
     QTest::newRow("mode 15") << "CheckBox15" << QRect(19, 142, 449, 14);
-    QTest::newRow("panel") << "pageOptionsPanel" << QRect(19, 300, 545, 214);
+    QTest::newRow("panel") << "pageOptionsPanel" << QRect(19, 354, 545, 214);
     QTest::newRow("in the panel") << "Edit3" << QRect(434, 181, 73, 19);
     QTest::newRow("help") << "helpText" << QRect(0, 0, 583, 20);
 }
