@@ -226,7 +226,7 @@ TEST_F(WindowTest, ControlsAsLaidOutAtTheScreensResolution) {
     };
     const Row rows[] = {
         {"openButton", {19, 45, 71, 20}, {29, 67, 107, 30}},
-        {"pageOptionsPanel", {19, 300, 545, 214}, {29, 450, 817, 320}},
+        {"pageOptionsPanel", {19, 354, 545, 214}, {29, 532, 817, 320}},
         {"cFI", {357, 12, 79, 14}, {535, 18, 119, 20}},
     };
     for (const Row& row : rows) {
