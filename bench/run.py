@@ -39,6 +39,7 @@ JOBS = [
     (4, "list.txt", "list.htm", None),
     # GPSBabel 1.8 has no CompeGPS writer; SeeYou .cup is the other file LK8000 reads.
     (5, "list.txt", "list_lk8.wpt", ("unicsv", "gpsbabel.csv", "cup", "cup")),
+    (6, "list.txt", "list.cup", ("unicsv", "gpsbabel.csv", "cup", "cup")),
 ]
 
 

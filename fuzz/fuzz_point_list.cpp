@@ -1,5 +1,5 @@
-// The point list through every exporter: modes 2, 3, 4 (with its final pass)
-// and 5. The first three bytes pick the web page's options; the rest is the
+// The point list through every exporter: modes 2, 3, 4 (with its final pass),
+// 5 and 6. The first three bytes pick the web page's options; the rest is the
 // list. No content may make an exporter fail, each writes whole lines, and
 // every export leaves out the same points.
 #include <cstdint>
@@ -40,5 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "the LK8000 file is ASCII but for the degree byte");
     }
     Expect(lk8000.output.find(" \r\n") == std::string::npos, "no LK8000 line ends in a blank");
+
+    const BodyResult cup = RunBodyInMemory(6, list, options);
+    Expect(IsWellFormedUtf8(cup.output), "the CUP file is UTF-8");
+    Expect(CountCrLfLines(cup.output) == 1 + written, "the CUP file has one line per point");
+    for (std::size_t end = cup.output.find('\r'), start = 0; end != std::string::npos;
+         start = end + 2, end = cup.output.find('\r', start)) {
+        Expect(end - start <= 1000, "no CUP line is longer than 1000 bytes");
+    }
     return 0;
 }

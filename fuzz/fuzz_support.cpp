@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "engine/options.hpp"
 #include "engine/point_list_reader.hpp"
@@ -88,6 +89,19 @@ BodyResult RunBodyInMemory(int number, std::string_view input, const Options& op
     }
     result.output = output.Bytes();
     return result;
+}
+
+void CheckWaypointFileImport(int number, std::string_view input) {
+    const Options options;
+    BodyResult result;
+    try {
+        result = RunBodyInMemory(number, input, options);
+    } catch (const UserError&) {
+        return;
+    }
+    Expect(CountCrLfLines(result.output) % 4 == 0, "every point gives four lines");
+    Expect(result.output.find_first_of("<>[]{}|") == std::string::npos,
+           "imported text carries no list syntax");
 }
 
 std::size_t CountPointRecords(std::string_view list) {

@@ -34,6 +34,11 @@ struct BodyResult {
 // files in memory. Exceptions propagate.
 BodyResult RunBodyInMemory(int number, std::string_view input, const Options& options);
 
+// Runs the import of mode `number` (a waypoint file: one line a point) on
+// `input`: it ends with the job's UserError, or every point gives a record
+// of four whole lines and no imported text carries list syntax.
+void CheckWaypointFileImport(int number, std::string_view input);
+
 // The records PointListReader yields for `list`, read as a job reads it.
 std::size_t CountPointRecords(std::string_view list);
 

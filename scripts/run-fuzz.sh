@@ -12,7 +12,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ORADEL_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${ORADEL_FUZZ_SECONDS:-20}"
 cxx="${ORADEL_FUZZ_CXX:-clang++-14}"
-targets=(point_list xctrack_import gpx_import link_markup utf8_codec settings_file)
+targets=(point_list xctrack_import gpx_import cup_import link_markup utf8_codec settings_file)
 
 if ! command -v "$cxx" >/dev/null 2>&1 || ! ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
     if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
@@ -41,6 +41,7 @@ for list in "${lists[@]}"; do
 done
 cp "$root"/tests/data/xctrack/*.wpt "$seeds/xctrack_import/" 2>/dev/null || true
 cp "$root"/tests/data/gpx/*.gpx "$seeds/gpx_import/" 2>/dev/null || true
+cp "$root"/tests/data/cup/*.cup "$seeds/cup_import/" 2>/dev/null || true
 cp "$root"/fuzz/seeds/link_markup/* "$seeds/link_markup/"
 cp "$root"/fuzz/seeds/settings_file/* "$seeds/settings_file/"
 for file in "$root"/tests/data/*/* "$root"/examples/*; do

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "engine/cup_import.hpp"
+#include "engine/cup_waypoints_writer.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "engine/gpx_waypoints_writer.hpp"
@@ -26,11 +28,13 @@ using enum MessageId;
 constexpr ConversionMode kModes[] = {
     {1, "CheckBox1", WaypointFile, ".txt", "", ImportWaypointFile, ModeImportXCTrack, true, true},
     {15, "CheckBox15", NavitelGpx, ".txt", "_nav", ImportNavitelGpx, ModeImportNavitel, true, true},
+    {16, "importCup", CupFile, ".txt", "", ImportCupWaypoints, ModeImportCup, true, true},
     {2, "CheckBox2", PointList, ".wpt", "", WriteXCTrackWaypoints, ModeWriteXCTrack, true, true},
     {3, "CheckBox3", PointList, ".wpt", "_nav", WriteNavitelWaypoints, ModeWriteNavitel, true,
      true},
     {4, "CheckBox4", PointList, ".htm", "", WriteWebPage, ModeWriteWebPage, true, true},
     {5, "CheckBox5", PointList, ".wpt", "_lk8", WriteLK8000Waypoints, ModeWriteLK8000, true, true},
+    {6, "exportCup", PointList, ".cup", "", WriteCupWaypoints, ModeWriteCup, true, true},
     {7, "exportGpx", PointList, ".gpx", "_wpt", WriteGpxWaypoints, ModeWriteGpx, false, false},
     {8, "exportKml", PointList, ".kml", "", WriteKmlPlacemarks, ModeWriteKml, false, false},
 };
@@ -82,6 +86,8 @@ constexpr InputKindRow kInputKinds[] = {
      Formats({F::GeoWaypoints, F::CompeGpsWaypoints, F::OziWaypoints}), WrongWaypointFormat},
     {NavitelGpx, ".gpx", Formats({F::Gpx, F::OtherXml, F::Utf16Text, F::Unknown}),
      Formats({F::Gpx, F::OtherXml, F::Utf16Text}), NotXml},
+    {CupFile, ".cup", Formats({F::CupWaypoints, F::PlainText, F::Empty, F::Unknown}),
+     Formats({F::CupWaypoints}), NotACupFile},
     {PointList, ".txt", Formats({F::PointList, F::PlainText, F::Empty, F::Unknown}),
      Formats({F::PointList}), NotAPointList},
 };

@@ -21,7 +21,7 @@
 namespace oradel {
 
 // What a mode reads; the input's extension asks for one of these.
-enum class InputKind { WaypointFile, NavitelGpx, PointList };
+enum class InputKind { WaypointFile, NavitelGpx, CupFile, PointList };
 
 // A point of the list that an export left out because its coordinates
 // could not be read.

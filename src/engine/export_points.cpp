@@ -1,6 +1,7 @@
 #include "engine/export_points.hpp"
 
 #include "text/markup.hpp"
+#include "text/strings.hpp"
 
 namespace oradel {
 
@@ -24,6 +25,19 @@ bool ExportPointReader::NextWaypoint(ExportPoint& point) {
 void ExportPointReader::NameWaypoint(ExportPoint& point) {
     point.name = StripFilterTag(point.record.name);
     if (point.name.empty()) point.name = UnnamedPointName(++unnamedPoints_);
+}
+
+const std::string& FirstCommentLine(const PointRecord& record) {
+    return record.comments.empty() ? record.closingLine : record.comments.front();
+}
+
+std::string LatinText(std::string_view text, bool trim) {
+    const std::string latin = Transliterate(text);
+    std::string ascii(trim ? TrimView(latin) : std::string_view(latin));
+    for (char& c : ascii) {
+        if (c < 0x20 || c > 0x7E) c = '_';
+    }
+    return ascii;
 }
 
 void WriteWaypointFile(ConversionContext& context, std::initializer_list<std::string_view> header,

@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "engine/conversion_modes.hpp"
 #include "engine/coordinates.hpp"
@@ -46,6 +47,15 @@ class ExportPointReader {
 
 // What every waypoint file shares: its header lines, then one call of
 // `writePoint` for each point whose coordinates can be read, in list order.
+// The line after the coordinate line, as the waypoint files take it: the
+// first comment or, without one, the blank line that closed the record.
+const std::string& FirstCommentLine(const PointRecord& record);
+
+// Text in plain ASCII for a device that shows Latin letters only:
+// transliterated, trimmed when asked, then every byte outside printable
+// ASCII (control characters, letters no table holds) made "_".
+std::string LatinText(std::string_view text, bool trim);
+
 using WaypointWriter = std::function<void(const ExportPoint& point, TextOutput& out)>;
 void WriteWaypointFile(ConversionContext& context, std::initializer_list<std::string_view> header,
                        const WaypointWriter& writePoint);

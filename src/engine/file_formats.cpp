@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/coordinates.hpp"
+#include "engine/cup_import.hpp"
 #include "engine/point_list_reader.hpp"
 #include "engine/xctrack_export_import.hpp"
 #include "text/strings.hpp"
@@ -52,6 +53,16 @@ bool IsCompeGpsWaypoint(std::string_view line) {
     return letter == "A";
 }
 
+// The first of `lines` that is no "*" comment: a CUP header, or a point
+// line without one.
+bool StartsAsCup(const std::array<std::string_view, kMeaningfulLines>& lines) {
+    for (const std::string_view line : lines) {
+        if (line.starts_with('*')) continue;
+        return IsCupHeader(line) || IsCupPointLine(line);
+    }
+    return false;
+}
+
 // XML: a declaration, comment or document type first, or an element and
 // then the elements of GPX. A point list may start with "<": a name that is
 // only a filter tag.
@@ -67,11 +78,6 @@ std::optional<FileFormat> XmlFormat(std::string_view first, std::string_view hea
         first.size() > 1 && first[0] == '<' && std::isalpha(static_cast<unsigned char>(first[1]));
     if (element && gpx) return FileFormat::Gpx;
     return std::nullopt;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           UpperCaseRu(text.substr(0, prefix.size())) == UpperCaseRu(prefix);
 }
 
 // The first record of a point list: heading lines, a name line, then a
@@ -105,6 +111,7 @@ FileFormat RecogniseFormat(std::string_view head) {
         IsCompeGpsWaypoint(first)) {
         return FileFormat::CompeGpsWaypoints;
     }
+    if (StartsAsCup(lines)) return FileFormat::CupWaypoints;
     return StartsAsPointList(lines) ? FileFormat::PointList : FileFormat::PlainText;
 }
 
@@ -116,6 +123,8 @@ Message FormatName(FileFormat format) {
             return Message(MessageId::FormatCompeGps);
         case FileFormat::OziWaypoints:
             return Message(MessageId::FormatOzi);
+        case FileFormat::CupWaypoints:
+            return Message(MessageId::FormatCup);
         case FileFormat::Gpx:
             return Message(MessageId::FormatGpx);
         case FileFormat::OtherXml:

@@ -1,6 +1,6 @@
 // What a file holds, told by its first bytes rather than by its name, as the
 // devices' own readers tell their formats apart: a .wpt may be a GEO, a
-// CompeGPS or an OziExplorer file, and a .txt may be any of them.
+// CompeGPS or an OziExplorer file, and a .txt may be any of them (or CUP).
 #pragma once
 
 #include <filesystem>
@@ -18,6 +18,7 @@ enum class FileFormat {
     GeoWaypoints,       // XCTrack's GEO text: "$FormatGEO" or a GEO point line
     CompeGpsWaypoints,  // "G  WGS 84", then "U  1" or "U  0", or "W" lines (LK8000)
     OziWaypoints,       // "OziExplorer Waypoint File"
+    CupWaypoints,       // SeeYou CUP: a header with a "lat" column, or a CUP point line
     Gpx,                // XML with a <gpx> element
     OtherXml,           // XML of another kind
     Utf16Text,          // a UTF-16 byte-order mark

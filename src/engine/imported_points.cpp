@@ -15,13 +15,17 @@ bool DecodeImportedText(std::string_view bytes, std::string& text) {
     return conversion == Windows1251Conversion::Replaced;
 }
 
+std::string ShownImportedText(std::string_view bytes) {
+    std::string text;
+    DecodeImportedText(bytes, text);
+    return Utf8FromWindows1251(text);
+}
+
 double ImportedNumber(std::string_view field, std::size_t lineNumber, const std::string& fileName) {
     const std::string_view text = TrimView(field);
     if (const std::optional<double> value = ParseDecimal(text)) return *value;
-    std::string shown;
-    DecodeImportedText(text, shown);
     throw UserError(
-        Message(MessageId::NotANumber, {Utf8FromWindows1251(shown), lineNumber, fileName}));
+        Message(MessageId::NotANumber, {ShownImportedText(text), lineNumber, fileName}));
 }
 
 void ListRecordWriter::Write(ImportedPoint& point) {

@@ -16,6 +16,10 @@ namespace oradel {
 // Returns whether a character had to be replaced.
 bool DecodeImportedText(std::string_view bytes, std::string& text);
 
+// A field of a waypoint file as a message shows it: UTF-8, decoded as
+// DecodeImportedText decodes it.
+std::string ShownImportedText(std::string_view bytes);
+
 // The number of a field, or UserError "'TEXT' is not a valid floating point
 // value (line N of FILE)".
 double ImportedNumber(std::string_view field, std::size_t lineNumber, const std::string& fileName);

@@ -7,7 +7,7 @@
 
 #include "engine/coordinates.hpp"
 #include "engine/export_points.hpp"
-#include "text/markup.hpp"
+#include "engine/unique_names.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -26,16 +26,19 @@ constexpr std::string_view kDateAndTime = " 27-MAR-62 00:00:00 ";
 
 // Transliterated text in plain ASCII: LK8000 reads a line that is not UTF-8
 // as Windows-1252 and counts lengths in UTF-8 bytes, so any other byte would
-// change the name or lengthen the line. Such bytes and control characters
-// become "_". Trimmed when asked, then cut to `limit` bytes.
+// change the name or lengthen the line. Trimmed when asked, then cut to
+// `limit` bytes.
 std::string PlainAscii(std::string_view text, std::size_t limit, bool trim) {
-    const std::string latin = Transliterate(text);
-    std::string ascii(trim ? TrimView(latin) : std::string_view(latin));
+    std::string ascii = LatinText(text, trim);
     if (ascii.size() > limit) ascii.resize(limit);
-    for (char& c : ascii) {
-        if (c < 0x20 || c > 0x7E) c = '_';
-    }
     return ascii;
+}
+
+// The name without spaces, which end the name field; UniqueNames cuts it.
+std::string NameField(std::string_view name) {
+    std::string field(name);
+    ReplaceByte(field, ' ', '_');
+    return LatinText(field, false);
 }
 
 // The first comment line or, without one, the name: LK8000 7.6 trims the
@@ -86,11 +89,10 @@ void AppendCoordinate(std::string& line, const std::string& text, double value, 
 
 }  // namespace
 
-// Spaces would end the name field.
 std::string LK8000Name(std::string_view name) {
-    std::string field(name);
-    ReplaceByte(field, ' ', '_');
-    return PlainAscii(field, kLK8000NameLength, false);
+    std::string field = NameField(name);
+    if (field.size() > kLK8000NameLength) field.resize(kLK8000NameLength);
+    return field;
 }
 
 // G  WGS 84
@@ -99,9 +101,11 @@ std::string LK8000Name(std::string_view name) {
 // (º standing for the single byte 0xBA)
 void WriteLK8000Waypoints(ConversionContext& context) {
     std::string line;
+    // Names that the cut makes equal get a number in their last characters.
+    UniqueNames names(kLK8000NameLength, "", FittingBytes);
     WriteWaypointFile(
-        context, {"G  WGS 84", "U  1"}, [&line](const ExportPoint& point, TextOutput& out) {
-            const std::string name = LK8000Name(point.name);
+        context, {"G  WGS 84", "U  1"}, [&](const ExportPoint& point, TextOutput& out) {
+            const std::string name = names.Take(NameField(point.name));
             const std::string comment = CommentField(point);
             std::string lat = CoordinateText(point.position.latText, point.position.lat);
             std::string lon = CoordinateText(point.position.lonText, point.position.lon);

@@ -17,8 +17,9 @@ inline constexpr std::size_t kLK8000CommentLength = 499;
 
 void WriteLK8000Waypoints(ConversionContext& context);
 
-// A name as the file writes it: transliterated, blanks made "_", any byte
-// that is not plain ASCII made "_", cut to kLK8000NameLength characters.
+// A name as the file writes it before names that the cut makes equal are
+// numbered: transliterated, blanks made "_", any byte that is not plain
+// ASCII made "_", cut to kLK8000NameLength characters.
 std::string LK8000Name(std::string_view name);
 
 }  // namespace oradel

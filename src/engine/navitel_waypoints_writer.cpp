@@ -17,7 +17,7 @@ std::string NameField(std::string_view name) {
 
 // The line after the coordinate line, commas made spaces and runs collapsed, not trimmed.
 std::string DescriptionField(const PointRecord& point) {
-    std::string field = point.comments.empty() ? point.closingLine : point.comments.front();
+    std::string field = FirstCommentLine(point);
     ReplaceByte(field, ',', ' ');
     CollapseRuns(field, ' ');
     return field;

@@ -24,11 +24,15 @@ constexpr OperationRow kOperations[] = {
      561,
      "- преобразует файл экспорта Navitel Navigator (Exported Waypoints.gpx) в текстовый формат "
      "TXT"},
+    {"importCup", "Импорт из SeeYou CUP (.cup)", 240,
+     "- преобразует файл путевых точек SeeYou CUP (.cup) в текстовый формат TXT"},
     {"CheckBox2", "Из текстового файла .TXT в файл импорта формата .WPT для XCTrack    (UTF-8)",
      561, "- лётную программу XCTrack"},
     {"CheckBox5",
      "Из текстового файла .TXT в файл путевых точек (waypoints) формата .WPT для LK8000    (ANSI)",
      657, "- лётную программу LK8000  (к имени файла добавляет \"_lk8\")"},
+    {"exportCup", "Экспорт в SeeYou CUP (XCSoar, LK8000, SeeYou)", 380,
+     "- приборы и программы XCSoar, LK8000, SeeYou Navigator, Oudie  (файл .cup)"},
     {"CheckBox3",
      "Из текстового файла .TXT в файл импорта автонавигатора Navitel Navigator формата .WPT    "
      "(ANSI)",

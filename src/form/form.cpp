@@ -27,11 +27,9 @@ constexpr std::size_t kNamesListed = 30;
 
 const std::vector<FileFilter>& OpenDialogFilters() {
     static const std::vector<FileFilter> filters = {
-        {"Текстовые файлы (*.txt)", "*.txt"},
-        {"Файл путевых точек (*.wpt)", "*.wpt"},
-        {"Файл путевых точек (*.gpx)", "*.gpx"},
-        {"Страницы (*.htm)", "*.htm"},
-        {"Все файлы (*.*)", "*.*"},
+        {"Текстовые файлы (*.txt)", "*.txt"},    {"Файл путевых точек (*.wpt)", "*.wpt"},
+        {"Файл путевых точек (*.gpx)", "*.gpx"}, {"Файл путевых точек SeeYou (*.cup)", "*.cup"},
+        {"Страницы (*.htm)", "*.htm"},           {"Все файлы (*.*)", "*.*"},
     };
     return filters;
 }

@@ -80,6 +80,11 @@ std::string UpperCaseRu(std::string_view text) {
     return upper;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           UpperCaseRu(text.substr(0, prefix.size())) == UpperCaseRu(prefix);
+}
+
 void ReplaceByte(std::string& text, char from, char to) {
     std::replace(text.begin(), text.end(), from, to);
 }

@@ -18,6 +18,8 @@ std::string Trim(std::string_view text);
 
 // Upper-cases the 33 Russian and 26 Latin small letters; every other byte is kept.
 std::string UpperCaseRu(std::string_view text);
+// True when `text` starts with `prefix`, the letters UpperCaseRu maps compared in either case.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // `value` as `digits` hexadecimal digits, the letters in lower or upper case.
 enum class HexCase { Lower, Upper };

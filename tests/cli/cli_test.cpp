@@ -325,7 +325,7 @@ TEST(Cli, ControlCharactersArePrintedVisibly) {
     const std::string missing = (folder / "a\x1b]0;x\x07.txt").string();
     const RunResult none = RunTool(folder, {missing}, "ru");
     EXPECT_EQ(none.err, "Нет файла " + (folder / "a\\x1b]0;x\\x07.txt").string() +
-                            "\nНе выполнено заданий: 4 из 4\n");
+                            "\nНе выполнено заданий: 5 из 5\n");
 }
 
 // The signals whose default action ends a process and that a program may catch.

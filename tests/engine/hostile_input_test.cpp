@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "engine/conversion_job.hpp"
@@ -41,8 +42,8 @@ constexpr std::size_t kShrink = 1;
 #endif
 constexpr std::size_t kMegabyte = 1 << 20;
 constexpr double kGenerousSeconds = 60;
-constexpr int kAllModes[] = {1, 15, 2, 3, 4, 5};
-constexpr int kListModes[] = {2, 3, 4, 5};
+constexpr int kAllModes[] = {1, 15, 16, 2, 3, 4, 5, 6};
+constexpr int kListModes[] = {2, 3, 4, 5, 6};
 
 struct JobRun {
     bool failed = false;
@@ -93,7 +94,7 @@ void ExpectEndsClearly(int mode, const fs::path& input, const JobRun& run) {
 
 // The extension of the files `mode` reads.
 std::string InputExtension(int mode) {
-    return mode == 1 ? ".wpt" : mode == 15 ? ".gpx" : ".txt";
+    return mode == 1 ? ".wpt" : mode == 15 ? ".gpx" : mode == 16 ? ".cup" : ".txt";
 }
 
 // The input for `mode` in its own folder, so that no job's output replaces
@@ -155,7 +156,7 @@ TEST(HostileInput, HundredMegabyteSingleLine) {
     const std::size_t size = 100 * kMegabyte / kShrink;
     RunAllModes(Repeated("ab, cd  <N> [e|f] {1|g} ", size),
                 [size](int mode, const fs::path& input, const JobRun& run) {
-                    if (mode == 1) {  // not the header, so a point line that does not read
+                    if (mode == 1 || mode == 16) {  // no header: a point line that does not read
                         EXPECT_TRUE(run.failed);
                         return;
                     }
@@ -183,7 +184,7 @@ TEST(HostileInput, MillionBlankLinesGiveAnEmptyList) {
         }
         ASSERT_FALSE(run.failed) << run.error;
         const std::string output = OutputOf(mode, input);
-        if (mode == 1) {
+        if (mode == 1 || mode == 16) {
             EXPECT_EQ(output, "");
         } else {
             EXPECT_EQ(output, EmptyListOutput(mode));
@@ -281,6 +282,28 @@ TEST(HostileInput, ScanFindsEveryLineEnd) {
             std::fclose(file);
         }
     }
+}
+
+// A hundred thousand names that the cut makes equal: each numbered in its
+// turn, all different, in linear time.
+TEST(HostileInput, EqualNamesAreNumberedInLinearTime) {
+    const std::size_t points = 100'000 / kShrink;
+    std::string list;
+    for (std::size_t i = 0; i < points; ++i) {
+        list += "Gornaya Vershina Bolshaya " + std::to_string(i % 7) + "\r\n1 2\r\n\r\n";
+    }
+    RunAllModes(list, [points](int mode, const fs::path& input, const JobRun& run) {
+        if (mode != 5 && mode != 6) return;
+        ASSERT_FALSE(run.failed) << run.error;
+        const std::vector<std::string> lines = testing::SplitLines(OutputOf(mode, input));
+        std::set<std::string> names;
+        // After the header, "W NAME A ..." or "\"NAME\",...".
+        for (std::size_t at = mode == 5 ? 2 : 1; at < lines.size(); ++at) {
+            const std::size_t start = mode == 5 ? 2 : 1;
+            names.insert(lines[at].substr(start, lines[at].find(" \""[mode - 5], start) - start));
+        }
+        EXPECT_EQ(names.size(), points);
+    });
 }
 
 TEST(HostileInput, FolderAsInputIsRefusedInEveryMode) {

@@ -15,6 +15,7 @@ using testing::Convert;
 using testing::CrLfLines;
 using testing::DataFile;
 using testing::ReadBytes;
+using testing::SplitLines;
 using testing::Windows1251;
 
 // ---------------------------------------------------------------------------
@@ -29,23 +30,6 @@ struct ReadPoint {
     double lon = 0;
     std::string comment;
 };
-
-// The file's lines, split at CR LF, LF or a lone CR.
-std::vector<std::string> SplitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') {
-            line += bytes[i];
-            continue;
-        }
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        lines.push_back(line);
-        line.clear();
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
 
 // A line that is not ASCII is read as Windows-1252; our lines hold no byte of
 // 0x80..0x9F, where that differs from Latin-1. Code points, one per byte.
@@ -313,6 +297,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ReaderCase{"a cut comment loses the blank it ends on",
                                  "A\r\n1 2\r\n" + std::string(498, 'a') + " b\r\n",
                                  {{"A", 1, 2, std::string(498, 'a')}}},
+                      ReaderCase{"names that the cut makes equal are numbered",
+                                 "Gornaya_Vershina\r\n1 2\r\nc\r\n\r\nGornaya_Vershina_2\r\n1 "
+                                 "2\r\nc\r\n\r\nNorthern Camera Gerauer Strasse\r\n3 4\r\n\r\n"
+                                 "Northern Camera Westendstrasse\r\n3 4\r\n",
+                                 {{"Gornaya_Vershina", 1, 2, "c"},
+                                  {"Gornaya_Vershin2", 1, 2, "c"},
+                                  {"Northern_Camera_", 3, 4, "Northern Camera Gerauer Strasse"},
+                                  {"Northern_Camera2", 3, 4, "Northern Camera Westendstrasse"}}},
                       ReaderCase{"long names, Ukrainian letters and bytes outside the table",
                                  "Краєвид Київ «Ґанок» №5 вище\r\n1 2\r\nЇжак\tі ў €\r\n",
                                  {{"Krayevid_Kiyiv__", 1, 2, "Yizhak_i u _"}}}));

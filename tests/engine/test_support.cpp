@@ -6,6 +6,10 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "engine/coordinates.hpp"
+#include "engine/files.hpp"
+#include "engine/point_list_reader.hpp"
+#include "engine/text_input.hpp"
 #include "options/option_controls.hpp"
 #include "text/codepage.hpp"
 
@@ -71,6 +75,22 @@ ConversionResult Convert(int mode, const std::string& input) {
     return Convert(mode, input, Options());
 }
 
+std::vector<std::string> SplitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n') {
+            line += bytes[i];
+            continue;
+        }
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        lines.push_back(line);
+        line.clear();
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
 Options WithChanges(const OptionChanges& changes) {
     Options options;
     for (const auto& [name, value] : changes) {
@@ -82,6 +102,23 @@ Options WithChanges(const OptionChanges& changes) {
         }
     }
     return options;
+}
+
+std::vector<ListPoint> ListPoints(const std::string& list) {
+    ScratchFolder folder;
+    WriteBytes(folder / "list.txt", list);
+    FileHandle file = OpenInputFile(folder / "list.txt");
+    TextInput input(file.get());
+    input.DecodeUtf8WhenDetected();
+    PointListReader reader(input);
+    PointRecord record;
+    std::vector<ListPoint> points;
+    while (reader.Next(record)) {
+        Position position;
+        if (!ReadPosition(record.latText, record.lonText, position)) continue;
+        points.push_back({record.name, position.lat, position.lon, position.altitude});
+    }
+    return points;
 }
 
 }  // namespace oradel::testing

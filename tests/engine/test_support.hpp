@@ -3,7 +3,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/conversion_job.hpp"
@@ -45,6 +47,8 @@ std::filesystem::path DataFile(const std::string& name);
 std::string Windows1251(const std::string& utf8);
 // Lines joined with CR LF after each.
 std::string CrLfLines(const std::vector<std::string>& lines);
+// A file's lines, split at CR LF, LF or a lone CR.
+std::vector<std::string> SplitLines(std::string_view bytes);
 
 // Options changed from the first-start state by control name and value: "1"
 // or "0" for a check box, the Windows-1251 text of an edit field.
@@ -70,5 +74,15 @@ struct ConversionResult {
 ConversionResult Convert(int mode, const std::string& input, const Options& options,
                          const std::string& inputName = "list.txt");
 ConversionResult Convert(int mode, const std::string& input);
+
+// The points of a list as its reader takes them: name (Windows-1251),
+// position, altitude; a point whose coordinates do not read is left out,
+// as the exports leave it out.
+struct ListPoint {
+    std::string name;
+    double lat, lon;
+    std::optional<long> altitude;
+};
+std::vector<ListPoint> ListPoints(const std::string& list);
 
 }  // namespace oradel::testing

@@ -266,6 +266,8 @@ std::vector<double> CoordinatesOfList(const std::string& list) {
     return values;
 }
 
+// Through the GEO file (mode 2, then 1) and the CUP file (mode 6, then 16),
+// each to its own precision: 1/1000 minute in CUP.
 TEST(RoundTrip, KeepsCoordinatesThroughTheWaypointFile) {
     std::string list;
     std::vector<double> written;
@@ -290,17 +292,25 @@ TEST(RoundTrip, KeepsCoordinatesThroughTheWaypointFile) {
         written.push_back(ParseDecimal(text.substr(0, text.find(' '))).value());
         written.push_back(ParseDecimal(text.substr(text.find(' ') + 1)).value());
     }
-    const auto waypoints = Convert(2, list);
-    ASSERT_TRUE(waypoints.outcome.leftOut.empty());
-    const std::vector<double> read = CoordinatesOfList(ImportExport(waypoints.output));
-    ASSERT_EQ(read.size(), written.size());
-    int quadrants[4] = {};
-    for (std::size_t i = 0; i < read.size(); i += 2) {
-        EXPECT_NEAR(read[i], written[i], 2e-6) << "latitude of point " << i / 2;
-        EXPECT_NEAR(read[i + 1], written[i + 1], 2e-6) << "longitude of point " << i / 2;
-        ++quadrants[(written[i] < 0 ? 2 : 0) + (written[i + 1] < 0 ? 1 : 0)];
+    const struct {
+        int exportMode, importMode;
+        const char* fileName;
+        double tolerance;
+    } trips[] = {{2, 1, "x.wpt", 2e-6}, {6, 16, "x.cup", 1.0 / 60000 / 2 + 1e-6}};
+    for (const auto& trip : trips) {
+        const auto waypoints = Convert(trip.exportMode, list);
+        ASSERT_TRUE(waypoints.outcome.leftOut.empty());
+        const std::vector<double> read = CoordinatesOfList(
+            Convert(trip.importMode, waypoints.output, Options(), trip.fileName).output);
+        ASSERT_EQ(read.size(), written.size());
+        int quadrants[4] = {};
+        for (std::size_t i = 0; i < read.size(); i += 2) {
+            EXPECT_NEAR(read[i], written[i], trip.tolerance) << trip.exportMode << " " << i / 2;
+            EXPECT_NEAR(read[i + 1], written[i + 1], trip.tolerance) << trip.exportMode;
+            ++quadrants[(written[i] < 0 ? 2 : 0) + (written[i + 1] < 0 ? 1 : 0)];
+        }
+        for (const int count : quadrants) EXPECT_GT(count, 100);
     }
-    for (const int count : quadrants) EXPECT_GT(count, 100);
 }
 
 }  // namespace
@@ -309,32 +319,9 @@ TEST(RoundTrip, KeepsCoordinatesThroughTheWaypointFile) {
 namespace oradel {
 namespace {
 
-// The points of a list as its reader takes them: name, position, altitude.
-struct ListPoint {
-    std::string name;
-    double lat, lon;
-    std::optional<long> altitude;
-};
-
-std::vector<ListPoint> ListPoints(const std::string& list) {
-    ScratchFolder folder;
-    testing::WriteBytes(folder / "list.txt", list);
-    FileHandle file = OpenInputFile(folder / "list.txt");
-    TextInput input(file.get());
-    input.DecodeUtf8WhenDetected();
-    PointListReader reader(input);
-    PointRecord record;
-    std::vector<ListPoint> points;
-    while (reader.Next(record)) {
-        Position position;
-        EXPECT_TRUE(ReadPosition(record.latText, record.lonText, position)) << record.name;
-        points.push_back({record.name, position.lat, position.lon, position.altitude});
-    }
-    return points;
-}
-
-// Mode 1 reads each of our own waypoint files back as the same points:
-// names as the file writes them, coordinates to 1e-6 degree, altitudes.
+// Mode 1 reads each of our own waypoint files back as the same points, and
+// mode 16 our CUP file: names as the file writes them, coordinates to 1e-6
+// degree (1/1000 minute in CUP), altitudes.
 TEST(WaypointFileImport, OwnExportsReadBackAsTheSamePoints) {
     const std::string list = testing::Windows1251(
         "Юца <Ю>\r\n43.9612 42.9845 1850\r\nстарт\r\n\r\nA b\r\n-33.9 -70.65\r\n\r\n"
@@ -342,20 +329,24 @@ TEST(WaypointFileImport, OwnExportsReadBackAsTheSamePoints) {
     const struct {
         int mode;
         std::vector<std::string> names;  // readable UTF-8
+        int importMode = 1;
+        double tolerance = 1e-6;
     } cases[] = {
         {2, {"Юца", "A_b", "C"}},
         {3, {"Юца", "A b", "C"}},
         {5, {"Yutsa", "A_b", "C"}},
+        {6, {"Юца", "A b", "C"}, 16, 1.0 / 60000 / 2 + 1e-6},
     };
-    const std::vector<ListPoint> original = ListPoints(list);
+    const std::vector<testing::ListPoint> original = testing::ListPoints(list);
     for (const auto& c : cases) {
         const std::string file = Convert(c.mode, list).output;
-        const std::vector<ListPoint> back = ListPoints(Convert(1, file, Options(), "x.wpt").output);
+        const std::vector<testing::ListPoint> back =
+            testing::ListPoints(Convert(c.importMode, file, Options(), "x.wpt").output);
         ASSERT_EQ(back.size(), original.size()) << c.mode;
         for (std::size_t i = 0; i < back.size(); ++i) {
             EXPECT_EQ(back[i].name, testing::Windows1251(c.names[i])) << c.mode;
-            EXPECT_NEAR(back[i].lat, original[i].lat, 1e-6) << c.mode << " " << i;
-            EXPECT_NEAR(back[i].lon, original[i].lon, 1e-6) << c.mode << " " << i;
+            EXPECT_NEAR(back[i].lat, original[i].lat, c.tolerance) << c.mode << " " << i;
+            EXPECT_NEAR(back[i].lon, original[i].lon, c.tolerance) << c.mode << " " << i;
             EXPECT_EQ(back[i].altitude, original[i].altitude) << c.mode << " " << i;
         }
     }

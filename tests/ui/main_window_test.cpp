@@ -25,6 +25,7 @@
 
 #include "engine/files.hpp"
 #include "ui/desktop.hpp"
+#include "ui/window_metrics.hpp"
 
 namespace oradel {
 namespace {
@@ -91,10 +92,20 @@ class Session {
     std::unique_ptr<MainWindow> window;
 };
 
-// The client heights without and with the panel: (429 + 32) and (710 + 32)
-// pixels at 120 dpi, scaled to 96.
-constexpr int kHeightWithoutPanel = 369;
-constexpr int kHeightWithPanel = 594;
+// The control's place in the table, scaled to 96 dpi.
+QRect ScaledPlace(std::string_view name) {
+    const ControlRow& row = *FindControl(name);
+    return QRect(Scaled(row.left), Scaled(row.top), Scaled(row.width), Scaled(row.height));
+}
+
+// The client heights without and with the panel: the bottom of the panel's
+// button and of the panel, plus the margin, at 120 dpi scaled to 96.
+int ClientHeightBelow(std::string_view name) {
+    const ControlRow& row = *FindControl(name);
+    return Scaled(row.top + row.height + kClientBottomMargin);
+}
+const int kHeightWithoutPanel = ClientHeightBelow(kPanelToggle);
+const int kHeightWithPanel = ClientHeightBelow(kOptionsPanel);
 
 QString Name(std::string_view name) {
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -148,7 +159,7 @@ void MainWindowTest::controlsAsLaidOut_data() {
     // Pixels at 120 dpi times 96/120.
     QTest::newRow("open") << "openButton" << QRect(19, 45, 71, 20);
     QTest::newRow("mode 15") << "CheckBox15" << QRect(19, 142, 449, 14);
-    QTest::newRow("panel") << "pageOptionsPanel" << QRect(19, 354, 545, 214);
+    QTest::newRow("panel") << "pageOptionsPanel" << ScaledPlace(kOptionsPanel);
     QTest::newRow("in the panel") << "Edit3" << QRect(434, 181, 73, 19);
     QTest::newRow("help") << "helpText" << QRect(0, 0, 583, 20);
 }

@@ -543,7 +543,7 @@ class Suite:
 
         for arguments, outputs in [
             (["--mode", "3"], ["alps_nav.wpt"]),
-            ([], ["alps.wpt", "alps_nav.wpt", "alps_lk8.wpt", "alps.htm"]),
+            ([], ["alps.wpt", "alps_nav.wpt", "alps_lk8.wpt", "alps.htm", "alps.cup"]),
             (["--mode", "4", "--set", "cFI=1"], ["alps.htm", "alps.htm$"]),
         ]:
             self.record(f"replaces existing {outputs}", self.test_replaces_existing_outputs,
@@ -635,7 +635,7 @@ def comparison_inputs():
     ]
     for base in (ROOT / "tests" / "data", ROOT / "examples"):
         for path in sorted(base.rglob("*")):
-            if path.is_file() and path.suffix.lower() in (".txt", ".wpt", ".gpx"):
+            if path.is_file() and path.suffix.lower() in (".txt", ".wpt", ".gpx", ".cup"):
                 inputs.append((f"{path.parent.name}-{path.name}", path.read_bytes()))
     return inputs
 
