@@ -28,7 +28,6 @@ namespace oradel {
 namespace {
 
 constexpr std::string_view kHeader = "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc";
-constexpr std::size_t kMaxNameBytes = 30;
 constexpr std::size_t kMaxCodeLength = 15;
 constexpr std::size_t kMaxLineBytes = 1000;
 constexpr int kThousandthsPerDegree = 60 * 1000;
@@ -80,8 +79,14 @@ std::string DescriptionField(const PointRecord& record, std::size_t lineBytes) {
 
 }  // namespace
 
+std::string CupName(std::string_view name) {
+    const std::string field = FieldText(name);
+    return std::string(
+        TrimView(std::string_view(field).substr(0, FittingUtf8(field, kCupNameBytes))));
+}
+
 void WriteCupWaypoints(ConversionContext& context) {
-    UniqueNames names(kMaxNameBytes, " ", FittingUtf8);
+    UniqueNames names(kCupNameBytes, " ", FittingUtf8);
     UniqueNames codes(kMaxCodeLength, "", FittingBytes);
     std::string line;
     WriteWaypointFile(context, {kHeader}, [&](const ExportPoint& point, TextOutput& out) {

@@ -17,12 +17,15 @@
 
 #include "engine/conversion_modes.hpp"
 #include "engine/coordinates.hpp"
+#include "engine/cup_waypoints_writer.hpp"
 #include "engine/decimal_numbers.hpp"
 #include "engine/errors.hpp"
 #include "engine/file_formats.hpp"
 #include "engine/files.hpp"
 #include "engine/lk8000_waypoints_writer.hpp"
+#include "engine/navitel_waypoints_writer.hpp"
 #include "engine/point_list_reader.hpp"
+#include "engine/xctrack_waypoints_writer.hpp"
 #include "text/codepage.hpp"
 #include "text/markup.hpp"
 #include "text/strings.hpp"
@@ -107,6 +110,21 @@ std::optional<std::pair<Severity, Message>> CoordinateProblem(std::string_view l
     return {{Severity::Error, Message(CheckOutOfRange, {pair})}};
 }
 
+// How a device's file writes names: the form a list name takes there, and
+// whether the file then numbers names that came out the same.
+struct DeviceNameRule {
+    std::string_view device;
+    std::string (*form)(std::string_view name);
+    bool utf8;      // the form is UTF-8, not Windows-1251
+    bool numbered;  // a repeated form gets a number in the file
+};
+constexpr DeviceNameRule kDeviceNameRules[] = {
+    {"LK8000", LK8000Name, false, true},
+    {"SeeYou CUP", CupName, true, true},
+    {"XCTrack", XCTrackName, false, false},
+    {"Navitel", NavitelName, false, false},
+};
+
 // A point as the section checks need it.
 struct SectionPoint {
     std::size_t line;  // of its coordinates
@@ -147,6 +165,7 @@ class ListChecker {
     void CheckText(std::string_view text, std::size_t line);
     void CheckMarkup(std::string_view text, std::size_t line);
     void CheckName(const PointRecord& record, std::string_view name);
+    void CheckDeviceForms(std::string_view name, std::size_t line);
     void CheckPosition(const PointRecord& record, const Position& position);
     void CheckLK8000(const PointRecord& record, std::string_view name);
     void CheckSections();
@@ -154,6 +173,8 @@ class ListChecker {
     std::vector<Diagnostic> diagnostics_;
     std::vector<std::vector<SectionPoint>> sections_{1};  // points before any heading first
     std::unordered_map<std::string, FirstUse> names_;
+    // For each device, the first list name that took each of its forms.
+    std::unordered_map<std::string, FirstUse> deviceForms_[std::size(kDeviceNameRules)];
     std::unordered_map<std::pair<double, double>, FirstUse, PositionHash> positions_;
     unsigned unnamedPoints_ = 0;
     bool transliterationNoted_ = false;
@@ -256,6 +277,28 @@ void ListChecker::CheckName(const PointRecord& record, std::string_view name) {
     const auto [first, added] = names_.try_emplace(std::string(name), FirstUse{"", line});
     if (!added) {
         Add(line, Severity::Warning, Message(CheckRepeatedName, {Shown(name), first->second.line}));
+        return;
+    }
+    CheckDeviceForms(name, line);
+}
+
+// Two names of the list that a device's file writes alike: the device shows
+// two points of one name, or the file numbers the second.
+void ListChecker::CheckDeviceForms(std::string_view name, std::size_t line) {
+    for (std::size_t device = 0; device < std::size(kDeviceNameRules); ++device) {
+        const DeviceNameRule& rule = kDeviceNameRules[device];
+        const std::string form = rule.form(name);
+        const auto [first, added] =
+            deviceForms_[device].try_emplace(form, FirstUse{std::string(name), line});
+        if (added) continue;
+        const MessageArgument shownForm = rule.utf8 ? MessageArgument(form) : Shown(form);
+        Add(line, Severity::Warning,
+            Message(rule.numbered ? CheckDeviceNumbered : CheckDeviceSameName,
+                    {rule.device, Shown(name), shownForm, Shown(first->second.text),
+                     first->second.line}));
+    }
+    if (Utf8FromWindows1251(name).size() > kCupNameBytes) {
+        Add(line, Severity::Warning, Message(CheckCupNameCut, {kCupNameBytes, CupName(name)}));
     }
 }
 

@@ -6,15 +6,6 @@
 namespace oradel {
 namespace {
 
-// The waypoint's name, each run of spaces one space. A comma would start a
-// new field, so it becomes a space first.
-std::string NameField(std::string_view name) {
-    std::string field(name);
-    ReplaceByte(field, ',', ' ');
-    CollapseRuns(field, ' ');
-    return field;
-}
-
 // The line after the coordinate line, commas made spaces and runs collapsed, not trimmed.
 std::string DescriptionField(const PointRecord& point) {
     std::string field = FirstCommentLine(point);
@@ -24,6 +15,13 @@ std::string DescriptionField(const PointRecord& point) {
 }
 
 }  // namespace
+
+std::string NavitelName(std::string_view name) {
+    std::string field(name);
+    ReplaceByte(field, ',', ' ');
+    CollapseRuns(field, ' ');
+    return field;
+}
 
 // OziExplorer Waypoint File Version 1.0
 // WGS 84
@@ -36,7 +34,7 @@ void WriteNavitelWaypoints(ConversionContext& context) {
     std::string line;
     WriteWaypointFile(context, header, [&line](const ExportPoint& point, TextOutput& out) {
         line = "-1,";
-        line += NameField(point.name);
+        line += NavitelName(point.name);
         line += ',';
         line += point.position.latText;  // as written, a decimal comma made a point
         line += ',';

@@ -36,15 +36,14 @@ void AppendCoordinate(std::string& out, double value, std::string_view positiveL
     AppendDms(out, std::fabs(value), degreePattern);
 }
 
-// The waypoint's name, each run of spaces one underscore.
-void AppendNamePiece(std::string& out, std::string_view name) {
+}  // namespace
+
+std::string XCTrackName(std::string_view name) {
     std::string piece(name);
     CollapseRuns(piece, ' ');
     ReplaceByte(piece, ' ', '_');
-    out += piece;
+    return piece;
 }
-
-}  // namespace
 
 // $FormatGEO
 // Лысая_гора    N 55 17 60.00    E 037 30 00.00   0  старт
@@ -52,7 +51,7 @@ void WriteXCTrackWaypoints(ConversionContext& context) {
     std::string line;  // composed in Windows-1251
     WriteWaypointFile(context, {"$FormatGEO"}, [&line](const ExportPoint& point, TextOutput& out) {
         line.clear();
-        AppendNamePiece(line, point.name);
+        line += XCTrackName(point.name);
         AppendCoordinate(line, point.position.lat, "    N ", "    S ", "00");
         AppendCoordinate(line, point.position.lon, "    E ", "    W ", "000");
         // Whole metres; 0 stands for no altitude.

@@ -1,6 +1,9 @@
 // Mode 2: the point list as a GEO waypoint file ("$FormatGEO", UTF-8) for XCTrack.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "engine/conversion_modes.hpp"
 
 namespace oradel {
@@ -11,5 +14,8 @@ namespace oradel {
 // 37.618423; degrees and minutes are truncated and the seconds rounded to
 // hundredths without carrying, so they can read 60.00 (as the files of old).
 void WriteXCTrackWaypoints(ConversionContext& context);
+
+// A name as the file writes it (Windows-1251): each run of spaces one "_".
+std::string XCTrackName(std::string_view name);
 
 }  // namespace oradel
