@@ -62,14 +62,14 @@ TEST(ModeTable, DocumentsListEveryModeWithItsOutput) {
 // Every message has both texts, with the same arguments in each.
 TEST(MessageTable, EveryMessageHasBothTextsWithTheSameArguments) {
     for (int id = 0; id < static_cast<int>(MessageId::Count); ++id) {
-        const std::vector<MessageArgument> arguments = {"\x01", "\x02", "\x03"};
+        const std::vector<MessageArgument> arguments = {"\x01", "\x02", "\x03", "\x04", "\x05"};
         const Message message(static_cast<MessageId>(id), arguments);
         const std::string russian = message.Text(Language::Russian);
         const std::string english = message.Text(Language::English);
         EXPECT_FALSE(russian.empty()) << id;
         EXPECT_FALSE(english.empty()) << id;
         EXPECT_EQ(russian.find('{'), std::string::npos) << "unfilled argument in " << id;
-        for (const char argument : {'\x01', '\x02', '\x03'}) {
+        for (const char argument : {'\x01', '\x02', '\x03', '\x04', '\x05'}) {
             EXPECT_EQ(russian.find(argument) == std::string::npos,
                       english.find(argument) == std::string::npos)
                 << "message " << id << " argument " << int(argument);
