@@ -160,7 +160,7 @@ check "program, converter and marker are in %LOCALAPPDATA%\\Programs\\Oradel" te
 check "the guides, the changelog and the example list are installed beside them" pilots_files_are_in "$program_folder"
 check "Windows lists Oradel to uninstall" uninstall_entries_are 1
 check "the Start menu has a shortcut" test -f "$start_menu/Oradel.lnk"
-check "Open with offers Oradel for .txt, .wpt, .gpx, never as the default" offers_open_with .txt .wpt .gpx
+check "Open with offers Oradel for .txt, .wpt, .gpx, .cup, never as the default" offers_open_with .txt .wpt .gpx .cup
 check "the installed oradel-convert.exe converts the example like Linux" converts_example "$work/msi" wine_convert "$program_folder/oradel-convert.exe"
 check "the installed oradel.exe shows its window" shows_window "$program_folder/oradel.exe"
 mkdir -p "$(dirname "$settings")" && printf '[save_parametr_all]\r\ncFI=0\r\n' >"$settings" && cp "$settings" "$work/settings.ini"
