@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/conversion_modes.hpp"
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "engine/test_support.hpp"
@@ -132,39 +133,23 @@ TEST(SettingsFileTest, ReadsTheSectionAsThePrivateProfileReaderDoes) {
     }
 }
 
+// The operations' boxes first, in job order as the mode table gives them,
+// then the page's controls in the table's order.
 TEST(SettingsFileTest, NewFileHoldsEveryControlInTableOrder) {
-    const std::string expected = support::CrLfLines({"[save_parametr_all]",
-                                                     "CheckBox1=0",
-                                                     "CheckBox15=1",
-                                                     "importCup=1",
-                                                     "CheckBox2=1",
-                                                     "CheckBox3=1",
-                                                     "CheckBox4=1",
-                                                     "CheckBox5=1",
-                                                     "exportCup=1",
-                                                     "exportGpx=0",
-                                                     "exportKml=0",
-                                                     "CheckBox6=1",
-                                                     "CheckBox7=1",
-                                                     "CheckBox8=1",
-                                                     "CheckBox9=1",
-                                                     "CheckBox10=1",
-                                                     "CheckBox11=1",
-                                                     "CheckBox12=1",
-                                                     "CheckBox13=1",
-                                                     "CheckBox14=1",
-                                                     "CheckBox16=1",
-                                                     "CheckBox17=1",
-                                                     "CheckBox18=1",
-                                                     "CheckBox19=1",
-                                                     "Edit1=",
-                                                     "Edit2=77",
-                                                     "Edit3=",
-                                                     "cRS=1",
-                                                     "cFI=1",
-                                                     "cRS2=1",
-                                                     "CheckBox20=1",
-                                                     "CheckBox21=1"});
+    std::vector<std::string> lines = {"[save_parametr_all]"};
+    for (const ConversionMode& mode : ConversionModes()) {
+        const bool ticked = mode.tickedOnFirstStart && mode.key != "CheckBox1";
+        lines.push_back(std::string(mode.key) + (ticked ? "=1" : "=0"));
+    }
+    for (const char* line :
+         {"CheckBox6=1",  "CheckBox7=1",  "CheckBox8=1",  "CheckBox9=1",  "CheckBox10=1",
+          "CheckBox11=1", "CheckBox12=1", "CheckBox13=1", "CheckBox14=1", "CheckBox16=1",
+          "CheckBox17=1", "CheckBox18=1", "CheckBox19=1", "Edit1=",       "Edit2=77",
+          "Edit3=",       "cRS=1",        "cFI=1",        "cRS2=1",       "CheckBox20=1",
+          "CheckBox21=1"}) {
+        lines.push_back(line);
+    }
+    const std::string expected = support::CrLfLines(lines);
     support::ScratchFolder folder;
     SaveSettings(folder / "oradel.ini",
                  OptionsWith({{"CheckBox1", "0"}, {"Edit2", "77"}, {"cRS2", "1"}}));
