@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,19 @@ TEST(ListChecker, SoundListsHaveNoErrorsOrWarnings) {
         const std::vector<Diagnostic> found = Check(list);
         const DiagnosticCounts counts = CountDiagnostics(found);
         EXPECT_EQ(counts.errors + counts.warnings, 0u) << list << "\n" << Listed(found);
+    }
+}
+
+// Every list of the test data checks, each finding on one of its lines, in order.
+TEST(ListChecker, EveryTestListChecksLineByLine) {
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(ORADEL_TEST_DATA))) {
+        if (entry.path().extension() != ".txt") continue;
+        const std::string bytes = testing::ReadBytes(entry.path());
+        const auto lines = static_cast<std::size_t>(std::ranges::count(bytes, '\n')) + 1;
+        const std::vector<Diagnostic> found = CheckPointListFile(entry.path());
+        EXPECT_TRUE(std::ranges::is_sorted(found, {}, &Diagnostic::line)) << entry.path();
+        for (const Diagnostic& d : found) EXPECT_LE(d.line, lines) << entry.path();
     }
 }
 
