@@ -33,24 +33,6 @@ void SplitCoordinates(std::string_view line, std::string& latText, std::string& 
     lonText.assign(TrimView(trimmed.substr(space + 1)));
 }
 
-void PointListReader::Recycle(std::vector<std::string>& lines) {
-    for (std::string& line : lines) {
-        line.clear();
-        spare_.push_back(std::move(line));
-    }
-    lines.clear();
-}
-
-void PointListReader::MoveLineTo(std::vector<std::string>& lines) {
-    lines.push_back(std::move(line_));
-    if (spare_.empty()) {
-        line_ = std::string();
-    } else {
-        line_ = std::move(spare_.back());
-        spare_.pop_back();
-    }
-}
-
 // Example record:
 //   :Кавказ
 //   Холм Ветров <Ю ЮЗ>
@@ -63,32 +45,27 @@ bool PointListReader::Next(PointRecord& record) {
         input_.ReadLine(line_);
     } while (IsBlankLine(line_));
 
-    Recycle(record.headings);
+    record.headings.clear();
     while (IsHeadingLine(line_)) {
-        // The heading is the trimmed line without its ':'; cut it out in place.
-        const std::string_view heading = TrimView(line_).substr(1);
-        const auto start = static_cast<std::size_t>(heading.data() - line_.data());
-        line_.resize(start + heading.size());
-        line_.erase(0, start);
-        MoveLineTo(record.headings);
+        record.headings.emplace_back(TrimView(line_).substr(1));  // without its ':'
         input_.ReadLine(line_);
     }
-    record.name.swap(line_);
+    record.name = line_;
 
     input_.ReadLine(line_);
     SplitCoordinates(line_, record.latText, record.lonText);
 
-    Recycle(record.comments);
+    record.comments.clear();
     input_.ReadLine(line_);
     while (!IsBlankLine(line_) && !input_.AtEnd()) {
-        MoveLineTo(record.comments);
+        record.comments.push_back(line_);
         input_.ReadLine(line_);
     }
     record.closedByBlank = IsBlankLine(line_);
     if (record.closedByBlank) {
-        record.closingLine.swap(line_);
+        record.closingLine = line_;
     } else {
-        MoveLineTo(record.comments);
+        record.comments.push_back(line_);
         record.closingLine.clear();
     }
     return true;

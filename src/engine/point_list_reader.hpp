@@ -27,15 +27,8 @@ class PointListReader {
     bool Next(PointRecord& record);
 
   private:
-    // Moves the strings of `lines` to the spare pool and empties it.
-    void Recycle(std::vector<std::string>& lines);
-    // Takes the text of `line_` into a new last entry of `lines`, and gives
-    // `line_` a spare string, so that steady reading allocates nothing.
-    void MoveLineTo(std::vector<std::string>& lines);
-
     TextInput& input_;
     std::string line_;
-    std::vector<std::string> spare_;  // emptied strings, kept for their capacity
 };
 
 // The name that a point without one gets in the list and in the waypoint

@@ -1,7 +1,5 @@
 #include "engine/text_input.hpp"
 
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
 #include "engine/errors.hpp"
@@ -15,24 +13,8 @@ constexpr std::size_t kBlockSize = 1 << 16;
 constexpr char kCtrlZ = '\x1A';
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The first CR or LF in [from, to), or `to`. On little-endian machines eight
-// bytes are tested at a time: a word XORed with eight copies of CR (or LF)
-// has a zero byte exactly where a CR (or LF) stands, and the classic
-// (v - 0x01..) & ~v & 0x80.. test flags the lowest such byte correctly.
+// The first CR or LF in [from, to), or `to`.
 const char* FindLineEnd(const char* from, const char* to) {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-        constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-        while (to - from >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, from, sizeof word);
-            const std::uint64_t cr = word ^ (kOnes * '\r');
-            const std::uint64_t lf = word ^ (kOnes * '\n');
-            const std::uint64_t found = (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighBits;
-            if (found != 0) return from + (std::countr_zero(found) >> 3);
-            from += 8;
-        }
-    }
     while (from != to && *from != '\r' && *from != '\n') ++from;
     return from;
 }

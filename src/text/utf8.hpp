@@ -4,8 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -17,13 +15,6 @@ namespace oradel {
 // off by the end of `bytes`).
 // Defined here so that the loops over text inline it.
 inline std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& character);
-
-// True when the eight bytes from `bytes` are all ASCII.
-inline bool IsAsciiWord(const char* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080ull) == 0;
-}
 
 // Appends the standard form of `character` (one to four bytes).
 void AppendUtf8(std::string& out, char32_t character);

@@ -258,31 +258,6 @@ TEST(HostileInput, UnclosedBracketsExpandInLinearTime) {
     }
 }
 
-// Line ends at every alignment of the eight-byte scan, between bytes that
-// differ from CR or LF only in their high bit.
-TEST(HostileInput, ScanFindsEveryLineEnd) {
-    const std::string decoys = "\x8D\x8A\xA0";
-    for (std::size_t length = 0; length < 20; ++length) {
-        for (const std::string_view end : {"\r", "\n", "\r\n"}) {
-            const std::string line = Repeated(decoys, length);
-            std::string list = line + std::string(end) + line + std::string(end) + "x";
-            std::FILE* file = std::tmpfile();
-            ASSERT_NE(file, nullptr);
-            std::fwrite(list.data(), 1, list.size(), file);
-            std::rewind(file);
-            TextInput input(file);
-            std::string read;
-            for (const std::string_view expected :
-                 {std::string_view(line), std::string_view(line), std::string_view("x")}) {
-                input.ReadLine(read);
-                EXPECT_EQ(read, expected) << "length " << length;
-            }
-            EXPECT_TRUE(input.AtEnd());
-            std::fclose(file);
-        }
-    }
-}
-
 TEST(HostileInput, FolderAsInputIsRefusedInEveryMode) {
     ScratchFolder folder;
     for (const int mode : kAllModes) {
