@@ -3,25 +3,6 @@
 #include <algorithm>
 
 namespace oradel {
-void AppendUtf8(std::string& out, char32_t character) {
-    const auto byte = [](char32_t value) { return static_cast<char>(value); };
-    if (character < 0x80) {
-        out.push_back(byte(character));
-    } else if (character < 0x800) {
-        out.push_back(byte(0xC0 | (character >> 6)));
-        out.push_back(byte(0x80 | (character & 0x3F)));
-    } else if (character < 0x10000) {
-        out.push_back(byte(0xE0 | (character >> 12)));
-        out.push_back(byte(0x80 | ((character >> 6) & 0x3F)));
-        out.push_back(byte(0x80 | (character & 0x3F)));
-    } else {
-        out.push_back(byte(0xF0 | (character >> 18)));
-        out.push_back(byte(0x80 | ((character >> 12) & 0x3F)));
-        out.push_back(byte(0x80 | ((character >> 6) & 0x3F)));
-        out.push_back(byte(0x80 | (character & 0x3F)));
-    }
-}
-
 // Completes a sequence left open by the previous piece; returns the rest of
 // `bytes`.
 std::string_view Utf8Validator::CompletePending(std::string_view bytes) {
