@@ -49,6 +49,8 @@ constexpr MessageText kMessages[] = {
      "Not enough memory to convert \"{1}\"."},
     {InternalError, "Конвертация «{1}» остановлена внутренней ошибкой; ничего не записано.",
      "The conversion of \"{1}\" stopped on an internal error; nothing was written."},
+    {NotEnoughMemory, "Не хватает памяти.", "Not enough memory."},
+    {ProgramFault, "Внутренняя ошибка программы: {1}", "Internal error of the program: {1}"},
     {NoWaypointsFound, "В «{1}» не найдено ни одной точки", "No waypoints found in \"{1}\""},
     {UnreadableEncoding,
      "Кодировку «{1}» файла {2} прочитать нельзя (можно UTF-8, ISO-8859-1, Windows-1252 и "

@@ -42,6 +42,8 @@ enum class MessageId {
     OutputIsInput,
     OutOfMemory,
     InternalError,
+    NotEnoughMemory,
+    ProgramFault,
     NoWaypointsFound,
     UnreadableEncoding,
     NotANumber,

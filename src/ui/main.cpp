@@ -3,9 +3,12 @@
 #include <QFileOpenEvent>
 #include <QIcon>
 #include <QStandardPaths>
+#include <exception>
 #include <string>
 
+#include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "form/form.hpp"
 #include "form/settings_location.hpp"
 #include "oradel/build_info.hpp"
 #include "ui/desktop.hpp"
@@ -39,6 +42,24 @@ class FileOpenHandler final : public QObject {
     oradel::MainWindow& window_;
 };
 
+// The window's life; a failure that leaves it (the settings, the window
+// itself) reaches main.
+int RunWindow(oradel::QtDesktop& desktop) {
+    const oradel::FormSetup setup{
+        oradel::SettingsFileLocation(
+            PathOf(QApplication::applicationFilePath()),
+            PathOf(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
+        PathOf(QApplication::applicationDirPath()), std::string(oradel::kHomePage)};
+    oradel::MainWindow window(desktop, setup);
+    FileOpenHandler fileOpenHandler(window);
+    QApplication::instance()->installEventFilter(&fileOpenHandler);
+    // A file given to the program ("Open with", a file dropped on its icon).
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) window.FileGiven(arguments.at(1));
+    window.show();
+    return QApplication::exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,17 +72,11 @@ int main(int argc, char** argv) {
         QIcon::fromTheme(QStringLiteral("oradel"), QIcon(QStringLiteral(":/oradel.png"))));
 
     oradel::QtDesktop desktop;
-    const oradel::FormSetup setup{
-        oradel::SettingsFileLocation(
-            PathOf(QApplication::applicationFilePath()),
-            PathOf(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
-        PathOf(QApplication::applicationDirPath()), std::string(oradel::kHomePage)};
-    oradel::MainWindow window(desktop, setup);
-    FileOpenHandler fileOpenHandler(window);
-    application.installEventFilter(&fileOpenHandler);
-    // A file given to the program ("Open with", a file dropped on its icon).
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) window.FileGiven(arguments.at(1));
-    window.show();
-    return QApplication::exec();
+    try {
+        return RunWindow(desktop);
+    } catch (const std::exception& failure) {
+        desktop.ShowMessage(
+            nullptr, QString::fromStdString(oradel::FailureText(failure, oradel::kWindowLanguage)));
+        return 1;
+    }
 }

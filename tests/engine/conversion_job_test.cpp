@@ -6,6 +6,9 @@
 #include <chrono>
 #include <clocale>
 #include <cstring>
+#include <exception>
+#include <new>
+#include <stdexcept>
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
@@ -266,6 +269,24 @@ TEST(ConversionJob, ProgramFaultsBecomeUserErrors) {
         }
         EXPECT_FALSE(fs::exists(folder / "points.txt"));
         EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
+    }
+}
+
+// Outside a job, what the window and the command line show for any failure.
+TEST(FailureText, NamesEveryFailureInWords) {
+    const std::pair<std::exception_ptr, std::string> cases[] = {
+        {std::make_exception_ptr(UserError(Message(MessageId::UsageNoInput))),
+         "не указан входной файл"},
+        {std::make_exception_ptr(std::bad_alloc()), "Не хватает памяти."},
+        {std::make_exception_ptr(std::logic_error("no control x")),
+         "Внутренняя ошибка программы: no control x"},
+    };
+    for (const auto& [failure, text] : cases) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& error) {
+            EXPECT_EQ(FailureText(error, Language::Russian), text);
+        }
     }
 }
 
