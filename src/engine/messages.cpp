@@ -59,6 +59,11 @@ constexpr MessageText kMessages[] = {
      "Windows-1251 can)"},
     {NotANumber, "'{1}' — не число (строка {2} файла {3})",
      "'{1}' is not a valid floating point value (line {2} of {3})"},
+    {RecordTooLong,
+     "Запись со строки {2} файла «{1}» длиннее {3} строк; записи списка разделяются пустой "
+     "строкой. Ничего не записано.",
+     "The record at line {2} of \"{1}\" is longer than {3} lines; the records of a list are "
+     "separated by a blank line. Nothing was written."},
     {TruncatedGpx, "Файл обрывается внутри точки: последняя точка пропущена",
      "The file ends inside a point: the last point is left out"},
     {ReplacedCharacters, "Символы, которых нет в кодировке Windows-1251, заменены: {1}",

@@ -47,6 +47,7 @@ enum class MessageId {
     NoWaypointsFound,
     UnreadableEncoding,
     NotANumber,
+    RecordTooLong,
     TruncatedGpx,
     ReplacedCharacters,
     PointsLeftOut,

@@ -1,5 +1,6 @@
 #include "engine/point_list_reader.hpp"
 
+#include "engine/errors.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -45,9 +46,18 @@ bool PointListReader::Next(PointRecord& record) {
         input_.ReadLine(line_);
     } while (IsBlankLine(line_));
 
+    const std::size_t firstLine = input_.LineNumber();
+    const auto keep = [&](std::vector<std::string>& lines, std::string_view line) {
+        if (record.headings.size() + record.comments.size() == kMaxRecordLines) {
+            throw UserError(Message(MessageId::RecordTooLong,
+                                    {input_.DisplayName(), firstLine, kMaxRecordLines}));
+        }
+        lines.emplace_back(line);
+    };
     record.headings.clear();
+    record.comments.clear();
     while (IsHeadingLine(line_)) {
-        record.headings.emplace_back(TrimView(line_).substr(1));  // without its ':'
+        keep(record.headings, TrimView(line_).substr(1));  // without its ':'
         input_.ReadLine(line_);
     }
     record.name = line_;
@@ -55,17 +65,16 @@ bool PointListReader::Next(PointRecord& record) {
     input_.ReadLine(line_);
     SplitCoordinates(line_, record.latText, record.lonText);
 
-    record.comments.clear();
     input_.ReadLine(line_);
     while (!IsBlankLine(line_) && !input_.AtEnd()) {
-        record.comments.push_back(line_);
+        keep(record.comments, line_);
         input_.ReadLine(line_);
     }
     record.closedByBlank = IsBlankLine(line_);
     if (record.closedByBlank) {
         record.closingLine = line_;
     } else {
-        record.comments.push_back(line_);
+        keep(record.comments, line_);
         record.closingLine.clear();
     }
     return true;

@@ -19,11 +19,16 @@ struct PointRecord {
     std::string closingLine;            // the blank line that closed the record, as read
 };
 
+// The most heading and comment lines a record holds together: a list whose
+// blank lines are missing would otherwise be held whole as one record.
+inline constexpr std::size_t kMaxRecordLines = 10'000;
+
 class PointListReader {
   public:
     explicit PointListReader(TextInput& input) : input_(input) {}
 
     // Fills `record` with the next point; false when the list is over.
+    // Throws UserError for a record of more than kMaxRecordLines lines.
     bool Next(PointRecord& record);
 
   private:

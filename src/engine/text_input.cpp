@@ -30,7 +30,8 @@ std::size_t ReadBlock(std::FILE* file, char* into, std::size_t size) {
 
 }  // namespace
 
-TextInput::TextInput(std::FILE* file) : file_(file), buffer_(kBlockSize) {}
+TextInput::TextInput(std::FILE* file, std::string displayName)
+    : file_(file), displayName_(std::move(displayName)), buffer_(kBlockSize) {}
 
 bool TextInput::Fill() {
     if (begin_ < end_) return true;
@@ -53,6 +54,7 @@ bool TextInput::AtEnd() {
 void TextInput::ReadLine(std::string& line) {
     std::string& target = decodeUtf8_ ? raw_ : line;
     target.clear();
+    ++lineNumber_;
     while (begin_ < end_ || Fill()) {
         const char* start = buffer_.data() + begin_;
         const char* limit = buffer_.data() + end_;
@@ -99,6 +101,7 @@ void TextInput::Restart() {
     if (std::fseek(file_, 0, SEEK_SET) != 0) throw UserError(Message(MessageId::InputNotSeekable));
     std::clearerr(file_);
     begin_ = end_ = 0;
+    lineNumber_ = 0;
     ended_ = false;
     if (hasMark_) {
         for (std::size_t i = 0; i < kByteOrderMark.size() && Fill(); ++i) ++begin_;

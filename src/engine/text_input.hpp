@@ -11,8 +11,9 @@ namespace oradel {
 
 class TextInput {
   public:
-    // Reads `file` (not owned) from its start.
-    explicit TextInput(std::FILE* file);
+    // Reads `file` (not owned) from its start; `displayName` (UTF-8) names it
+    // in error messages.
+    explicit TextInput(std::FILE* file, std::string displayName = {});
     TextInput(const TextInput&) = delete;
     TextInput& operator=(const TextInput&) = delete;
 
@@ -20,6 +21,9 @@ class TextInput {
     bool AtEnd();
     // The next line without its line end; empty at the end of the input.
     void ReadLine(std::string& line);
+    // The number of the line ReadLine gave last, from 1.
+    std::size_t LineNumber() const { return lineNumber_; }
+    const std::string& DisplayName() const { return displayName_; }
     // The next block of raw bytes up to the end of the file; false when none is
     // left. For a reader that starts at the beginning and reads only blocks:
     // line ends are not interpreted, and a Ctrl+Z is an ordinary byte (the
@@ -39,6 +43,8 @@ class TextInput {
     bool Fill();  // false at the end of the input
 
     std::FILE* file_;
+    std::string displayName_;
+    std::size_t lineNumber_ = 0;
     std::vector<char> buffer_;
     std::size_t begin_ = 0, end_ = 0;
     bool ended_ = false;  // end of file or Ctrl+Z reached
