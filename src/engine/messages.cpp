@@ -64,6 +64,8 @@ constexpr MessageText kMessages[] = {
      "строкой. Ничего не записано.",
      "The record at line {2} of \"{1}\" is longer than {3} lines; the records of a list are "
      "separated by a blank line. Nothing was written."},
+    {XmlMarkupTooLong, "Тег в строке {2} файла «{1}» длиннее {3} байт; ничего не записано.",
+     "The tag at line {2} of \"{1}\" is longer than {3} bytes; nothing was written."},
     {TruncatedGpx, "Файл обрывается внутри точки: последняя точка пропущена",
      "The file ends inside a point: the last point is left out"},
     {ReplacedCharacters, "Символы, которых нет в кодировке Windows-1251, заменены: {1}",

@@ -48,6 +48,7 @@ enum class MessageId {
     UnreadableEncoding,
     NotANumber,
     RecordTooLong,
+    XmlMarkupTooLong,
     TruncatedGpx,
     ReplacedCharacters,
     PointsLeftOut,

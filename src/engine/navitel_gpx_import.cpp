@@ -338,7 +338,7 @@ void GpxPoints::WritePoint() {
 // <wpt lat="55.751244" lon="37.618423"><name>Гора</name><desc>старт, юг</desc></wpt>
 void ImportNavitelGpx(ConversionContext& context) {
     GpxPoints points(context.output, context.state, PathText(context.inputPath));
-    XmlTokenizer tokenizer(points);
+    XmlTokenizer tokenizer(points, PathText(context.inputPath));
     std::string chunk;
     for (bool first = true; context.input.ReadChunk(chunk); first = false) {
         // A UTF-16 file has no readable declaration: its byte-order mark tells.
