@@ -192,6 +192,8 @@ TEST(SettingsFileTest, SaveChangesOnlyValuesAndAppendsMissingKeys) {
          "[save_parametr_all]\r\nCheckBox4=0\r\n" + rest({"CheckBox4"}, "\r\n")},
         {"key without a value gets one", "[save_parametr_all]\r\nEdit1 \r\n",
          "[save_parametr_all]\r\nEdit1=new \r\n" + rest({"Edit1"}, "\r\n")},
+        {"a file of line feeds, read a line at a time", std::string(100000, '\n'),
+         std::string(100000, '\n') + "[save_parametr_all]\n" + rest({}, "\n")},
     };
     for (const Case& test : cases) {
         support::ScratchFolder folder;
