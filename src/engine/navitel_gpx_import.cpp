@@ -159,7 +159,20 @@ class ValueDecoder {
     bool replaced_ = false;
 };
 
+// A value of plain UTF-8 text is decoded in one call; only references,
+// CDATA, line breaks and other encodings need the character loop.
+bool NeedsCharacterDecoding(const RawValue& raw, Encoding encoding) {
+    if (encoding != Encoding::Utf8 || !raw.cdata.empty()) return true;
+    return std::any_of(raw.bytes.begin(), raw.bytes.end(),
+                       [](char c) { return c == '&' || c == '\r' || c == '\n'; });
+}
+
 bool ValueDecoder::Decode(const RawValue& raw, std::string& out) {
+    if (!NeedsCharacterDecoding(raw, encoding)) {
+        const Windows1251Conversion result = TryWindows1251FromUtf8(raw.bytes, out);
+        if (result == Windows1251Conversion::Malformed) out.assign(raw.bytes);
+        return result == Windows1251Conversion::Replaced;
+    }
     out.clear();
     out_ = &out;
     afterCr_ = replaced_ = false;

@@ -141,19 +141,29 @@ std::size_t ExportLine::Read(std::string_view text, std::size_t lineNumber) {
     return Convert(text);
 }
 
-// A line that is well-formed UTF-8 has its name and description decoded;
-// returns the number of them in which a character had to be replaced.
+// The name and the description are decoded while they are checked; the line
+// is UTF-8 when they and the fields between them are well-formed. Returns the
+// number of them in which a character had to be replaced.
 std::size_t ExportLine::Convert(std::string_view line) {
-    utf8_ = IsWellFormedUtf8(line);
+    const Windows1251Conversion name = TryWindows1251FromUtf8(point_.name, name_);
+    const Windows1251Conversion description =
+        TryWindows1251FromUtf8(point_.description, description_);
+    const std::size_t fieldsFrom =
+        static_cast<std::size_t>(point_.name.data() + point_.name.size() - line.data());
+    const std::size_t fieldsTo =
+        point_.description.empty()
+            ? line.size()
+            : static_cast<std::size_t>(point_.description.data() - line.data());
+    utf8_ = name != Windows1251Conversion::Malformed &&
+            description != Windows1251Conversion::Malformed &&
+            IsWellFormedUtf8(line.substr(fieldsFrom, fieldsTo - fieldsFrom));
     if (!utf8_) {
         name_.assign(point_.name);
         description_.assign(point_.description);
         return 0;
     }
-    const auto replaced = [](std::string_view utf8, std::string& windows1251) {
-        return TryWindows1251FromUtf8(utf8, windows1251) == Windows1251Conversion::Replaced ? 1 : 0;
-    };
-    return replaced(point_.name, name_) + replaced(point_.description, description_);
+    return (name == Windows1251Conversion::Replaced ? 1 : 0) +
+           (description == Windows1251Conversion::Replaced ? 1 : 0);
 }
 
 double ExportLine::AngleValue(const Angle& angle, std::string_view negativeLetter) const {

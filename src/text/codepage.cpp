@@ -108,6 +108,10 @@ Windows1251Conversion DecodeToWindows1251(std::string_view utf8, std::string& ou
     out.clear();
     bool replaced = false;
     for (std::size_t pos = 0; pos < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[pos]) < 0x80) {  // ASCII stands for itself
+            out += utf8[pos++];
+            continue;
+        }
         char32_t character = 0;
         const std::size_t length = DecodeUtf8(utf8, pos, character);
         if (length == 0) {
@@ -117,7 +121,13 @@ Windows1251Conversion DecodeToWindows1251(std::string_view utf8, std::string& ou
             continue;
         }
         pos += length;
-        if (!AppendWindows1251(out, character)) replaced = true;
+        const char own = OwnByte(character);
+        if (own != 0 || character == 0) {
+            out += own;
+        } else {
+            out += BestFit(character);
+            replaced = true;
+        }
     }
     return replaced ? Windows1251Conversion::Replaced : Windows1251Conversion::Exact;
 }

@@ -22,6 +22,10 @@ void Utf8Validator::Feed(std::string_view bytes) {
     if (!wellFormed_) return;
     if (!pending_.empty()) bytes = CompletePending(bytes);
     for (std::size_t pos = 0; wellFormed_ && pos < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {  // ASCII, one byte
+            ++pos;
+            continue;
+        }
         const std::size_t length = AnnouncedLength(static_cast<unsigned char>(bytes[pos]));
         if (length > 1 && bytes.size() - pos < length) {
             pending_.assign(bytes.substr(pos));
