@@ -75,15 +75,20 @@ constexpr std::string_view kLatinAdditionalBaseLetters =
 constexpr char32_t kLatinBaseFirst = 0x00C0;
 constexpr char32_t kLatinAdditionalFirst = 0x1E00;
 
+// The byte 0x80-0xBF of a character of the table's upper half, or 0.
+char UpperHalfByte(char32_t character) {
+    const auto found = std::find(kUpperHalf.begin(), kUpperHalf.end(), character);
+    if (found == kUpperHalf.end()) return 0;
+    return static_cast<char>(0x80 + (found - kUpperHalf.begin()));
+}
+
 // The byte of a character the code page holds, or 0.
 char OwnByte(char32_t character) {
     if (character < 0x80) return static_cast<char>(character);
     if (character >= kCyrillicCapitalA && character <= kCyrillicSmallYa) {
         return static_cast<char>(0xC0 + (character - kCyrillicCapitalA));
     }
-    const auto found = std::find(kUpperHalf.begin(), kUpperHalf.end(), character);
-    if (found == kUpperHalf.end()) return 0;
-    return static_cast<char>(0x80 + (found - kUpperHalf.begin()));
+    return UpperHalfByte(character);
 }
 
 std::string_view BestFit(char32_t character) {
