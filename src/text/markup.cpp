@@ -391,6 +391,7 @@ void ExpandLinkMarkup(std::string_view line, const MarkupPieces& append) {
 std::string Transliterate(std::string_view text) {
     const auto& map = TranslitByByte();
     std::string latinText;
+    latinText.reserve(text.size());  // a letter gives one Latin letter or more
     for (const char c : text) {
         const std::string_view latin = map[static_cast<unsigned char>(c)];
         if (latin.empty()) {
