@@ -31,11 +31,13 @@ constexpr ConversionMode kModes[] = {
     {5, "CheckBox5", PointList, ".wpt", "_lk8", WriteLK8000Waypoints, ModeWriteLK8000, true, true},
 };
 
-// What every row must have; a row without it does not compile.
+// What every row must have; a row without it does not compile. (That each has
+// a body is a test's: under the undefined-behaviour sanitizer a function's
+// address is no constant that a static_assert may compare.)
 constexpr bool EveryModeIsComplete() {
     for (std::size_t i = 0; i < std::size(kModes); ++i) {
         const ConversionMode& mode = kModes[i];
-        if (mode.number <= 0 || mode.number >= 64 || mode.key.empty() || mode.body == nullptr ||
+        if (mode.number <= 0 || mode.number >= 64 || mode.key.empty() ||
             mode.extension.size() < 2 || mode.extension[0] != '.') {
             return false;
         }
@@ -50,8 +52,7 @@ constexpr bool EveryModeIsComplete() {
     return true;
 }
 static_assert(EveryModeIsComplete(),
-              "every mode has a unique number and key, a body and an output extension, "
-              "in job order");
+              "every mode has a unique number and key and an output extension, in job order");
 
 constexpr unsigned Formats(std::initializer_list<FileFormat> formats) {
     unsigned bits = 0;
