@@ -163,7 +163,7 @@ TEST(ConversionJob, ModesRefuseFilesTheyCannotRead) {
          "is an LK8000 (CompeGPS) waypoint file, not a point list; nothing was written."},
         {4, "d.txt", ozi,
          "is an OziExplorer waypoint file, not a point list; nothing was written."},
-        {2, "e.txt", std::string("A\r\n1 2\0", 9),
+        {2, "e.txt", std::string("A\r\n1 2\0", 7),
          "is a file of binary data, not a point list; nothing was written."},
         {1, "f.wpt", gpx,
          "is a GPX file; this import reads XCTrack, LK8000 and OziExplorer waypoint files."},
