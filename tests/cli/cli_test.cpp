@@ -387,18 +387,12 @@ TEST(Cli, DeniedAccessFailsWithTheReason) {
     }
 }
 
-std::string RepeatedTo(const std::string& unit, std::size_t size) {
-    std::string text;
-    while (text.size() < size) text += unit;
-    return text;
-}
-
-// An input of about `size` bytes whose memory need is in question.
+// An input of `prefix`, `unit` repeated to a size, and `suffix`.
 struct MemoryCase {
     const char* label;
     std::vector<std::string> arguments;  // "IN" stands for the input file
     const char* inputName;
-    std::string (*input)(std::size_t size);
+    std::string prefix, unit, suffix;
     int status;
     double growthPerByte;  // of the peak, per byte of input more
 };
@@ -407,48 +401,58 @@ const MemoryCase kMemoryCases[] = {
     {"records of a list",
      {"--mode", "4", "IN"},
      "in.txt",
-     [](std::size_t size) { return RepeatedTo("P <N>\r\n45.1 6.2\r\n[a|b] c\r\n\r\n", size); },
+     "",
+     "P <N>\r\n45.1 6.2\r\n[a|b] c\r\n\r\n",
+     "",
      0,
      0.1},
     {"one record of comment lines",
      {"--mode", "4", "IN"},
      "in.txt",
-     [](std::size_t size) { return "A\r\n1 2\r\n" + RepeatedTo("c\r\n", size); },
+     "A\r\n1 2\r\n",
+     "c\r\n",
+     "",
      1,
      0.1},
     {"one record of headings",
      {"--mode", "2", "IN"},
      "in.txt",
-     [](std::size_t size) { return RepeatedTo(":h\r\n", size) + "A\r\n1 2\r\n"; },
+     "",
+     ":h\r\n",
+     "A\r\n1 2\r\n",
      1,
      0.1},
     {"a GPX comment never closed",
      {"--mode", "15", "IN"},
      "in.gpx",
-     [](std::size_t size) {
-         return "<gpx><wpt lat='1' lon='2'><name>A</name></wpt><!--" + std::string(size, '-');
-     },
+     "<gpx><wpt lat='1' lon='2'><name>A</name></wpt><!--",
+     "-",
+     "",
      0,
      0.1},
     {"a GPX document type never closed",
      {"--mode", "15", "IN"},
      "in.gpx",
-     [](std::size_t size) {
-         return "<wpt lat='1' lon='2'><name>A</name></wpt><!DOCTYPE [" + std::string(size, '>');
-     },
+     "<wpt lat='1' lon='2'><name>A</name></wpt><!DOCTYPE [",
+     ">",
+     "",
      0,
      0.1},
     {"a settings file of line feeds",
      {"--settings", "IN", "--mode", "3", "list.txt"},
      "in.ini",
-     [](std::size_t size) { return std::string(size, '\n'); },
+     "",
+     "\n",
+     "",
      0,
      0.1},
     // A comment of "[" makes a page 31 times longer, which is written in pieces.
     {"one long line of brackets",
      {"--mode", "4", "IN"},
      "in.txt",
-     [](std::size_t size) { return "A\r\n1 2\r\n" + std::string(size, '[') + "\r\n"; },
+     "A\r\n1 2\r\n",
+     "[",
+     "\r\n",
      0,
      10},
 };
@@ -460,7 +464,7 @@ constexpr const char* kGnuTime = "/usr/bin/time";
 // holds nothing of this test's process.
 long PeakKilobytes(const MemoryCase& c, std::size_t size) {
     ScratchFolder folder;
-    WriteBytes(folder / c.inputName, c.input(size));
+    WriteBytes(folder / c.inputName, c.prefix + testing::Repeated(c.unit, size) + c.suffix);
     WriteBytes(folder / "list.txt", kList);
     std::vector<std::string> arguments = {"-f", "%M", "-o", (folder / "peak.txt").string(),
                                           ORADEL_CONVERT_BINARY};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,11 @@ std::filesystem::path DataFile(const std::string& name);
 std::string Windows1251(const std::string& utf8);
 // Lines joined with CR LF after each.
 std::string CrLfLines(const std::vector<std::string>& lines);
+// The message of the UserError that `run` throws; empty when it throws none.
+std::string FailureOf(const std::function<void()>& run, Language language = Language::English);
+
+// `unit` repeated to `size` bytes, the last copy cut.
+std::string Repeated(std::string_view unit, std::size_t size);
 
 // Options changed from the first-start state by control name and value: "1"
 // or "0" for a check box, the Windows-1251 text of an edit field.

@@ -103,24 +103,6 @@ TEST(ExpandLinkMarkup, SameResultAsRestartingLoopOnRandomLines) {
     }
 }
 
-// Long lines of many links, of brackets nested deep and of pipes; how their
-// work grows is in hostile_input_test.cpp.
-TEST(ExpandLinkMarkup, LongLines) {
-    std::string many;
-    for (int i = 0; i < 10000; ++i) many += "w [http://a.b/c|Link] {+7 (1) 2-3|Tel} ";
-    std::string nested = std::string(10000, '[') + "x" + std::string(10000, '{') + "(1)";
-    std::string pipes;
-    for (int i = 0; i < 5000; ++i) pipes += "[{ - |";
-    const std::string expanded = ExpandLinkMarkup(many);
-    const std::string one =
-        "w " + Anchor("http://a.b/c", "Link") + " " + Anchor("tel:+7123", "Tel");
-    ASSERT_GE(expanded.size(), one.size());
-    EXPECT_EQ(expanded.substr(0, one.size()), one);
-    EXPECT_EQ(expanded.size(), 10000 * (one.size() + 1) - 1);
-    EXPECT_EQ(ExpandLinkMarkup(nested).find_first_of("[{"), std::string::npos);
-    EXPECT_EQ(ExpandLinkMarkup(pipes).find_first_of("[{"), std::string::npos);
-}
-
 TEST(ExpandLinkMarkup, NestedLinesMatchRestartingLoop) {
     for (const std::string unit : {"[", "{(", "[a|", "{ |-", "[{|}]", "{[|]}"}) {
         std::string line;
