@@ -47,34 +47,35 @@ bool PointListReader::Next(PointRecord& record) {
     } while (IsBlankLine(line_));
 
     const std::size_t firstLine = input_.LineNumber();
-    const auto keep = [&](std::vector<std::string>& lines, std::string_view line) {
+    // Lines are moved, not copied: one long line is held once.
+    const auto keep = [&](std::vector<std::string>& lines, std::string&& line) {
         if (record.headings.size() + record.comments.size() == kMaxRecordLines) {
             throw UserError(Message(MessageId::RecordTooLong,
                                     {input_.DisplayName(), firstLine, kMaxRecordLines}));
         }
-        lines.emplace_back(line);
+        lines.push_back(std::move(line));
     };
     record.headings.clear();
     record.comments.clear();
     while (IsHeadingLine(line_)) {
-        keep(record.headings, TrimView(line_).substr(1));  // without its ':'
+        keep(record.headings, std::string(TrimView(line_).substr(1)));  // without its ':'
         input_.ReadLine(line_);
     }
-    record.name = line_;
+    record.name.swap(line_);
 
     input_.ReadLine(line_);
     SplitCoordinates(line_, record.latText, record.lonText);
 
     input_.ReadLine(line_);
     while (!IsBlankLine(line_) && !input_.AtEnd()) {
-        keep(record.comments, line_);
+        keep(record.comments, std::move(line_));
         input_.ReadLine(line_);
     }
     record.closedByBlank = IsBlankLine(line_);
     if (record.closedByBlank) {
-        record.closingLine = line_;
+        record.closingLine.swap(line_);
     } else {
-        keep(record.comments, line_);
+        keep(record.comments, std::move(line_));
         record.closingLine.clear();
     }
     return true;
