@@ -81,17 +81,29 @@ def run_once(command, timeout):
 def measure(command, runs, timeout, slow_after=20.0):
     """One warm-up, then `runs` timed runs; a run slower than `slow_after`
     seconds counts as the only sample, so slow tools do not take hours."""
-    warm, rss = run_once(command, timeout)
-    if warm is None:
-        return Measurement([], None, f"> {timeout:.0f} s")
-    if warm > slow_after:
-        return Measurement([warm], rss, "1 run")
-    times, peak = [], rss
+    return measure_together([command], runs, timeout, slow_after)[0]
+
+
+def measure_together(commands, runs, timeout, slow_after=20.0):
+    """The same for several commands whose runs take turns, so that a change
+    in the machine's load falls on all of them alike."""
+    results = []
+    for command in commands:
+        warm, rss = run_once(command, timeout)
+        if warm is None:
+            results.append(Measurement([], None, f"> {timeout:.0f} s"))
+        elif warm > slow_after:
+            results.append(Measurement([warm], rss, "1 run"))
+        else:
+            results.append(Measurement([], rss))
     for _ in range(runs):
-        elapsed, rss = run_once(command, timeout)
-        times.append(elapsed)
-        peak = max(peak, rss)
-    return Measurement(times, peak)
+        for command, result in zip(commands, results):
+            if result.note:
+                continue
+            elapsed, rss = run_once(command, timeout)
+            result.times.append(elapsed)
+            result.rss_kb = max(result.rss_kb, rss)
+    return results
 
 
 def build(build_dir):
@@ -132,7 +144,10 @@ def bench_size(args, tools, data_dir, name, previous):
             continue
         source = os.path.join(data_dir, f"{name}-{input_kind}")
         target = os.path.join(data_dir, f"{name}-{output_kind}")
-        job = measure([tools["convert"], "--mode", str(mode), source], args.runs, args.timeout)
+        # An import replaces the list of the previous run (with the same bytes: unchanged).
+        jobs = measure_together([[convert, "--replace-lists", "--mode", str(mode), source]
+                                 for _, convert in tools["builds"]], args.runs, args.timeout)
+        job = jobs[0]
         in_size, out_size = os.path.getsize(source), os.path.getsize(target)
         floor_out = os.path.join(data_dir, "floor.out")
         floor = measure([tools["gen"], "--floor", source, floor_out, str(out_size)], args.runs,
@@ -143,8 +158,10 @@ def bench_size(args, tools, data_dir, name, previous):
         if babel and tools["gpsbabel"]:
             babel_result = measure_gpsbabel(args, tools, data_dir, name, mode, babel, previous)
         os.remove(floor_out)
+        others = [(label, result) for (label, _), result in zip(tools["builds"][1:], jobs[1:])]
         rows.append(dict(size=name, points=SIZES[name], mode=mode, in_size=in_size,
-                         out_size=out_size, job=job, floor=floor, cat=cat, babel=babel_result))
+                         out_size=out_size, job=job, floor=floor, cat=cat, babel=babel_result,
+                         label=tools["builds"][0][0], others=others))
         print_row(rows[-1], flush=True)
     return rows
 
@@ -170,25 +187,38 @@ def measure_gpsbabel(args, tools, data_dir, name, mode, babel, previous):
     return result
 
 
-HEADER = ("size    mode  in MB  out MB  median s  in MB/s  out MB/s  RSS MB  floor s  x floor"
-          "  cat s  gpsbabel s  x faster")
+HEADER = ("size    mode build   in MB  out MB  median s  in MB/s  out MB/s  RSS MB  floor s"
+          "  x floor  cat s  gpsbabel s  x faster")
+
+
+def row_cells(row, job):
+    """The figures of one build's job in a row, as texts."""
+    floor, babel = row["floor"], row["babel"]
+    t = job.median
+    babel_text, speedup = "-", "-"
+    if babel is not None:
+        babel_text = fmt(babel.median) if babel.median is not None else babel.note
+        if babel.median is not None:
+            speedup = fmt(babel.median / t, 1)
+            if babel.note:
+                babel_text += f" ({babel.note})"
+    return dict(median=f"{t:.3f}", in_rate=f"{megabytes(row['in_size']) / t:.0f}",
+                out_rate=f"{megabytes(row['out_size']) / t:.0f}", rss=f"{job.rss_kb / 1024:.1f}",
+                floor=f"{floor.median:.3f}", x_floor=f"{t / floor.median:.1f}",
+                cat=f"{row['cat'].median:.3f}", babel=babel_text, x_babel=speedup)
+
+
+def builds_of(row):
+    return [(row["label"], row["job"])] + row["others"]
 
 
 def print_row(row, flush=False):
-    job, floor, babel = row["job"], row["floor"], row["babel"]
-    t = job.median
-    ratio_floor = t / floor.median if t and floor.median else None
-    speedup = None
-    babel_text = "-"
-    if babel is not None:
-        babel_text = fmt(babel.median) if babel.median is not None else babel.note
-        if babel.median is not None and t:
-            speedup = babel.median / t
-    print(f"{row['size']:<7} {row['mode']:>4} {megabytes(row['in_size']):>6.1f} "
-          f"{megabytes(row['out_size']):>7.1f} {fmt(t, 3):>9} "
-          f"{megabytes(row['in_size']) / t:>8.0f} {megabytes(row['out_size']) / t:>9.0f} "
-          f"{job.rss_kb / 1024:>7.1f} {fmt(floor.median, 3):>8} {fmt(ratio_floor, 1):>8} "
-          f"{fmt(row['cat'].median, 3):>6} {babel_text:>11} {fmt(speedup, 1):>9}", flush=flush)
+    for label, job in builds_of(row):
+        c = row_cells(row, job)
+        print(f"{row['size']:<7} {row['mode']:>4} {label:<6} {megabytes(row['in_size']):>6.1f} "
+              f"{megabytes(row['out_size']):>7.1f} {c['median']:>9} {c['in_rate']:>8} "
+              f"{c['out_rate']:>9} {c['rss']:>7} {c['floor']:>8} {c['x_floor']:>8} "
+              f"{c['cat']:>6} {c['babel']:>11} {c['x_babel']:>9}", flush=flush)
 
 
 def growth(rows):
@@ -231,25 +261,18 @@ def machine():
 def write_markdown(path, rows, growth_lines, machine_text):
     with open(path, "w") as out:
         out.write(f"Machine: {machine_text}\n\n")
-        out.write("| size | mode | in MB | out MB | median s | in MB/s | out MB/s | peak RSS MB "
-                  "| floor s | x floor | cat s | GPSBabel s | x faster than GPSBabel |\n")
-        out.write("|---|---|---|---|---|---|---|---|---|---|---|---|---|\n")
+        out.write("| size | mode | build | in MB | out MB | median s | in MB/s | out MB/s "
+                  "| peak RSS MB | floor s | x floor | cat s | GPSBabel s "
+                  "| x faster than GPSBabel |\n")
+        out.write("|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n")
         for row in rows:
-            job, floor, babel = row["job"], row["floor"], row["babel"]
-            t = job.median
-            babel_text, speedup = "-", "-"
-            if babel is not None:
-                babel_text = fmt(babel.median) if babel.median is not None else babel.note
-                if babel.median is not None:
-                    speedup = fmt(babel.median / t, 1)
-                    if babel.note:
-                        babel_text += f" ({babel.note})"
-            out.write(f"| {row['size']} | {row['mode']} | {megabytes(row['in_size']):.1f} | "
-                      f"{megabytes(row['out_size']):.1f} | {t:.3f} | "
-                      f"{megabytes(row['in_size']) / t:.0f} | "
-                      f"{megabytes(row['out_size']) / t:.0f} | "
-                      f"{job.rss_kb / 1024:.1f} | {floor.median:.3f} | {t / floor.median:.1f} | "
-                      f"{row['cat'].median:.3f} | {babel_text} | {speedup} |\n")
+            for label, job in builds_of(row):
+                c = row_cells(row, job)
+                out.write(f"| {row['size']} | {row['mode']} | {label} | "
+                          f"{megabytes(row['in_size']):.1f} | {megabytes(row['out_size']):.1f} | "
+                          f"{c['median']} | {c['in_rate']} | {c['out_rate']} | {c['rss']} | "
+                          f"{c['floor']} | {c['x_floor']} | {c['cat']} | {c['babel']} | "
+                          f"{c['x_babel']} |\n")
         out.write("\n")
         for line in growth_lines:
             out.write(f"- {line}\n")
@@ -291,6 +314,10 @@ def main():
     parser.add_argument("--markdown", help="also write the tables to this file")
     parser.add_argument("--long-line", action="store_true",
                         help="only the memory and time of mode 4 on one long line")
+    parser.add_argument("--label", default="this", help="the name of this build in the tables")
+    parser.add_argument("--against", action="append", default=[], metavar="LABEL=BUILD",
+                        help="also time the oradel-convert of another build folder (of another "
+                             "checkout, built already), its runs taking turns with this one's")
     args = parser.parse_args()
     if not os.access(TIME, os.X_OK):
         sys.exit(f"{TIME} (GNU time, Debian package 'time') is needed for the peak memory")
@@ -299,8 +326,14 @@ def main():
     sizes = [size for size in args.sizes.split(",") if size]
     if not args.no_build:
         build(args.build)
+    builds = [(args.label, os.path.join(args.build, "src", "cli", "oradel-convert"))]
+    for other in args.against:
+        label, _, folder = other.partition("=")
+        builds.append((label, os.path.join(os.path.abspath(folder), "src", "cli",
+                                           "oradel-convert")))
     tools = {
-        "convert": os.path.join(args.build, "src", "cli", "oradel-convert"),
+        "builds": builds,
+        "convert": builds[0][1],
         "gen": os.path.join(args.build, "bench", "oradel-bench-gen"),
         "gpsbabel": shutil.which("gpsbabel"),
     }

@@ -326,8 +326,10 @@ std::vector<const ConversionMode*> ModesForFile(const CommandLine& commandLine,
     return modes;
 }
 
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
-                   std::ostream& errors, Language language) {
+namespace {
+
+int RunGivenCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
+                        std::ostream& errors, Language language) {
     CommandLine commandLine;
     Options options;
     std::vector<std::vector<const ConversionMode*>> plans;
@@ -359,6 +361,20 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
     }
     StreamMessages messages(errors, language);
     return RunJobs(commandLine, options, plans, output, messages);
+}
+
+}  // namespace
+
+// A failure that no job reports (memory, a fault of the program) ends the run
+// with its message and status 1, never with an uncaught exception.
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
+                   std::ostream& errors, Language language) {
+    try {
+        return RunGivenCommandLine(arguments, output, errors, language);
+    } catch (const std::exception& failure) {
+        errors << "oradel-convert: " << VisibleText(FailureText(failure, language)) << "\n";
+        return 1;
+    }
 }
 
 std::string VisibleText(std::string_view text) {

@@ -21,7 +21,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 void RunBody(const ConversionMode& mode, std::FILE* inputFile, std::FILE* outputFile,
              const fs::path& inputPath, const std::string& shownName, const Options& options,
              JobState& state, FileFormat format) {
-    TextInput input(inputFile);
+    TextInput input(inputFile, PathText(inputPath));
     if (mode.input == InputKind::PointList) input.DecodeUtf8WhenDetected();
     TextOutput output(outputFile, shownName);
     ConversionContext context{input, output, options, inputPath, state, format};

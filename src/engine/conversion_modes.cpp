@@ -39,11 +39,13 @@ constexpr ConversionMode kModes[] = {
     {8, "exportKml", PointList, ".kml", "", WriteKmlPlacemarks, ModeWriteKml, false, false},
 };
 
-// What every row must have; a row without it does not compile.
+// What every row must have; a row without it does not compile. (That each has
+// a body is a test's: under the undefined-behaviour sanitizer a function's
+// address is no constant that a static_assert may compare.)
 constexpr bool EveryModeIsComplete() {
     for (std::size_t i = 0; i < std::size(kModes); ++i) {
         const ConversionMode& mode = kModes[i];
-        if (mode.number <= 0 || mode.number >= 64 || mode.key.empty() || mode.body == nullptr ||
+        if (mode.number <= 0 || mode.number >= 64 || mode.key.empty() ||
             mode.extension.size() < 2 || mode.extension[0] != '.') {
             return false;
         }
@@ -58,8 +60,7 @@ constexpr bool EveryModeIsComplete() {
     return true;
 }
 static_assert(EveryModeIsComplete(),
-              "every mode has a unique number and key, a body and an output extension, "
-              "in job order");
+              "every mode has a unique number and key and an output extension, in job order");
 
 constexpr unsigned Formats(std::initializer_list<FileFormat> formats) {
     unsigned bits = 0;

@@ -87,55 +87,13 @@ DigitPattern ReadPattern(std::string_view pattern) {
     return {whole.size(), static_cast<int>(fraction.size())};
 }
 
-// Coordinates and seconds are written with at most nine decimals, and their
-// scaled values stay below 1e9: there the scaled double is within 2^-24 of the
-// exact scaled value, so rounding it gives the digits to_chars gives, unless it
-// lies next to a half, which is left to to_chars.
-constexpr int kMaxQuickDecimals = 9;
-constexpr double kQuickLimit = 1e9;
-constexpr double kHalfMargin = 1e-6;
-constexpr std::array<double, kMaxQuickDecimals + 1> kPowersOfTen = {1e0, 1e1, 1e2, 1e3, 1e4,
-                                                                    1e5, 1e6, 1e7, 1e8, 1e9};
-
-// Writes `magnitude` rounded to `decimals` decimals the way to_chars does
-// ("0.05", "12"), from the rounded integer when that is exact; false otherwise.
-bool QuickFixedText(double magnitude, int decimals, char* begin, char*& end) {
-    if (decimals > kMaxQuickDecimals) return false;
-    const double scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
-    if (!(scaled < kQuickLimit)) return false;
-    const double floor = std::floor(scaled);
-    const double fraction = scaled - floor;  // exact: no bits below the scaled value's
-    if (std::fabs(fraction - 0.5) <= kHalfMargin) return false;
-    const auto rounded = static_cast<std::uint64_t>(floor) + (fraction > 0.5 ? 1 : 0);
-    // The digits, with leading zeros up to one whole digit ("5" is "0.05").
-    std::array<char, 24> digitText;
-    char* digitsEnd =
-        std::to_chars(digitText.data(), digitText.data() + digitText.size(), rounded).ptr;
-    const auto digitCount = static_cast<std::size_t>(digitsEnd - digitText.data());
-    const auto fractionLength = static_cast<std::size_t>(decimals);
-    const std::size_t zeros = digitCount > fractionLength ? 0 : fractionLength + 1 - digitCount;
-    char* next = std::fill_n(begin, zeros, '0');
-    next = std::copy(digitText.data(), digitsEnd, next);
-    if (decimals > 0) {
-        std::copy_backward(next - fractionLength, next, next + 1);
-        *(next - fractionLength) = '.';
-        ++next;
-    }
-    end = next;
-    return true;
-}
-
 // `magnitude` (not negative, finite) as fixed-point text with `decimals` decimals.
 std::string_view FixedText(double magnitude, int decimals,
                            std::array<char, kMaxFixedLength + 1>& buffer) {
-    char* end = nullptr;
-    if (!QuickFixedText(magnitude, decimals, buffer.data(), end)) {
-        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                          std::chars_format::fixed, decimals);
-        if (result.ec != std::errc()) throw std::logic_error("number text longer than a double's");
-        end = result.ptr;
-    }
-    return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                      std::chars_format::fixed, decimals);
+    if (result.ec != std::errc()) throw std::logic_error("number text longer than a double's");
+    return {buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())};
 }
 
 }  // namespace

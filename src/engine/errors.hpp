@@ -1,6 +1,7 @@
 // The one exception type a conversion raises: it carries the message shown to the user.
 #pragma once
 
+#include <new>
 #include <stdexcept>
 
 #include "engine/messages.hpp"
@@ -19,13 +20,20 @@ class UserError : public std::runtime_error {
     Message message_;
 };
 
-// The text of any failure for a person who reads `language`: a UserError's
-// message, or the text of another exception as it stands.
-inline std::string FailureText(const std::exception& failure, Language language) {
-    if (const auto* user = dynamic_cast<const UserError*>(&failure)) {
-        return user->UserMessage().Text(language);
+// The message of any failure: a UserError's own, "Not enough memory." for a
+// failed allocation, and for another exception, a fault of the program
+// itself, its text after "Internal error of the program:".
+inline Message FailureMessage(const std::exception& failure) {
+    if (const auto* user = dynamic_cast<const UserError*>(&failure)) return user->UserMessage();
+    if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) {
+        return Message(MessageId::NotEnoughMemory);
     }
-    return failure.what();
+    return Message(MessageId::ProgramFault, {failure.what()});
+}
+
+// The same for a person who reads `language`.
+inline std::string FailureText(const std::exception& failure, Language language) {
+    return FailureMessage(failure).Text(language);
 }
 
 }  // namespace oradel

@@ -433,7 +433,7 @@ std::vector<Diagnostic> CheckPointListFile(const std::filesystem::path& file) {
     // A list with a NUL byte is still checked: the check names its line.
     const FileFormat format = RecogniseFormat(ReadHead(handle.get(), kRecognisedBytes));
     if (format != FileFormat::Binary) CheckReadable(InputKind::PointList, format, file);
-    TextInput input(handle.get());
+    TextInput input(handle.get(), PathText(file));
     const bool utf8 = input.DecodeUtf8WhenDetected();
     return CheckPointList(input, utf8);
 }

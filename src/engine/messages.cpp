@@ -49,6 +49,8 @@ constexpr MessageText kMessages[] = {
      "Not enough memory to convert \"{1}\"."},
     {InternalError, "Конвертация «{1}» остановлена внутренней ошибкой; ничего не записано.",
      "The conversion of \"{1}\" stopped on an internal error; nothing was written."},
+    {NotEnoughMemory, "Не хватает памяти.", "Not enough memory."},
+    {ProgramFault, "Внутренняя ошибка программы: {1}", "Internal error of the program: {1}"},
     {NoWaypointsFound, "В «{1}» не найдено ни одной точки", "No waypoints found in \"{1}\""},
     {UnreadableEncoding,
      "Кодировку «{1}» файла {2} прочитать нельзя (можно UTF-8, ISO-8859-1, Windows-1252 и "
@@ -59,6 +61,13 @@ constexpr MessageText kMessages[] = {
      "'{1}' is not a valid floating point value (line {2} of {3})"},
     {NotACupCoordinate, "'{1}' — не координата SeeYou CUP (строка {2} файла {3})",
      "'{1}' is not a SeeYou CUP coordinate (line {2} of {3})"},
+    {RecordTooLong,
+     "Запись со строки {2} файла «{1}» длиннее {3} строк; записи списка разделяются пустой "
+     "строкой. Ничего не записано.",
+     "The record at line {2} of \"{1}\" is longer than {3} lines; the records of a list are "
+     "separated by a blank line. Nothing was written."},
+    {XmlMarkupTooLong, "Тег в строке {2} файла «{1}» длиннее {3} байт; ничего не записано.",
+     "The tag at line {2} of \"{1}\" is longer than {3} bytes; nothing was written."},
     {TruncatedGpx, "Файл обрывается внутри точки: последняя точка пропущена",
      "The file ends inside a point: the last point is left out"},
     {ReplacedCharacters, "Символы, которых нет в кодировке Windows-1251, заменены: {1}",

@@ -159,6 +159,8 @@ class ValueDecoder {
     bool replaced_ = false;
 };
 
+// A value of plain UTF-8 text is decoded in one call; only references,
+// CDATA, line breaks and other encodings need the character loop.
 bool NeedsCharacterDecoding(const RawValue& raw, Encoding encoding) {
     if (encoding != Encoding::Utf8 || !raw.cdata.empty()) return true;
     return std::any_of(raw.bytes.begin(), raw.bytes.end(),
@@ -349,7 +351,7 @@ void GpxPoints::WritePoint() {
 // <wpt lat="55.751244" lon="37.618423"><name>Гора</name><desc>старт, юг</desc></wpt>
 void ImportNavitelGpx(ConversionContext& context) {
     GpxPoints points(context.output, context.state, PathText(context.inputPath));
-    XmlTokenizer tokenizer(points);
+    XmlTokenizer tokenizer(points, PathText(context.inputPath));
     std::string chunk;
     for (bool first = true; context.input.ReadChunk(chunk); first = false) {
         // A UTF-16 file has no readable declaration: its byte-order mark tells.

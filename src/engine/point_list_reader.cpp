@@ -1,5 +1,6 @@
 #include "engine/point_list_reader.hpp"
 
+#include "engine/errors.hpp"
 #include "text/strings.hpp"
 
 namespace oradel {
@@ -33,29 +34,6 @@ void SplitCoordinates(std::string_view line, std::string& latText, std::string& 
     lonText.assign(TrimView(trimmed.substr(space + 1)));
 }
 
-void PointListReader::ReadLine() {
-    input_.ReadLine(line_);
-    ++lineNumber_;
-}
-
-void PointListReader::Recycle(std::vector<std::string>& lines) {
-    for (std::string& line : lines) {
-        line.clear();
-        spare_.push_back(std::move(line));
-    }
-    lines.clear();
-}
-
-void PointListReader::MoveLineTo(std::vector<std::string>& lines) {
-    lines.push_back(std::move(line_));
-    if (spare_.empty()) {
-        line_ = std::string();
-    } else {
-        line_ = std::move(spare_.back());
-        spare_.pop_back();
-    }
-}
-
 // Example record:
 //   :Кавказ
 //   Холм Ветров <Ю ЮЗ>
@@ -65,36 +43,40 @@ void PointListReader::MoveLineTo(std::vector<std::string>& lines) {
 bool PointListReader::Next(PointRecord& record) {
     do {
         if (input_.AtEnd()) return false;
-        ReadLine();
+        input_.ReadLine(line_);
     } while (IsBlankLine(line_));
 
-    Recycle(record.headings);
+    const std::size_t firstLine = input_.LineNumber();
+    // Lines are moved, not copied: one long line is held once.
+    const auto keep = [&](std::vector<std::string>& lines, std::string&& line) {
+        if (record.headings.size() + record.comments.size() == kMaxRecordLines) {
+            throw UserError(Message(MessageId::RecordTooLong,
+                                    {input_.DisplayName(), firstLine, kMaxRecordLines}));
+        }
+        lines.push_back(std::move(line));
+    };
+    record.headings.clear();
+    record.comments.clear();
     while (IsHeadingLine(line_)) {
-        // The heading is the trimmed line without its ':'; cut it out in place.
-        const std::string_view heading = TrimView(line_).substr(1);
-        const auto start = static_cast<std::size_t>(heading.data() - line_.data());
-        line_.resize(start + heading.size());
-        line_.erase(0, start);
-        MoveLineTo(record.headings);
-        ReadLine();
+        keep(record.headings, std::string(TrimView(line_).substr(1)));  // without its ':'
+        input_.ReadLine(line_);
     }
     record.name.swap(line_);
-    record.nameLine = lineNumber_;
+    record.nameLine = input_.LineNumber();
 
-    ReadLine();
+    input_.ReadLine(line_);
     SplitCoordinates(line_, record.latText, record.lonText);
 
-    Recycle(record.comments);
-    ReadLine();
+    input_.ReadLine(line_);
     while (!IsBlankLine(line_) && !input_.AtEnd()) {
-        MoveLineTo(record.comments);
-        ReadLine();
+        keep(record.comments, std::move(line_));
+        input_.ReadLine(line_);
     }
     record.closedByBlank = IsBlankLine(line_);
     if (record.closedByBlank) {
         record.closingLine.swap(line_);
     } else {
-        MoveLineTo(record.comments);
+        keep(record.comments, std::move(line_));
         record.closingLine.clear();
     }
     return true;

@@ -22,26 +22,21 @@ struct PointRecord {
     std::size_t nameLine = 0;
 };
 
+// The most heading and comment lines a record holds together: a list whose
+// blank lines are missing would otherwise be held whole as one record.
+inline constexpr std::size_t kMaxRecordLines = 10'000;
+
 class PointListReader {
   public:
     explicit PointListReader(TextInput& input) : input_(input) {}
 
     // Fills `record` with the next point; false when the list is over.
+    // Throws UserError for a record of more than kMaxRecordLines lines.
     bool Next(PointRecord& record);
 
   private:
-    // The next line into `line_`, counting it.
-    void ReadLine();
-    // Moves the strings of `lines` to the spare pool and empties it.
-    void Recycle(std::vector<std::string>& lines);
-    // Takes the text of `line_` into a new last entry of `lines`, and gives
-    // `line_` a spare string, so that steady reading allocates nothing.
-    void MoveLineTo(std::vector<std::string>& lines);
-
     TextInput& input_;
     std::string line_;
-    std::size_t lineNumber_ = 0;      // of the line in `line_`
-    std::vector<std::string> spare_;  // emptied strings, kept for their capacity
 };
 
 // The name that a point without one gets in the list and in the waypoint

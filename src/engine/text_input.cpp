@@ -1,7 +1,5 @@
 #include "engine/text_input.hpp"
 
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
 #include "engine/errors.hpp"
@@ -15,24 +13,8 @@ constexpr std::size_t kBlockSize = 1 << 16;
 constexpr char kCtrlZ = '\x1A';
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The first CR or LF in [from, to), or `to`. On little-endian machines eight
-// bytes are tested at a time: a word XORed with eight copies of CR (or LF)
-// has a zero byte exactly where a CR (or LF) stands, and the classic
-// (v - 0x01..) & ~v & 0x80.. test flags the lowest such byte correctly.
+// The first CR or LF in [from, to), or `to`.
 const char* FindLineEnd(const char* from, const char* to) {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-        constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-        while (to - from >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, from, sizeof word);
-            const std::uint64_t cr = word ^ (kOnes * '\r');
-            const std::uint64_t lf = word ^ (kOnes * '\n');
-            const std::uint64_t found = (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighBits;
-            if (found != 0) return from + (std::countr_zero(found) >> 3);
-            from += 8;
-        }
-    }
     while (from != to && *from != '\r' && *from != '\n') ++from;
     return from;
 }
@@ -48,7 +30,8 @@ std::size_t ReadBlock(std::FILE* file, char* into, std::size_t size) {
 
 }  // namespace
 
-TextInput::TextInput(std::FILE* file) : file_(file), buffer_(kBlockSize) {}
+TextInput::TextInput(std::FILE* file, std::string displayName)
+    : file_(file), displayName_(std::move(displayName)), buffer_(kBlockSize) {}
 
 bool TextInput::Fill() {
     if (begin_ < end_) return true;
@@ -71,14 +54,14 @@ bool TextInput::AtEnd() {
 void TextInput::NoteLineEnd(LineEnd end) {
     if (lineEnds_.first == LineEnd::None) lineEnds_.first = end;
     if (end != lineEnds_.first && lineEnds_.firstOtherLine == 0) {
-        lineEnds_.firstOtherLine = linesRead_;
+        lineEnds_.firstOtherLine = lineNumber_;
     }
 }
 
 void TextInput::ReadLine(std::string& line) {
     std::string& target = decodeUtf8_ ? raw_ : line;
     target.clear();
-    ++linesRead_;
+    ++lineNumber_;
     while (begin_ < end_ || Fill()) {
         const char* start = buffer_.data() + begin_;
         const char* limit = buffer_.data() + end_;
@@ -130,8 +113,8 @@ void TextInput::Restart() {
     if (std::fseek(file_, 0, SEEK_SET) != 0) throw UserError(Message(MessageId::InputNotSeekable));
     std::clearerr(file_);
     begin_ = end_ = 0;
+    lineNumber_ = 0;
     ended_ = false;
-    linesRead_ = 0;
     lineEnds_ = {};
     if (hasMark_) {
         for (std::size_t i = 0; i < kByteOrderMark.size() && Fill(); ++i) ++begin_;

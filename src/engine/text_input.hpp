@@ -20,8 +20,9 @@ struct LineEndUse {
 
 class TextInput {
   public:
-    // Reads `file` (not owned) from its start.
-    explicit TextInput(std::FILE* file);
+    // Reads `file` (not owned) from its start; `displayName` (UTF-8) names it
+    // in error messages.
+    explicit TextInput(std::FILE* file, std::string displayName = {});
     TextInput(const TextInput&) = delete;
     TextInput& operator=(const TextInput&) = delete;
 
@@ -29,6 +30,9 @@ class TextInput {
     bool AtEnd();
     // The next line without its line end; empty at the end of the input.
     void ReadLine(std::string& line);
+    // The number of the line ReadLine gave last, from 1.
+    std::size_t LineNumber() const { return lineNumber_; }
+    const std::string& DisplayName() const { return displayName_; }
     // The next block of raw bytes up to the end of the file; false when none is
     // left. For a reader that starts at the beginning and reads only blocks:
     // line ends are not interpreted, and a Ctrl+Z is an ordinary byte (the
@@ -51,13 +55,14 @@ class TextInput {
     void NoteLineEnd(LineEnd end);
 
     std::FILE* file_;
+    std::string displayName_;
+    std::size_t lineNumber_ = 0;
     std::vector<char> buffer_;
     std::size_t begin_ = 0, end_ = 0;
     bool ended_ = false;  // end of file or Ctrl+Z reached
     bool decodeUtf8_ = false;
     bool hasMark_ = false;  // the file starts with a UTF-8 byte-order mark
     std::string raw_;       // a line's bytes before decoding
-    std::size_t linesRead_ = 0;
     LineEndUse lineEnds_;
 };
 

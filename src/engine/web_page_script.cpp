@@ -10,7 +10,7 @@ namespace {
 
 // The script after its opening lines and the "deto" line. filterSelection()
 // shows the point divisions whose class words after "filterDiv" hold the
-// pressed word ("all" shows every one); after filterPlus() the next word adds
+// pressed word's class ("all", which no word's class can be, shows every one); after filterPlus() the next word adds
 // its points to those shown. Every bar button takes "active" from the one that
 // had it. det_open() sets every collapsible block to "deto" and inverts it.
 constexpr std::array<std::string_view, 60> kScriptAfterDeto = {

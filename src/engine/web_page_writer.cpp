@@ -123,6 +123,11 @@ void FilterWords::Add(std::string_view filterText) {
     }
 }
 
+// A point's division carries each of its filter words as a class with this
+// prefix, so that no word can be one of the page's own class names ("show",
+// "active", "btn") or the script's "all".
+constexpr std::string_view kFilterClassPrefix = "f-";
+
 // One button per filter word, in the order of first appearance.
 void WriteFilterButtons(TextOutput& page, const FilterWords& filterWords) {
     std::string utf8Word, button;
@@ -130,6 +135,7 @@ void WriteFilterButtons(TextOutput& page, const FilterWords& filterWords) {
         utf8Word.clear();
         AppendUtf8FromWindows1251(utf8Word, word);
         button.assign("<button class=\"btn\" onclick=\"filterSelection('");
+        button += kFilterClassPrefix;
         AppendScriptString(button, utf8Word);
         button += "')\">";
         AppendHtmlText(button, utf8Word);
@@ -238,9 +244,16 @@ void PointBlockWriter::WriteCoordinates(const ExportPoint& point) {
 void PointBlockWriter::WritePointBlock(const ExportPoint& exportPoint) {
     const PointRecord& point = exportPoint.record;
     if (options.filter) {
-        const std::string filterText = FilterText(point.name);
         line.assign("<div class=\"filterDiv ");
-        AppendHtmlText(line, Utf8(filterText));
+        const std::string filterText = FilterText(point.name);
+        std::string_view words = filterText, word, separator;  // none before the first word
+        while (!words.empty()) {
+            SplitFirstField(words, word, " ");
+            line += separator;
+            line += kFilterClassPrefix;
+            AppendHtmlText(line, Utf8(word));
+            separator = " ";
+        }
         line += "\">";
         out.WriteLine(line);
     }

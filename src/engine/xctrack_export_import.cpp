@@ -39,6 +39,8 @@ struct GeoPoint {
     Angle latitude, longitude;
     std::string_view altitude;
     std::string_view description;
+    // Degrees, minutes, seconds of both angles, when finding the group read them.
+    std::optional<std::array<double, 2 * (kAngleFields - 1)>> numbers;
 };
 
 // The blank-separated words of `line`, as views into it.
@@ -53,13 +55,17 @@ void SplitWords(std::string_view line, std::vector<std::string_view>& words) {
     }
 }
 
-bool IsAngleAt(const std::vector<std::string_view>& words, std::size_t at,
-               std::string_view letters) {
+// True when the words from `at` are one of the hemisphere `letters` and three
+// numbers, which go to `numbers`.
+bool IsAngleAt(const std::vector<std::string_view>& words, std::size_t at, std::string_view letters,
+               double* numbers) {
     if (words[at].size() != 1 || letters.find(words[at][0]) == std::string_view::npos) {
         return false;
     }
     for (std::size_t k = 1; k < kAngleFields; ++k) {
-        if (!ParseDecimal(words[at + k])) return false;
+        const std::optional<double> number = ParseDecimal(words[at + k]);
+        if (!number) return false;
+        numbers[k - 1] = *number;
     }
     return true;
 }
@@ -72,8 +78,13 @@ std::string_view After(std::string_view line, std::string_view word) {
 // Finds the first group of the fields in `line`; false when there is none.
 bool ReadByGroup(std::string_view line, const std::vector<std::string_view>& words,
                  GeoPoint& point) {
+    std::array<double, 2 * (kAngleFields - 1)> numbers{};
     for (std::size_t at = 0; at + 2 * kAngleFields <= words.size(); ++at) {
-        if (!IsAngleAt(words, at, "NS") || !IsAngleAt(words, at + kAngleFields, "EW")) continue;
+        if (!IsAngleAt(words, at, "NS", &numbers[0]) ||
+            !IsAngleAt(words, at + kAngleFields, "EW", &numbers[kAngleFields - 1])) {
+            continue;
+        }
+        point.numbers = numbers;
         point.name =
             TrimView(line.substr(0, static_cast<std::size_t>(words[at].data() - line.data())));
         for (std::size_t k = 0; k < kAngleFields; ++k) {
@@ -90,6 +101,7 @@ bool ReadByGroup(std::string_view line, const std::vector<std::string_view>& wor
 
 // Fields end at a space; the description is the trimmed rest of the line.
 void ReadByPosition(std::string_view line, GeoPoint& point) {
+    point.numbers.reset();
     SplitFirstField(line, point.name, " ");
     for (std::string_view& part : point.latitude) SplitFirstField(line, part, " ");
     for (std::string_view& part : point.longitude) SplitFirstField(line, part, " ");
@@ -112,8 +124,8 @@ class ExportLine {
     const std::string& Name() const { return name_; }
     const std::string& Description() const { return description_; }
     // "S" and "W" make the value negative.
-    double Latitude() const { return AngleValue(point_.latitude, "S"); }
-    double Longitude() const { return AngleValue(point_.longitude, "W"); }
+    double Latitude() const { return AngleValue(point_.latitude, "S", 0); }
+    double Longitude() const { return AngleValue(point_.longitude, "W", kAngleFields - 1); }
     // Whole metres; GEO files write 0 for a point whose altitude they do not
     // know, and whatever does not read as a number is no altitude either.
     std::optional<long> Altitude() const {
@@ -123,7 +135,8 @@ class ExportLine {
 
   private:
     std::size_t Convert(std::string_view line);
-    double AngleValue(const Angle& angle, std::string_view negativeLetter) const;
+    double AngleValue(const Angle& angle, std::string_view negativeLetter,
+                      std::size_t firstNumber) const;
     double Number(std::string_view field) const;
 
     GeoPoint point_;
@@ -160,18 +173,22 @@ std::size_t ExportLine::Convert(std::string_view line) {
     if (!utf8_) {
         name_.assign(point_.name);
         description_.assign(point_.description);
+        return 0;
     }
-    if (!utf8_) return 0;
     return (name == Windows1251Conversion::Replaced ? 1 : 0) +
            (description == Windows1251Conversion::Replaced ? 1 : 0);
 }
 
-double ExportLine::AngleValue(const Angle& angle, std::string_view negativeLetter) const {
+// The numbers of the angle that starts at `firstNumber` of point_.numbers,
+// or read from its fields.
+double ExportLine::AngleValue(const Angle& angle, std::string_view negativeLetter,
+                              std::size_t firstNumber) const {
     const bool negative = TrimView(angle[0]) == negativeLetter;
-    const double degrees = Number(angle[1]);
-    const double minutes = Number(angle[2]);
-    const double seconds = Number(angle[3]);
-    const double value = degrees + minutes / 60 + seconds / 3600;
+    std::array<double, kAngleFields - 1> parts{};
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        parts[k] = point_.numbers ? (*point_.numbers)[firstNumber + k] : Number(angle[k + 1]);
+    }
+    const double value = parts[0] + parts[1] / 60 + parts[2] / 3600;
     return negative ? -std::fabs(value) : value;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/errors.hpp"
+
 namespace oradel {
 namespace {
 
@@ -40,7 +42,35 @@ void XmlTokenizer::Feed(std::string_view block) {
         if (next == pos) break;  // the token at `pos` needs more input
         pos = next;
     }
-    buffer_.erase(0, pos);
+    Drop(0, pos);
+    if (!buffer_.empty()) ShrinkUnfinished();
+}
+
+// The buffer holds one unfinished token. A comment, a CDATA section, a
+// document type declaration or an instruction other than the XML declaration
+// keeps only its opening bytes and what is left to search: CDATA content is
+// handed on, the rest dropped. A tag and the declaration are read whole.
+void XmlTokenizer::ShrinkUnfinished() {
+    const bool readWhole =
+        kind_ == Kind::Tag || kind_ == Kind::EndTag || (kind_ == Kind::Instruction && atStart_);
+    if (readWhole && buffer_.size() > kMaxMarkupLength) {
+        throw UserError(
+            Message(MessageId::XmlMarkupTooLong, {fileName_, lineNumber_, kMaxMarkupLength}));
+    }
+    if (readWhole || kind_ == Kind::Undecided || scanned_ <= opening_) return;
+    if (kind_ == Kind::CData) {
+        handler_.CData(std::string_view(buffer_).substr(opening_, scanned_ - opening_));
+    }
+    Drop(opening_, scanned_ - opening_);
+    scanned_ = opening_;
+}
+
+// Removes bytes from the buffer, counting the lines they end.
+void XmlTokenizer::Drop(std::size_t from, std::size_t count) {
+    const auto begin = buffer_.begin() + static_cast<std::ptrdiff_t>(from);
+    lineNumber_ += static_cast<std::size_t>(
+        std::count(begin, begin + static_cast<std::ptrdiff_t>(count), '\n'));
+    buffer_.erase(from, count);
 }
 
 void XmlTokenizer::Finish() {
@@ -91,6 +121,7 @@ bool XmlTokenizer::Classify(std::string_view token) {
     } else {
         kind_ = Kind::Doctype;
     }
+    opening_ = scanned_;
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/text_output.hpp"
 #include "options/option_controls.hpp"
 #include "text/strings.hpp"
 #include "text/utf8.hpp"
@@ -109,102 +110,111 @@ LineMeaning MeaningOf(std::string_view text, bool firstLine) {
     return meaning;
 }
 
-std::vector<ProfileLine> SplitLines(std::string_view bytes) {
-    std::vector<ProfileLine> lines;
-    while (!bytes.empty()) {
-        const std::size_t feed = bytes.find('\n');
-        std::string_view text = bytes.substr(0, feed);
-        std::string_view ending;
-        if (feed != std::string_view::npos) {
-            const bool crLf = text.ends_with('\r');
-            if (crLf) text.remove_suffix(1);
-            ending = crLf ? "\r\n" : "\n";
-            bytes.remove_prefix(feed + 1);
-        } else {
-            bytes = {};
-        }
-        lines.push_back({std::string(text), std::string(ending)});
+// The next line of `file` and its line end; false at the end of the file.
+// Only a line is held, however long the file.
+bool ReadProfileLine(std::FILE* file, ProfileLine& line) {
+    line.text.clear();
+    line.ending.clear();
+    int c = 0;
+    while ((c = std::getc(file)) != EOF && c != '\n') line.text.push_back(static_cast<char>(c));
+    if (std::ferror(file)) throw UserError(Message(MessageId::ReadError, {ReasonOf(errno)}));
+    if (c == '\n') {
+        const bool crLf = line.text.ends_with('\r');
+        if (crLf) line.text.pop_back();
+        line.ending = crLf ? "\r\n" : "\n";
     }
-    return lines;
+    return c == '\n' || !line.text.empty();
 }
 
-// The file's lines with the entries of one section, which can be read and set.
-// Every line that is not set is kept byte for byte; new entries go after the
-// last entry of the section, or into a new section at the end of the file.
-class ProfileDocument {
-  public:
-    ProfileDocument(std::string_view bytes, std::string_view section);
-
-    // The value as the private-profile reader returns it; nullopt for a missing key.
-    std::optional<std::string> Value(std::string_view key) const;
-    void SetValue(std::string_view key, std::string_view value);
-    std::string Text() const;
-
-  private:
-    void IndexSection(std::string_view section);
-    void AppendNewLines(std::string& out) const;
-    ProfileLine& LineAt(std::size_t index) {
-        return index < lines_.size() ? lines_[index] : appended_[index - lines_.size()];
-    }
-    const ProfileLine& LineAt(std::size_t index) const {
-        return index < lines_.size() ? lines_[index] : appended_[index - lines_.size()];
-    }
-
-    std::string sectionName_;
-    std::vector<ProfileLine> lines_;
-    std::vector<ProfileLine> appended_;  // new entries, numbered after lines_ in keys_
-    std::unordered_map<std::string, std::size_t> keys_;  // lower-cased key -> first line
-    std::size_t insertAt_ = kNoPosition;  // where new entries go; kNoPosition: no section
-    std::string lineEnd_ = "\r\n";        // for new lines: the file's first line end
+// An entry of the section for one of the keys the program keeps: its line
+// and its value as the private-profile reader returns it.
+struct ProfileEntry {
+    std::size_t line = 0;
+    std::string value;
 };
 
-ProfileDocument::ProfileDocument(std::string_view bytes, std::string_view section)
-    : sectionName_(section), lines_(SplitLines(bytes)) {
-    for (const ProfileLine& line : lines_) {
-        if (!line.ending.empty()) {
-            lineEnd_ = line.ending;
-            break;
-        }
+// What one pass over the file tells about the section: only its first
+// occurrence counts, and in it the first line of each key. New entries go
+// after the section's last entry, or into a new section at the end of the file.
+struct SectionIndex {
+    std::unordered_map<std::string, ProfileEntry> entries;  // by lower-cased key
+    std::size_t insertAt = kNoPosition;  // the line new entries go before; kNoPosition: no section
+    std::size_t lines = 0;
+    std::string lineEnd = "\r\n";  // for new lines: the file's first line end
+    bool endsBlank = true;         // the file is empty or its last line is blank
+    bool endsOpen = false;         // the last line has no line end
+};
+
+// The keys the program keeps, lower-cased: the controls' names and the last folder's.
+std::unordered_map<std::string, std::string_view> KeysByLowerCaseName() {
+    std::unordered_map<std::string, std::string_view> names;
+    for (const OptionControl& control : OptionControls()) {
+        names.emplace(LowerCaseAscii(control.name), control.name);
     }
-    IndexSection(section);
+    names.emplace(LowerCaseAscii(kLastFolderKey), kLastFolderKey);
+    return names;
 }
 
-// Only the first section of that name counts, and in it the first line of each key.
-void ProfileDocument::IndexSection(std::string_view section) {
-    const std::string wanted = LowerCaseAscii(section);
-    bool inSection = false;
-    for (std::size_t index = 0; index < lines_.size(); ++index) {
-        const LineMeaning meaning = MeaningOf(lines_[index].text, index == 0);
+SectionIndex IndexSection(std::FILE* file) {
+    const auto keys = KeysByLowerCaseName();
+    const std::string wanted = LowerCaseAscii(kSettingsSection);
+    SectionIndex index;
+    bool lineEndSeen = false, inSection = false, sectionDone = false;
+    ProfileLine line;
+    for (; ReadProfileLine(file, line); ++index.lines) {
+        if (!lineEndSeen && !line.ending.empty()) index.lineEnd = line.ending;
+        lineEndSeen |= !line.ending.empty();
+        const LineMeaning meaning = MeaningOf(line.text, index.lines == 0);
+        index.endsBlank = meaning.kind == LineKind::Blank;
+        index.endsOpen = line.ending.empty();
+        if (sectionDone) continue;
         if (meaning.kind == LineKind::SectionHeader) {
-            if (inSection) return;  // the next section ends ours
-            inSection = LowerCaseAscii(meaning.name) == wanted;
-            if (inSection) insertAt_ = index + 1;
+            sectionDone = inSection;  // the next section ends ours
+            inSection = !sectionDone && LowerCaseAscii(meaning.name) == wanted;
+            if (inSection) index.insertAt = index.lines + 1;
         } else if (inSection && meaning.kind == LineKind::Entry) {
-            keys_.emplace(LowerCaseAscii(meaning.name), index);
-            insertAt_ = index + 1;
+            index.insertAt = index.lines + 1;
+            std::string key = LowerCaseAscii(meaning.name);
+            if (!keys.contains(key)) continue;
+            const std::string_view value =
+                Unquoted(meaning.value).substr(0, kMaxProfileValueLength);
+            index.entries.emplace(std::move(key), ProfileEntry{index.lines, std::string(value)});
         }
     }
+    return index;
 }
 
-std::optional<std::string> ProfileDocument::Value(std::string_view key) const {
-    const auto found = keys_.find(LowerCaseAscii(key));
-    if (found == keys_.end()) return std::nullopt;
-    const LineMeaning meaning = MeaningOf(LineAt(found->second).text, found->second == 0);
-    return std::string(Unquoted(meaning.value).substr(0, kMaxProfileValueLength));
+// The index of `file`; an empty one when nothing of that name exists.
+// Throws UserError with the reason when it exists but cannot be read.
+SectionIndex IndexOfFile(const fs::path& file) {
+    if (NameIsFree(file)) return {};
+    const FileHandle input = OpenInputFile(file);
+    return IndexSection(input.get());
+}
+
+// A key and the value the file is to store under it.
+struct Setting {
+    std::string_view key;
+    std::string value;
+};
+
+// Every control's value ("1"/"0" for a check box, an edit field's text), in
+// the controls' order, then the last folder when there is one.
+std::vector<Setting> SettingsToWrite(const Options& options, const fs::path& lastFolder) {
+    std::vector<Setting> settings;
+    for (const OptionControl& control : OptionControls()) {
+        settings.push_back({control.name, control.IsCheckBox()
+                                              ? std::string(control.Ticked(options) ? "1" : "0")
+                                              : control.Text(options)});
+    }
+    if (!lastFolder.empty()) settings.push_back({kLastFolderKey, PathText(lastFolder)});
+    return settings;
 }
 
 // Replaces only the value's bytes, so the key's spelling and the blanks around
 // it stay; a value that reads back unchanged is left as it is written.
-void ProfileDocument::SetValue(std::string_view key, std::string_view value) {
-    std::string lowerKey = LowerCaseAscii(key);
-    const auto found = keys_.find(lowerKey);
-    if (found == keys_.end()) {
-        keys_.emplace(std::move(lowerKey), lines_.size() + appended_.size());
-        appended_.push_back({std::string(key) + '=' + StoredValue(value), lineEnd_});
-        return;
-    }
-    ProfileLine& line = LineAt(found->second);
-    const LineMeaning meaning = MeaningOf(line.text, found->second == 0);
+void SetValue(ProfileLine& line, bool firstLine, std::string_view value) {
+    const LineMeaning meaning = MeaningOf(line.text, firstLine);
     if (meaning.valueOffset == kNoPosition) {
         line.text.insert(meaning.nameEnd, '=' + StoredValue(value));
     } else if (Unquoted(meaning.value) != value) {
@@ -212,70 +222,43 @@ void ProfileDocument::SetValue(std::string_view key, std::string_view value) {
     }
 }
 
-std::string ProfileDocument::Text() const {
-    std::string out;
-    for (std::size_t index = 0; index < lines_.size(); ++index) {
-        if (index == insertAt_) AppendNewLines(out);
-        out += lines_[index].text;
-        out += lines_[index].ending;
+// The entries that the file lacks, in the settings' order; without the
+// section, first a blank line after the file's last text and the section's header.
+void WriteNewEntries(TextOutput& out, const SectionIndex& index,
+                     const std::vector<Setting>& settings) {
+    std::string entries;
+    for (const Setting& setting : settings) {
+        if (index.entries.contains(LowerCaseAscii(setting.key))) continue;
+        entries += std::string(setting.key) + '=' + StoredValue(setting.value) + index.lineEnd;
     }
-    if (insertAt_ == lines_.size() || insertAt_ == kNoPosition) AppendNewLines(out);
-    return out;
+    if (entries.empty()) return;
+    if (index.endsOpen && index.insertAt >= index.lines) out.Write(index.lineEnd);
+    if (index.insertAt == kNoPosition) {
+        if (!index.endsBlank) out.Write(index.lineEnd);
+        out.Write('[' + std::string(kSettingsSection) + ']' + index.lineEnd);
+    }
+    out.Write(entries);
 }
 
-// Writes the new entries; without the section, first a blank line after the
-// file's last text and the section's header.
-void ProfileDocument::AppendNewLines(std::string& out) const {
-    if (appended_.empty()) return;
-    if (!out.empty() && out.back() != '\n') out += lineEnd_;
-    if (insertAt_ == kNoPosition) {
-        const bool endsBlank =
-            lines_.empty() ||
-            MeaningOf(lines_.back().text, lines_.size() == 1).kind == LineKind::Blank;
-        if (!endsBlank) out += lineEnd_;
-        out += '[' + sectionName_ + ']' + lineEnd_;
+// Copies `input` line by line into `out`, with the settings' values set and
+// the missing entries added where `index` says.
+void WriteSettings(std::FILE* input, const SectionIndex& index,
+                   const std::vector<Setting>& settings, TextOutput& out) {
+    std::unordered_map<std::size_t, const Setting*> settingOfLine;
+    for (const Setting& setting : settings) {
+        const auto found = index.entries.find(LowerCaseAscii(setting.key));
+        if (found != index.entries.end()) settingOfLine.emplace(found->second.line, &setting);
     }
-    for (const ProfileLine& line : appended_) {
-        out += line.text;
-        out += line.ending;
+    ProfileLine line;
+    for (std::size_t number = 0; input != nullptr && ReadProfileLine(input, line); ++number) {
+        if (number == index.insertAt) WriteNewEntries(out, index, settings);
+        if (const auto found = settingOfLine.find(number); found != settingOfLine.end()) {
+            SetValue(line, number == 0, found->second->value);
+        }
+        out.Write(line.text);
+        out.Write(line.ending);
     }
-}
-
-// The bytes of `file`: empty when nothing of that name exists; throws
-// UserError with the reason when it exists but cannot be read.
-std::string ReadWholeFile(const fs::path& file) {
-    if (NameIsFree(file)) return {};
-    const FileHandle input = OpenInputFile(file);
-    std::string bytes;
-    char buffer[64 * 1024];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, input.get())) > 0) {
-        bytes.append(buffer, count);
-    }
-    if (std::ferror(input.get())) {
-        throw UserError(Message(MessageId::ReadError, {ReasonOf(errno)}));
-    }
-    return bytes;
-}
-
-// The bytes of `file`, or none when it cannot be read: the settings of a
-// first start then hold.
-std::string BytesOrNothing(const fs::path& file) {
-    try {
-        return ReadWholeFile(file);
-    } catch (const UserError&) {
-        return {};
-    }
-}
-
-// Replaces the file's content in one step; throws UserError with the reason
-// when that fails (the file is then unchanged).
-void ReplaceWholeFile(const fs::path& file, const std::string& bytes) {
-    AtomicOutputFile output(file);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), output.File()) != bytes.size()) {
-        throw UserError(Message(MessageId::CannotWriteFile, {PathText(file), ReasonOf(errno)}));
-    }
-    output.Commit();
+    if (index.insertAt >= index.lines) WriteNewEntries(out, index, settings);
 }
 
 bool IsDigit(char c, int base) {
@@ -306,40 +289,54 @@ std::optional<long long> ParseProfileInteger(std::string_view text) {
 }
 
 Options LoadSettings(const fs::path& file) {
-    const ProfileDocument document(BytesOrNothing(file), kSettingsSection);
+    SectionIndex index;
+    try {
+        index = IndexOfFile(file);
+    } catch (const UserError&) {
+        // A file that cannot be read: the settings of a first start hold.
+    }
     Options options;  // the first start's values until the file says otherwise
     for (const OptionControl& control : OptionControls()) {
-        const std::optional<std::string> value = document.Value(control.name);
+        const auto found = index.entries.find(LowerCaseAscii(control.name));
+        const ProfileEntry* entry = found == index.entries.end() ? nullptr : &found->second;
         if (!control.IsCheckBox()) {
-            control.SetText(options, value.value_or(std::string()));
+            control.SetText(options, entry != nullptr ? entry->value : std::string());
             continue;
         }
         const std::optional<long long> number =
-            value ? ParseProfileInteger(*value) : std::optional<long long>();
+            entry != nullptr ? ParseProfileInteger(entry->value) : std::optional<long long>();
         if (number) control.SetTicked(options, *number != 0);
     }
     return options;
 }
 
 fs::path LoadLastFolder(const fs::path& file) {
-    const ProfileDocument document(BytesOrNothing(file), kSettingsSection);
-    const std::string folder = document.Value(kLastFolderKey).value_or(std::string());
+    SectionIndex index;
+    try {
+        index = IndexOfFile(file);
+    } catch (const UserError&) {
+        return {};
+    }
+    const auto found = index.entries.find(LowerCaseAscii(kLastFolderKey));
+    if (found == index.entries.end()) return {};
     // A value edited by hand into another encoding names no folder.
-    return IsWellFormedUtf8(folder) ? PathFromText(folder) : fs::path();
+    return IsWellFormedUtf8(found->second.value) ? PathFromText(found->second.value) : fs::path();
 }
 
+// Two passes over the old file, one line at a time: the index, then the
+// copy. The whole file is replaced in one step. A file that cannot be read is
+// not replaced: that would lose what it holds.
 void SaveSettings(const fs::path& file, const Options& options, const fs::path& lastFolder) {
-    // A file that cannot be read is not replaced: that would lose what it holds.
-    ProfileDocument document(ReadWholeFile(file), kSettingsSection);
-    for (const OptionControl& control : OptionControls()) {
-        if (control.IsCheckBox()) {
-            document.SetValue(control.name, control.Ticked(options) ? "1" : "0");
-        } else {
-            document.SetValue(control.name, control.Text(options));
-        }
-    }
-    if (!lastFolder.empty()) document.SetValue(kLastFolderKey, PathText(lastFolder));
-    ReplaceWholeFile(file, document.Text());
+    FileHandle input;
+    if (!NameIsFree(file)) input = OpenInputFile(file);
+    const SectionIndex index = input ? IndexSection(input.get()) : SectionIndex();
+    if (input) std::rewind(input.get());
+    AtomicOutputFile output(file);
+    TextOutput out(output.File(), PathText(file));
+    WriteSettings(input.get(), index, SettingsToWrite(options, lastFolder), out);
+    out.Flush();
+    input.reset();  // Windows replaces no file that is open
+    output.Commit();
 }
 
 }  // namespace oradel

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
-#include <utility>
 
 #include "text/utf8.hpp"
 
@@ -78,19 +75,11 @@ constexpr std::string_view kLatinAdditionalBaseLetters =
 constexpr char32_t kLatinBaseFirst = 0x00C0;
 constexpr char32_t kLatinAdditionalFirst = 0x1E00;
 
-using ReverseEntry = std::pair<char16_t, unsigned char>;
-
-// The upper half of the table sorted by Unicode character, for binary search.
-const std::array<ReverseEntry, 64>& ReverseUpperHalf() {
-    static const std::array<ReverseEntry, 64> table = [] {
-        std::array<ReverseEntry, 64> entries{};
-        for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
-            entries[i] = {kUpperHalf[i], static_cast<unsigned char>(0x80 + i)};
-        }
-        std::sort(entries.begin(), entries.end());
-        return entries;
-    }();
-    return table;
+// The byte 0x80-0xBF of a character of the table's upper half, or 0.
+char UpperHalfByte(char32_t character) {
+    const auto found = std::find(kUpperHalf.begin(), kUpperHalf.end(), character);
+    if (found == kUpperHalf.end()) return 0;
+    return static_cast<char>(0x80 + (found - kUpperHalf.begin()));
 }
 
 // The byte of a character the code page holds, or 0.
@@ -99,13 +88,7 @@ char OwnByte(char32_t character) {
     if (character >= kCyrillicCapitalA && character <= kCyrillicSmallYa) {
         return static_cast<char>(0xC0 + (character - kCyrillicCapitalA));
     }
-    if (character > 0xFFFF) return 0;
-    const auto& table = ReverseUpperHalf();
-    const auto key = static_cast<char16_t>(character);
-    const auto found = std::lower_bound(
-        table.begin(), table.end(), key,
-        [](const ReverseEntry& entry, char16_t value) { return entry.first < value; });
-    return found != table.end() && found->first == key ? static_cast<char>(found->second) : 0;
+    return UpperHalfByte(character);
 }
 
 std::string_view BestFit(char32_t character) {
@@ -125,33 +108,32 @@ std::string_view BestFit(char32_t character) {
 }
 
 // Decodes `utf8` into `out`. A malformed sequence gives '?' per byte, or
-// with `strict` ends the decoding with Malformed. No character's best fit is
-// longer than its UTF-8 form, so `out` is sized once.
+// with `strict` ends the decoding with Malformed.
 Windows1251Conversion DecodeToWindows1251(std::string_view utf8, std::string& out, bool strict) {
-    out.resize(utf8.size());
-    std::size_t n = 0;
+    out.clear();
     bool replaced = false;
     for (std::size_t pos = 0; pos < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[pos]) < 0x80) {  // ASCII stands for itself
+            out += utf8[pos++];
+            continue;
+        }
         char32_t character = 0;
         const std::size_t length = DecodeUtf8(utf8, pos, character);
         if (length == 0) {
             if (strict) return Windows1251Conversion::Malformed;
-            out[n++] = '?';
+            out += '?';
             ++pos;
             continue;
         }
         pos += length;
         const char own = OwnByte(character);
         if (own != 0 || character == 0) {
-            out[n++] = own;
-            continue;
+            out += own;
+        } else {
+            out += BestFit(character);
+            replaced = true;
         }
-        const std::string_view fit = BestFit(character);
-        out.replace(n, fit.size(), fit);
-        n += fit.size();
-        replaced = true;
     }
-    out.resize(n);
     return replaced ? Windows1251Conversion::Replaced : Windows1251Conversion::Exact;
 }
 
@@ -182,59 +164,10 @@ Windows1251Conversion TryWindows1251FromUtf8(std::string_view utf8, std::string&
     return DecodeToWindows1251(utf8, windows1251, true);
 }
 
-namespace {
-
-// Each byte's UTF-8 form, computed once from the code page table: the bytes
-// of the form and, in the last entry, its length.
-using Utf8Form = std::array<char, 4>;
-
-const std::array<Utf8Form, 256>& Utf8Forms() {
-    static const std::array<Utf8Form, 256> forms = [] {
-        std::array<Utf8Form, 256> table{};
-        std::string bytes;
-        for (std::size_t byte = 0; byte < table.size(); ++byte) {
-            bytes.clear();
-            AppendUtf8(bytes, Windows1251ToUnicode(static_cast<unsigned char>(byte)));
-            std::copy(bytes.begin(), bytes.end(), table[byte].begin());
-            table[byte][3] = static_cast<char>(bytes.size());
-        }
-        return table;
-    }();
-    return forms;
-}
-
-}  // namespace
-
-// Runs of eight ASCII bytes are copied whole; every other byte takes one
-// table look-up and one fixed-size copy, into a string sized once.
 void AppendUtf8FromWindows1251(std::string& out, std::string_view windows1251) {
-    const auto& forms = Utf8Forms();
-    std::size_t length = 0;
     for (const char byte : windows1251) {
-        length += static_cast<std::size_t>(forms[static_cast<unsigned char>(byte)][3]);
+        AppendUtf8(out, Windows1251ToUnicode(static_cast<unsigned char>(byte)));
     }
-    const std::size_t start = out.size();
-    out.resize(start + length + 2);  // room for a whole 3-byte copy at the end
-    char* next = out.data() + start;
-    const char* from = windows1251.data();
-    const char* const end = from + windows1251.size();
-    const auto encode = [&forms, &next](const char* bytes, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const Utf8Form& form = forms[static_cast<unsigned char>(bytes[i])];
-            std::memcpy(next, form.data(), 3);
-            next += form[3];
-        }
-    };
-    for (; end - from >= 8; from += 8) {
-        if (IsAsciiWord(from)) {
-            std::memcpy(next, from, 8);
-            next += 8;
-        } else {
-            encode(from, 8);
-        }
-    }
-    encode(from, static_cast<std::size_t>(end - from));
-    out.resize(start + length);
 }
 
 std::string Utf8FromWindows1251(std::string_view windows1251) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -15,16 +14,6 @@ namespace oradel {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-
-// Copies `text` without bytes up to 0x20 at either end, using one allocation.
-std::string TrimmedCopy(std::string text) {
-    const std::string_view trimmed = TrimView(text);
-    const auto start = static_cast<std::size_t>(trimmed.data() - text.data());
-    const std::size_t length = trimmed.size();
-    text.erase(start + length);
-    text.erase(0, start);
-    return text;
-}
 
 bool IsPhoneFiller(char c) {
     return c == ' ' || c == '-' || c == '(' || c == ')';
@@ -338,23 +327,14 @@ constexpr std::array<std::string_view, 77> TranslitTable = {
     "Yu", "Ya", "i", "yi", "ye", "g", "u",  "I",  "Yi", "Ye", "G",    "U",    "N",
 };
 
-// Every byte's replacement: up to four bytes and, in the last entry, their
-// count; bytes that are not letters of the table stand for themselves.
-using TranslitForm = std::array<char, 5>;
-using TranslitMap = std::array<TranslitForm, 256>;
-
-const TranslitMap& TranslitByByte() {
-    static const TranslitMap map = [] {
-        TranslitMap byByte{};
-        for (std::size_t byte = 0; byte < byByte.size(); ++byte) {
-            byByte[byte] = {static_cast<char>(byte), 0, 0, 0, 1};
-        }
+// Every byte's Latin string; bytes that are not letters of the table stand
+// for themselves (an empty entry).
+const std::array<std::string_view, 256>& TranslitByByte() {
+    static const std::array<std::string_view, 256> map = [] {
+        std::array<std::string_view, 256> byByte{};
         const std::string letters = Windows1251FromUtf8(TranslitLetters);
         for (std::size_t k = 0; k < letters.size() && k < TranslitTable.size(); ++k) {
-            TranslitForm& form = byByte[static_cast<unsigned char>(letters[k])];
-            form = {};
-            std::copy(TranslitTable[k].begin(), TranslitTable[k].end(), form.begin());
-            form[4] = static_cast<char>(TranslitTable[k].size());
+            byByte[static_cast<unsigned char>(letters[k])] = TranslitTable[k];
         }
         return byByte;
     }();
@@ -371,40 +351,15 @@ bool IsKeptInUrl(char16_t c) {
     return std::u16string_view(u"-_.!*~\\()").find(c) != std::u16string_view::npos;
 }
 
-std::size_t UrlEncodedLength(char16_t c) {
-    if (c == u' ' || IsKeptInUrl(c)) return 1;
-    if (c <= 0x7F) return 3;
-    if (c <= 0x7FF) return 6;
-    return 9;
-}
-
-// Entry n is "%" and n in two lowercase hexadecimal digits.
-constexpr std::array<std::array<char, 3>, 256> MakePercentTable() {
-    constexpr std::string_view kHexDigits = "0123456789abcdef";
-    std::array<std::array<char, 3>, 256> table{};
-    for (std::size_t n = 0; n < table.size(); ++n) {
-        table[n] = {'%', kHexDigits[n >> 4], kHexDigits[n & 0x0F]};
-    }
-    return table;
-}
-
-constexpr auto PercentTable = MakePercentTable();
-
-void AppendPercent(std::string& out, unsigned int byte) {
-    out.append(PercentTable[byte].data(), PercentTable[byte].size());
-}
-
 }  // namespace
 
 std::string StripFilterTag(std::string_view name) {
     const std::size_t open = name.find('<');
     const std::size_t close = name.find('>');
     if (open == kNone || close == kNone || close < open) return Trim(name);
-    std::string rest;
-    rest.reserve(name.size() - (close + 1 - open));
-    rest.append(name.substr(0, open));
+    std::string rest(name.substr(0, open));
     rest.append(name.substr(close + 1));
-    return TrimmedCopy(std::move(rest));
+    return Trim(rest);
 }
 
 std::string ExtractFilterTag(std::string_view name) {
@@ -433,29 +388,23 @@ void ExpandLinkMarkup(std::string_view line, const MarkupPieces& append) {
     out.Flush();
 }
 
-// Two table passes: the length of the result, then one fixed four-byte copy
-// per input byte into a string sized once.
 std::string Transliterate(std::string_view text) {
-    const TranslitMap& map = TranslitByByte();
-    std::size_t length = 0;
-    for (const char c : text)
-        length += static_cast<std::size_t>(map[static_cast<unsigned char>(c)][4]);
-    std::string latinText(length + 3, '\0');  // room for a whole copy at the end
-    char* next = latinText.data();
+    const auto& map = TranslitByByte();
+    std::string latinText;
+    latinText.reserve(text.size());  // a letter gives one Latin letter or more
     for (const char c : text) {
-        const TranslitForm& form = map[static_cast<unsigned char>(c)];
-        std::memcpy(next, form.data(), 4);
-        next += form[4];
+        const std::string_view latin = map[static_cast<unsigned char>(c)];
+        if (latin.empty()) {
+            latinText += c;
+        } else {
+            latinText += latin;
+        }
     }
-    latinText.resize(length);
     return latinText;
 }
 
 std::string UrlEncodeUtf8(std::u16string_view text) {
-    std::size_t length = 0;
-    for (const char16_t c : text) length += UrlEncodedLength(c);
     std::string encoded, form;
-    encoded.reserve(length);
     for (const char16_t c : text) {
         if (IsKeptInUrl(c)) {
             encoded.push_back(static_cast<char>(c));
@@ -464,7 +413,10 @@ std::string UrlEncodeUtf8(std::u16string_view text) {
         } else {
             form.clear();
             AppendUtf8(form, c);  // each unit on its own, as the page's links have it
-            for (const char byte : form) AppendPercent(encoded, static_cast<unsigned char>(byte));
+            for (const char byte : form) {
+                encoded += '%';
+                AppendHex(encoded, static_cast<unsigned char>(byte), 2);
+            }
         }
     }
     return encoded;

@@ -4,8 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -18,15 +16,9 @@ namespace oradel {
 // Defined here so that the loops over text inline it.
 inline std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& character);
 
-// True when the eight bytes from `bytes` are all ASCII.
-inline bool IsAsciiWord(const char* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080ull) == 0;
-}
-
-// Appends the standard form of `character` (one to four bytes).
-void AppendUtf8(std::string& out, char32_t character);
+// Appends the standard form of `character` (one to four bytes); inlined
+// into the loops over text as DecodeUtf8 is.
+inline void AppendUtf8(std::string& out, char32_t character);
 
 // Checks a text fed in pieces, so that a file can be checked block by block.
 class Utf8Validator {
@@ -78,6 +70,21 @@ inline std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t&
     }
     character = value;
     return length;
+}
+
+inline void AppendUtf8(std::string& out, char32_t character) {
+    const auto byte = [](char32_t value) { return static_cast<char>(value); };
+    const auto trail = [](char32_t value) { return static_cast<char>(0x80 | (value & 0x3F)); };
+    if (character < 0x80) {
+        out += byte(character);
+    } else if (character < 0x800) {
+        out += {byte(0xC0 | (character >> 6)), trail(character)};
+    } else if (character < 0x10000) {
+        out += {byte(0xE0 | (character >> 12)), trail(character >> 6), trail(character)};
+    } else {
+        out += {byte(0xF0 | (character >> 18)), trail(character >> 12), trail(character >> 6),
+                trail(character)};
+    }
 }
 
 }  // namespace oradel

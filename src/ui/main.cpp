@@ -6,12 +6,14 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli/console.hpp"
+#include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "form/form.hpp"
 #include "form/settings_location.hpp"
@@ -82,6 +84,25 @@ std::filesystem::path DocumentsFolder() {
 #endif
 }
 
+// The window's life; a failure that leaves it (the settings, the window
+// itself) reaches main.
+int RunWindow(oradel::QtDesktop& desktop) {
+    const oradel::FormSetup setup{
+        oradel::SettingsFileLocation(
+            PathOf(QApplication::applicationFilePath()),
+            PathOf(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
+        PathOf(QApplication::applicationDirPath()), std::string(oradel::kHomePage),
+        DocumentsFolder()};
+    oradel::MainWindow window(desktop, setup);
+    FileOpenHandler fileOpenHandler(window);
+    QApplication::instance()->installEventFilter(&fileOpenHandler);
+    // A file given to the program ("Open with", a file dropped on its icon).
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) window.FileGiven(arguments.at(1));
+    window.show();
+    return QApplication::exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,18 +128,11 @@ int main(int argc, char** argv) {
         QIcon::fromTheme(QStringLiteral("oradel"), QIcon(QStringLiteral(":/oradel.png"))));
 
     oradel::QtDesktop desktop;
-    const oradel::FormSetup setup{
-        oradel::SettingsFileLocation(
-            PathOf(QApplication::applicationFilePath()),
-            PathOf(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
-        PathOf(QApplication::applicationDirPath()), std::string(oradel::kHomePage),
-        DocumentsFolder()};
-    oradel::MainWindow window(desktop, setup);
-    FileOpenHandler fileOpenHandler(window);
-    application.installEventFilter(&fileOpenHandler);
-    // A file given to the program ("Open with", a file dropped on its icon).
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) window.FileGiven(arguments.at(1));
-    window.show();
-    return QApplication::exec();
+    try {
+        return RunWindow(desktop);
+    } catch (const std::exception& failure) {
+        desktop.ShowMessage(
+            nullptr, QString::fromStdString(oradel::FailureText(failure, oradel::kWindowLanguage)));
+        return 1;
+    }
 }

@@ -33,6 +33,12 @@ const points = [
     comments: ['Гора Узун-Сырт, ветер с моря'],
   },
   { headings: [], name: 'Поляна', words: [], coordinates: '44.2 42.61', comments: ['Без фильтра'] },
+  // Words that are names of the page itself (its classes, the script's "all")
+  // filter as every word does.
+  {
+    headings: [], name: 'Ущелье', words: ['show', 'all', 'active', 'btn', 'filterDiv', 'container'],
+    coordinates: '43.5 42.1', comments: ['Слова страницы'],
+  },
 ];
 const allNames = points.map((p) => p.name);
 const allWords = [...new Set(points.flatMap((p) => p.words))];

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <clocale>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
@@ -18,6 +20,7 @@ namespace oradel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FailureOf;
 using testing::ReadBytes;
 using testing::RecordingMessages;
 using testing::ScratchFolder;
@@ -104,17 +107,6 @@ bool LeftoverTemporaryFiles(const fs::path& folder) {
     return false;
 }
 
-// The message of the UserError that `run` throws; empty when it throws none.
-template <typename Run>
-std::string FailureOf(Run run, Language language = Language::English) {
-    try {
-        run();
-    } catch (const UserError& error) {
-        return error.UserMessage().Text(language);
-    }
-    return {};
-}
-
 // A name that does not exist, and a file that is not a regular one, fail
 // with their reason before anything is written; a FIFO is never waited on.
 TEST(ConversionJob, InputsThatCannotBeReadFailWithTheirReason) {
@@ -160,7 +152,7 @@ TEST(ConversionJob, ModesRefuseFilesTheyCannotRead) {
          "is an LK8000 (CompeGPS) waypoint file, not a point list; nothing was written."},
         {4, "d.txt", ozi,
          "is an OziExplorer waypoint file, not a point list; nothing was written."},
-        {2, "e.txt", std::string("A\r\n1 2\0", 9),
+        {2, "e.txt", std::string("A\r\n1 2\0", 7),
          "is a file of binary data, not a point list; nothing was written."},
         {1, "f.wpt", gpx,
          "is a GPX file; this import reads XCTrack, LK8000 and OziExplorer waypoint files."},
@@ -258,15 +250,21 @@ TEST(ConversionJob, ProgramFaultsBecomeUserErrors) {
         WriteBytes(folder / "points.wpt", "A 1 2\r\n");
         const ConversionMode mode = TestImport(body);
         RecordingMessages messages;
-        try {
-            RunConversion(mode, folder / "points.wpt", Options(), messages);
-            ADD_FAILURE() << "expected a failure";
-        } catch (const UserError& error) {
-            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
-        }
+        const std::string failure =
+            FailureOf([&] { RunConversion(mode, folder / "points.wpt", Options(), messages); });
+        EXPECT_NE(failure.find(message), std::string::npos) << failure;
         EXPECT_FALSE(fs::exists(folder / "points.txt"));
         EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
     }
+}
+
+// Outside a job, what the window and the command line show for any failure.
+TEST(FailureText, NamesEveryFailureInWords) {
+    const UserError user(Message(MessageId::UsageNoInput));
+    EXPECT_EQ(FailureText(user, Language::Russian), "не указан входной файл");
+    EXPECT_EQ(FailureText(std::bad_alloc(), Language::Russian), "Не хватает памяти.");
+    EXPECT_EQ(FailureText(std::logic_error("no control x"), Language::English),
+              "Internal error of the program: no control x");
 }
 
 TEST(ConversionJob, FailedJobLeavesExistingOutputUntouched) {
@@ -304,14 +302,11 @@ TEST_P(SameFileTest, IsRefusedAndTheInputKept) {
     if (c.how == SameFileCase::SymbolicLink) fs::create_symlink(c.input, folder / c.output);
     if (c.how == SameFileCase::HardLink) fs::create_hard_link(folder / c.input, folder / c.output);
     RecordingMessages messages;
-    try {
-        RunConversion(*FindConversionMode(c.mode), folder / c.input, Options(), messages);
-        FAIL() << "expected a refusal";
-    } catch (const UserError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "The output \"" + PathText(folder / c.output) +
-                      "\" is the input file itself; nothing was written.");
-    }
+    EXPECT_EQ(FailureOf([&] {
+                  RunConversion(*FindConversionMode(c.mode), folder / c.input, Options(), messages);
+              }),
+              "The output \"" + PathText(folder / c.output) +
+                  "\" is the input file itself; nothing was written.");
     EXPECT_EQ(ReadBytes(folder / c.input), bytes);
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
@@ -330,13 +325,10 @@ TEST(ConversionJob, OutputThatCannotBeReplacedFailsWithClearMessage) {
     WriteBytes(folder / "list.txt", "A\r\n1 2\r\n");
     fs::create_directory(folder / "list_nav.wpt");
     RecordingMessages messages;
-    try {
-        RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
-        FAIL() << "expected a failure";
-    } catch (const UserError& error) {
-        EXPECT_TRUE(std::string(error.what()).starts_with("Cannot create file \"")) << error.what();
-        EXPECT_NE(std::string(error.what()).find("list_nav.wpt"), std::string::npos);
-    }
+    const std::string failure = FailureOf(
+        [&] { RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages); });
+    EXPECT_TRUE(failure.starts_with("Cannot create file \"")) << failure;
+    EXPECT_NE(failure.find("list_nav.wpt"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(folder / "list_nav.wpt"));
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }
@@ -347,14 +339,11 @@ TEST(ConversionJob, ReadOnlyTargetIsRefusedAndKept) {
     WriteBytes(folder / "list_nav.wpt", "protected\r\n");
     fs::permissions(folder / "list_nav.wpt", fs::perms::owner_read | fs::perms::group_read);
     RecordingMessages messages;
-    try {
-        RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
-        FAIL() << "expected a failure";
-    } catch (const UserError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot create file \"" +
-                                                 PathText(folder / "list_nav.wpt") +
-                                                 "\". The file is read-only.");
-    }
+    EXPECT_EQ(
+        FailureOf([&] {
+            RunConversion(*FindConversionMode(3), folder / "list.txt", Options(), messages);
+        }),
+        "Cannot create file \"" + PathText(folder / "list_nav.wpt") + "\". The file is read-only.");
     EXPECT_EQ(ReadBytes(folder / "list_nav.wpt"), "protected\r\n");
     EXPECT_FALSE(LeftoverTemporaryFiles(folder.Path()));
 }

@@ -25,6 +25,11 @@ std::string OutputName(const ConversionMode& mode) {
     return "name" + std::string(mode.suffix) + std::string(mode.extension);
 }
 
+TEST(ModeTable, EveryModeHasABody) {
+    for (const ConversionMode& mode : ConversionModes())
+        EXPECT_NE(mode.body, nullptr) << mode.number;
+}
+
 // Each document lists every mode once, in a row or entry that names its
 // output, and states the job order as the table has it.
 TEST(ModeTable, DocumentsListEveryModeWithItsOutput) {

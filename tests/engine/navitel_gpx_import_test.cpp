@@ -6,6 +6,7 @@
 
 #include "engine/errors.hpp"
 #include "engine/test_support.hpp"
+#include "engine/xml_tokens.hpp"
 
 namespace oradel {
 namespace {
@@ -263,14 +264,9 @@ TEST(NavitelGpxEncoding, UnknownEncodingIsAClearError) {
         {std::string("\xFF\xFE<\0?\0x\0", 8), "\"UTF-16\""},
     };
     for (const auto& [gpx, named] : cases) {
-        try {
-            Import(gpx);
-            ADD_FAILURE() << "no error for " << named;
-        } catch (const UserError& error) {
-            const std::string message = error.what();
-            EXPECT_NE(message.find(named), std::string::npos) << message;
-            EXPECT_NE(message.find("Exported Waypoints.gpx"), std::string::npos) << message;
-        }
+        const std::string message = testing::FailureOf([&] { Import(gpx); });
+        EXPECT_NE(message.find(named), std::string::npos) << message;
+        EXPECT_NE(message.find("Exported Waypoints.gpx"), std::string::npos) << message;
     }
 }
 
@@ -294,17 +290,42 @@ TEST(NavitelGpxChunks, MarkupAcrossBlockBoundary) {
     }
 }
 
-TEST(NavitelGpxChunks, ValueLongerThanSeveralBlocks) {
-    const std::string desc(300000, 'x');
-    const auto result = Import("<wpt lat=\"1\" lon=\"2\"><name>A</name><desc>" + desc +
-                               "</desc></wpt>" + std::string(200000, ' '));
-    EXPECT_EQ(result.output, CrLfLines({"A", "1 2", desc, ""}));
+// Text, CDATA, comments, instructions and document type declarations longer
+// than a block: text and CDATA reach the value whole, the rest is skipped.
+TEST(NavitelGpxChunks, TokensLongerThanSeveralBlocks) {
+    const std::string x(300000, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"<desc>" + x + "</desc>", x},
+        {"<desc><![CDATA[" + x + "]]]]></desc>", x + "))"},
+        {"<!--" + x + "-- --><desc>d</desc>", "d"},
+        {"<?pi " + x + "?><desc>d</desc>", "d"},
+        {"<!DOCTYPE gpx [" + x + "]><desc>d</desc>", "d"},
+    };
+    for (const auto& [inPoint, desc] : cases) {
+        const auto result = Import("<wpt lat=\"1\" lon=\"2\"><name>A</name>" + inPoint + "</wpt>" +
+                                   std::string(200000, ' '));
+        EXPECT_EQ(result.output, CrLfLines({"A", "1 2", desc, ""})) << inPoint.substr(0, 12);
+    }
 }
 
-TEST(NavitelGpxChunks, MillionAttributesMakeOnePoint) {
+TEST(NavitelGpxChunks, ManyAttributesMakeOnePoint) {
     std::string tag = "<wpt";
-    for (int i = 0; i < 1000000; ++i) tag += " lat=\"1\"";
+    for (int i = 0; i < 100000; ++i) tag += " lat=\"1\"";
     EXPECT_EQ(Import(tag + " lon='2'/>").output, CrLfLines({"WPT001", "1 2", ""}));
+}
+
+// A tag and the declaration are read whole, up to kMaxMarkupLength bytes: one
+// that never closes fails the import with its line instead of filling memory.
+TEST(NavitelGpxChunks, TagLongerThanTheLimitIsAClearError) {
+    const std::string over(kMaxMarkupLength, 'x');
+    for (const std::string& gpx : {"<gpx>\n<wpt lat=\"1\" note=\"" + over, "<gpx>\n</wpt " + over,
+                                   "\n<?xml version='1.0' " + over}) {
+        const std::string message = testing::FailureOf([&] { Import(gpx); });
+        EXPECT_TRUE(message.starts_with("The tag at line 2 of \"")) << message;
+        EXPECT_TRUE(message.ends_with(
+            "Exported Waypoints.gpx\" is longer than 1000000 bytes; nothing was written."))
+            << message;
+    }
 }
 
 struct GoldenCase {

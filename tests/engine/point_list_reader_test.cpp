@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "engine/errors.hpp"
 #include "engine/test_support.hpp"
 
 namespace oradel {
@@ -114,6 +115,34 @@ TEST(PointListReaderEncoding, LongLinesAcrossBufferBoundaries) {
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].name, name);
     EXPECT_EQ(records[0].comments[0].size(), 70000u);
+}
+
+// A record holds up to kMaxRecordLines heading and comment lines together;
+// one more fails the job, naming the file and the record's first line.
+TEST(PointListReader, RecordOfTooManyLinesIsAClearError) {
+    const auto lines = [](std::string_view line, std::size_t count) {
+        return testing::Repeated(line, line.size() * count);
+    };
+    const std::size_t half = kMaxRecordLines / 2;
+    const struct {
+        std::string list;
+        std::size_t failsAtLine;  // 0: read
+    } cases[] = {
+        {"A\r\n1 2\r\n" + lines("c\r\n", kMaxRecordLines), 0},
+        {"\r\nB\r\n1 2\r\n\r\n" + lines(":h\r\n", half) + "A\r\n1 2\r\n" + lines("c\r\n", half + 1),
+         5},
+        {lines(":h\r\n", kMaxRecordLines + 1) + "A\r\n1 2\r\n", 1},
+    };
+    for (const auto& c : cases) {
+        const std::string message = testing::FailureOf([&] { testing::Convert(4, c.list); });
+        if (c.failsAtLine == 0) {
+            EXPECT_EQ(message, "");
+            continue;
+        }
+        EXPECT_TRUE(message.starts_with("The record at line " + std::to_string(c.failsAtLine)))
+            << message;
+        EXPECT_NE(message.find("list.txt\" is longer than 10000 lines"), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "engine/coordinates.hpp"
+#include "engine/errors.hpp"
 #include "engine/files.hpp"
 #include "engine/point_list_reader.hpp"
 #include "engine/text_input.hpp"
@@ -69,6 +70,22 @@ ConversionResult Convert(int mode, const std::string& input, const Options& opti
     result.messages = messages.messages;
     if (fs::exists(result.outcome.output)) result.output = ReadBytes(result.outcome.output);
     return result;
+}
+
+std::string FailureOf(const std::function<void()>& run, Language language) {
+    try {
+        run();
+    } catch (const UserError& error) {
+        return error.UserMessage().Text(language);
+    }
+    return {};
+}
+
+std::string Repeated(std::string_view unit, std::size_t size) {
+    std::string text;
+    while (text.size() < size) text += unit;
+    text.resize(size);
+    return text;
 }
 
 ConversionResult Convert(int mode, const std::string& input) {

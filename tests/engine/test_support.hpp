@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,11 @@ std::string Windows1251(const std::string& utf8);
 std::string CrLfLines(const std::vector<std::string>& lines);
 // A file's lines, split at CR LF, LF or a lone CR.
 std::vector<std::string> SplitLines(std::string_view bytes);
+// The message of the UserError that `run` throws; empty when it throws none.
+std::string FailureOf(const std::function<void()>& run, Language language = Language::English);
+
+// `unit` repeated to `size` bytes, the last copy cut.
+std::string Repeated(std::string_view unit, std::size_t size);
 
 // Options changed from the first-start state by control name and value: "1"
 // or "0" for a check box, the Windows-1251 text of an edit field.

@@ -186,7 +186,7 @@ TEST(WebPageFilterWords, KeepsEveryDistinctWordWhole) {
     std::vector<std::string> listLines;
     std::vector<std::string> expectedButtons;
     auto expect = [&](const std::string& word) {
-        expectedButtons.push_back("<button class=\"btn\" onclick=\"filterSelection('" + word +
+        expectedButtons.push_back("<button class=\"btn\" onclick=\"filterSelection('f-" + word +
                                   "')\">" + word + "</button>");
     };
     for (int i = 0; i < 600; ++i) {
@@ -204,7 +204,7 @@ TEST(WebPageFilterWords, KeepsEveryDistinctWordWhole) {
         }
     }
     EXPECT_EQ(buttons, expectedButtons);
-    EXPECT_NE(result.output.find("<div class=\"filterDiv w599 w0 " + longWord + "\">"),
+    EXPECT_NE(result.output.find("<div class=\"filterDiv f-w599 f-w0 f-" + longWord + "\">"),
               std::string::npos);
 }
 
@@ -239,7 +239,7 @@ TEST(WebPagePendingFile, NeverOutlivesTheJob) {
             EXPECT_THROW(run(), UserError);
         } else {
             run();
-            EXPECT_NE(ReadBytes(folder / "list.htm").find("filterSelection('N')"),
+            EXPECT_NE(ReadBytes(folder / "list.htm").find("filterSelection('f-N')"),
                       std::string::npos);
         }
         EXPECT_EQ(FolderContents(folder.Path()),

@@ -211,15 +211,12 @@ TEST_P(XCTrackExportNumberErrorTest, FailsAndKeepsTheOldList) {
     WriteBytes(folder / "export.wpt", c.exportText);
     WriteBytes(folder / "export.txt", "old list\r\n");
     testing::RecordingMessages messages;
-    try {
-        RunConversion(*FindConversionMode(1), folder / "export.wpt", Options(), messages,
-                      ExistingList::Replace);
-        ADD_FAILURE() << "no error for " << c.message;
-    } catch (const UserError& error) {
-        const std::string expected = c.message + " (line " + std::to_string(c.line) + " of " +
-                                     PathText(folder / "export.wpt") + ")";
-        EXPECT_EQ(std::string(error.what()), expected);
-    }
+    EXPECT_EQ(testing::FailureOf([&] {
+                  RunConversion(*FindConversionMode(1), folder / "export.wpt", Options(), messages,
+                                ExistingList::Replace);
+              }),
+              c.message + " (line " + std::to_string(c.line) + " of " +
+                  PathText(folder / "export.wpt") + ")");
     EXPECT_EQ(ReadBytes(folder / "export.txt"), "old list\r\n");
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
