@@ -40,6 +40,10 @@ JOBS = [
     # GPSBabel 1.8 has no CompeGPS writer; SeeYou .cup is the other file LK8000 reads.
     (5, "list.txt", "list_lk8.wpt", ("unicsv", "gpsbabel.csv", "cup", "cup")),
     (6, "list.txt", "list.cup", ("unicsv", "gpsbabel.csv", "cup", "cup")),
+    (7, "list.txt", "list_wpt.gpx", ("unicsv", "gpsbabel.csv", "gpx", "gpx")),
+    (8, "list.txt", "list.kml", ("unicsv", "gpsbabel.csv", "kml", "kml")),
+    # The CUP file of mode 6, under another name, so that its list is not the input list.
+    (16, "seeyou.cup", "seeyou.txt", ("cup", "seeyou.cup", "unicsv", "csv")),
 ]
 
 
@@ -137,8 +141,18 @@ def fmt(value, digits=2):
     return "-" if value is None else f"{value:.{digits}f}"
 
 
+def prepare_cup_input(tools, data_dir, name):
+    """The input of mode 16: the list's CUP file, made by mode 6 when missing."""
+    cup = os.path.join(data_dir, f"{name}-seeyou.cup")
+    if not os.path.exists(cup):
+        subprocess.run([tools["convert"], "--mode", "6", os.path.join(data_dir, f"{name}-list.txt")],
+                       check=True, stdout=subprocess.DEVNULL)
+        shutil.copyfile(os.path.join(data_dir, f"{name}-list.cup"), cup)
+
+
 def bench_size(args, tools, data_dir, name, previous):
     rows = []
+    prepare_cup_input(tools, data_dir, name)
     for mode, input_kind, output_kind, babel in JOBS:
         if args.modes and mode not in args.modes:
             continue
@@ -300,6 +314,24 @@ def bench_long_line(args, tools, data_dir):
     return lines
 
 
+def bench_check(args, tools, data_dir, sizes):
+    """--check on each size's list: one pass, nothing written; a pilot's list of
+    100,000 points checks in under a second."""
+    print("List check: oradel-convert --check on the list")
+    print(f"{'size':<7} {'points':>8} {'median s':>9} {'RSS MB':>7}")
+    lines = []
+    for name in sizes:
+        path = os.path.join(data_dir, f"{name}-list.txt")
+        # Status 1 says the list has errors; only 2 and above are failures here.
+        command = ["sh", "-c", '"$@"; [ $? -le 1 ]', "sh", tools["convert"], "--check", path]
+        result = measure(command, args.runs, args.timeout)
+        line = (f"{name:<7} {SIZES[name]:>8} {fmt(result.median, 3):>9} "
+                f"{(result.rss_kb or 0) / 1024:>7.1f}")
+        print(line, flush=True)
+        lines.append(line)
+    return lines
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build-bench"))
@@ -354,6 +386,8 @@ def main():
     print()
     for line in growth_lines:
         print(line)
+    print()
+    growth_lines += [""] + bench_check(args, tools, data_dir, sizes)
     if args.markdown:
         write_markdown(args.markdown, rows, growth_lines, machine_text)
     return 0
