@@ -1,7 +1,8 @@
 // The point list through every exporter: modes 2, 3, 4 (with its final pass),
 // 5 and 6. The first three bytes pick the web page's options; the rest is the
 // list. No content may make an exporter fail, each writes whole lines, and
-// every export leaves out the same points.
+// every export leaves out the same points; the list check names its
+// findings on the list's lines.
 #include <cstdint>
 
 #include "fuzz_support.hpp"
@@ -48,5 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          start = end + 2, end = cup.output.find('\r', start)) {
         Expect(end - start <= 1000, "no CUP line is longer than 1000 bytes");
     }
+    CheckListCheck(list);
     return 0;
 }

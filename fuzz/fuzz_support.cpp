@@ -1,13 +1,16 @@
 #include "fuzz_support.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "engine/errors.hpp"
 #include "engine/files.hpp"
+#include "engine/list_checker.hpp"
 #include "engine/options.hpp"
 #include "engine/point_list_reader.hpp"
 #include "engine/text_input.hpp"
@@ -102,6 +105,27 @@ void CheckWaypointFileImport(int number, std::string_view input) {
     Expect(CountCrLfLines(result.output) % 4 == 0, "every point gives four lines");
     Expect(result.output.find_first_of("<>[]{}|") == std::string::npos,
            "imported text carries no list syntax");
+}
+
+void CheckListCheck(std::string_view list) {
+    std::string bytes(list);
+    FileHandle file = OpenMemory(bytes);
+    std::vector<Diagnostic> found;
+    try {
+        TextInput input(file.get(), "fuzz list.txt");
+        const bool utf8 = input.DecodeUtf8WhenDetected();
+        found = CheckPointList(input, utf8);
+    } catch (const UserError&) {
+        return;
+    }
+    const std::size_t lines = static_cast<std::size_t>(std::count(list.begin(), list.end(), '\n') +
+                                                       std::count(list.begin(), list.end(), '\r')) +
+                              1;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        Expect(found[i].line >= 1 && found[i].line <= lines,
+               "every finding is on a line of the list");
+        Expect(i == 0 || found[i - 1].line <= found[i].line, "the findings are sorted by line");
+    }
 }
 
 std::size_t CountPointRecords(std::string_view list) {

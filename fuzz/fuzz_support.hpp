@@ -39,6 +39,10 @@ BodyResult RunBodyInMemory(int number, std::string_view input, const Options& op
 // of four whole lines and no imported text carries list syntax.
 void CheckWaypointFileImport(int number, std::string_view input);
 
+// Checks `list` as the list check does (CheckPointList): it ends with a
+// UserError, or gives its findings sorted by line, each on a line of the list.
+void CheckListCheck(std::string_view list);
+
 // The records PointListReader yields for `list`, read as a job reads it.
 std::size_t CountPointRecords(std::string_view list);
 
