@@ -8,12 +8,12 @@
 #include "engine/list_checker.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "engine/conversion_modes.hpp"
 #include "engine/coordinates.hpp"
@@ -137,16 +137,58 @@ double Median(std::vector<double> values) {
     return *middle;
 }
 
-// The first use of a key: its text (Windows-1251) and line.
+// Where a name, a device's form of it or a position was first met: the
+// point (its place among the checked points) and the line.
 struct FirstUse {
-    std::string text;
+    std::size_t point;
     std::size_t line;
 };
 
-struct PositionHash {
-    std::size_t operator()(const std::pair<double, double>& position) const {
-        return std::hash<double>()(position.first) * 31 + std::hash<double>()(position.second);
+// Texts met before, each by its 64-bit hash with its first use. A hash shared
+// by two texts (a chance of about one in 10^9 for a list of a hundred
+// thousand) is told by the earlier use's text, which `textOf` gives back: the
+// later text is then not noted, and no finding is made for it. The uses stand
+// in one array probed in turn from the hash's place: a list's names are
+// checked in a fraction of the time a table of linked nodes takes.
+class FirstUses {
+  public:
+    // The first use of `text`, or nullptr when it is new (`use` then becomes it).
+    template <class TextOf>
+    const FirstUse* Note(std::string_view text, FirstUse use, const TextOf& textOf) {
+        if (2 * (count_ + 1) > slots_.size()) Grow();
+        const std::size_t hash = std::hash<std::string_view>()(text);
+        Slot* slot = Find(hash);
+        if (slot->taken) return textOf(slot->use) == text ? &slot->use : nullptr;
+        *slot = {hash, use, true};
+        ++count_;
+        return nullptr;
     }
+
+  private:
+    struct Slot {
+        std::size_t hash = 0;
+        FirstUse use{};
+        bool taken = false;
+    };
+
+    // The slot of `hash`, or the free one where it belongs.
+    Slot* Find(std::size_t hash) {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t at = hash & mask;
+        while (slots_[at].taken && slots_[at].hash != hash) at = (at + 1) & mask;
+        return &slots_[at];
+    }
+
+    void Grow() {
+        std::vector<Slot> old(std::max<std::size_t>(64, 2 * slots_.size()));
+        old.swap(slots_);
+        for (const Slot& slot : old) {
+            if (slot.taken) *Find(slot.hash) = slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
 };
 
 class ListChecker {
@@ -164,18 +206,22 @@ class ListChecker {
     }
     void CheckText(std::string_view text, std::size_t line);
     void CheckMarkup(std::string_view text, std::size_t line);
-    void CheckName(const PointRecord& record, std::string_view name);
-    void CheckDeviceForms(std::string_view name, std::size_t line);
-    void CheckPosition(const PointRecord& record, const Position& position);
+    void CheckName(const PointRecord& record, std::size_t point);
+    void CheckDeviceForms(std::size_t point, std::size_t line);
+    void CheckPosition(const PointRecord& record, const Position& position, std::size_t point);
     void CheckLK8000(const PointRecord& record, std::string_view name);
     void CheckSections();
 
     std::vector<Diagnostic> diagnostics_;
     std::vector<std::vector<SectionPoint>> sections_{1};  // points before any heading first
-    std::unordered_map<std::string, FirstUse> names_;
-    // For each device, the first list name that took each of its forms.
-    std::unordered_map<std::string, FirstUse> deviceForms_[std::size(kDeviceNameRules)];
-    std::unordered_map<std::pair<double, double>, FirstUse, PositionHash> positions_;
+    // The name of each readable point checked, without its filter tag.
+    std::vector<std::string> pointNames_;
+    FirstUses names_;
+    // For each device, the first point whose name took each of its forms.
+    FirstUses deviceForms_[std::size(kDeviceNameRules)];
+    // The position of each readable point checked, as the bytes of its two numbers.
+    std::vector<std::array<double, 2>> pointPositions_;
+    FirstUses positions_;
     unsigned unnamedPoints_ = 0;
     bool transliterationNoted_ = false;
 };
@@ -211,10 +257,11 @@ void ListChecker::Check(const PointRecord& record) {
     }
     Position position;
     ReadPosition(record.latText, record.lonText, position);
-    const std::string name = StripFilterTag(record.name);
-    CheckName(record, name);
-    CheckPosition(record, position);
-    CheckLK8000(record, name);
+    const std::size_t point = pointNames_.size();
+    pointNames_.push_back(StripFilterTag(record.name));
+    CheckName(record, point);
+    CheckPosition(record, position, point);
+    CheckLK8000(record, pointNames_.back());
 }
 
 // NUL bytes are no text at all; other control characters reach the devices.
@@ -264,7 +311,8 @@ void ListChecker::CheckMarkup(std::string_view text, std::size_t line) {
     }
 }
 
-void ListChecker::CheckName(const PointRecord& record, std::string_view name) {
+void ListChecker::CheckName(const PointRecord& record, std::size_t point) {
+    const std::string& name = pointNames_[point];
     const std::size_t line = record.nameLine;
     const std::size_t open = record.name.find('<');
     if (open != std::string::npos && record.name.find('>', open) == std::string::npos) {
@@ -274,46 +322,57 @@ void ListChecker::CheckName(const PointRecord& record, std::string_view name) {
         Add(line, Severity::Warning, Message(CheckUnnamed, {UnnamedPointName(++unnamedPoints_)}));
         return;
     }
-    const auto [first, added] = names_.try_emplace(std::string(name), FirstUse{"", line});
-    if (!added) {
-        Add(line, Severity::Warning, Message(CheckRepeatedName, {Shown(name), first->second.line}));
+    const FirstUse use{point, line};
+    const auto nameOf = [this](const FirstUse& first) -> const std::string& {
+        return pointNames_[first.point];
+    };
+    if (const FirstUse* first = names_.Note(name, use, nameOf)) {
+        Add(line, Severity::Warning, Message(CheckRepeatedName, {Shown(name), first->line}));
         return;
     }
-    CheckDeviceForms(name, line);
+    CheckDeviceForms(point, line);
 }
 
 // Two names of the list that a device's file writes alike: the device shows
 // two points of one name, or the file numbers the second.
-void ListChecker::CheckDeviceForms(std::string_view name, std::size_t line) {
+void ListChecker::CheckDeviceForms(std::size_t point, std::size_t line) {
+    const std::string& name = pointNames_[point];
     for (std::size_t device = 0; device < std::size(kDeviceNameRules); ++device) {
         const DeviceNameRule& rule = kDeviceNameRules[device];
         const std::string form = rule.form(name);
-        const auto [first, added] =
-            deviceForms_[device].try_emplace(form, FirstUse{std::string(name), line});
-        if (added) continue;
+        const auto formOf = [this, &rule](const FirstUse& first) {
+            return rule.form(pointNames_[first.point]);
+        };
+        const FirstUse* first = deviceForms_[device].Note(form, {point, line}, formOf);
+        if (first == nullptr) continue;
         const MessageArgument shownForm = rule.utf8 ? MessageArgument(form) : Shown(form);
         Add(line, Severity::Warning,
             Message(rule.numbered ? CheckDeviceNumbered : CheckDeviceSameName,
-                    {rule.device, Shown(name), shownForm, Shown(first->second.text),
-                     first->second.line}));
+                    {rule.device, Shown(name), shownForm, Shown(pointNames_[first->point]),
+                     first->line}));
     }
     if (Utf8FromWindows1251(name).size() > kCupNameBytes) {
         Add(line, Severity::Warning, Message(CheckCupNameCut, {kCupNameBytes, CupName(name)}));
     }
 }
 
-void ListChecker::CheckPosition(const PointRecord& record, const Position& position) {
+void ListChecker::CheckPosition(const PointRecord& record, const Position& position,
+                                std::size_t point) {
     const std::size_t line = record.nameLine + 1;
     if (position.altitude &&
         (*position.altitude < kLowestAltitude || *position.altitude > kHighestAltitude)) {
         Add(line, Severity::Warning,
             Message(CheckImplausibleAltitude, {std::to_string(*position.altitude)}));
     }
-    const auto [first, added] = positions_.try_emplace(
-        std::pair{position.lat, position.lon}, FirstUse{StripFilterTag(record.name), line - 1});
-    if (!added && first->second.text != StripFilterTag(record.name)) {
+    pointPositions_.push_back({position.lat, position.lon});
+    const auto bytesOf = [this](const FirstUse& use) {
+        return std::string_view(reinterpret_cast<const char*>(pointPositions_[use.point].data()),
+                                sizeof(pointPositions_[use.point]));
+    };
+    const FirstUse* first = positions_.Note(bytesOf({point, 0}), {point, record.nameLine}, bytesOf);
+    if (first != nullptr && pointNames_[first->point] != pointNames_[point]) {
         Add(line, Severity::Warning,
-            Message(CheckRepeatedPosition, {Shown(first->second.text), first->second.line}));
+            Message(CheckRepeatedPosition, {Shown(pointNames_[first->point]), first->line}));
     }
     sections_.back().push_back({line, position.lat, position.lon});
 }
