@@ -22,6 +22,7 @@
 #include "engine/errors.hpp"
 #include "engine/file_formats.hpp"
 #include "engine/files.hpp"
+#include "engine/hashed_table.hpp"
 #include "engine/lk8000_waypoints_writer.hpp"
 #include "engine/navitel_waypoints_writer.hpp"
 #include "engine/point_list_reader.hpp"
@@ -144,51 +145,21 @@ struct FirstUse {
     std::size_t line;
 };
 
-// Texts met before, each by its 64-bit hash with its first use. A hash shared
-// by two texts (a chance of about one in 10^9 for a list of a hundred
-// thousand) is told by the earlier use's text, which `textOf` gives back: the
-// later text is then not noted, and no finding is made for it. The uses stand
-// in one array probed in turn from the hash's place: a list's names are
-// checked in a fraction of the time a table of linked nodes takes.
+// Texts met before, each with its first use. Two texts of one hash are told
+// apart by the earlier use's text, which `textOf` gives back: the later one
+// then makes no finding (a chance of about one in 10^9 for a whole list).
 class FirstUses {
   public:
     // The first use of `text`, or nullptr when it is new (`use` then becomes it).
     template <class TextOf>
     const FirstUse* Note(std::string_view text, FirstUse use, const TextOf& textOf) {
-        if (2 * (count_ + 1) > slots_.size()) Grow();
-        const std::size_t hash = std::hash<std::string_view>()(text);
-        Slot* slot = Find(hash);
-        if (slot->taken) return textOf(slot->use) == text ? &slot->use : nullptr;
-        *slot = {hash, use, true};
-        ++count_;
-        return nullptr;
+        const auto [first, added] = uses_.Emplace(text, use);
+        if (added || textOf(*first) != text) return nullptr;
+        return first;
     }
 
   private:
-    struct Slot {
-        std::size_t hash = 0;
-        FirstUse use{};
-        bool taken = false;
-    };
-
-    // The slot of `hash`, or the free one where it belongs.
-    Slot* Find(std::size_t hash) {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t at = hash & mask;
-        while (slots_[at].taken && slots_[at].hash != hash) at = (at + 1) & mask;
-        return &slots_[at];
-    }
-
-    void Grow() {
-        std::vector<Slot> old(std::max<std::size_t>(64, 2 * slots_.size()));
-        old.swap(slots_);
-        for (const Slot& slot : old) {
-            if (slot.taken) *Find(slot.hash) = slot;
-        }
-    }
-
-    std::vector<Slot> slots_;
-    std::size_t count_ = 0;
+    HashedTable<FirstUse> uses_;
 };
 
 class ListChecker {

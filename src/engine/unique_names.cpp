@@ -37,15 +37,15 @@ std::string UniqueNames::Cut(std::string_view name, std::size_t bytes) const {
 // calls together try each taken name a bounded number of times.
 std::string UniqueNames::Take(std::string_view name) {
     std::string whole = Cut(name, limit_);
-    if (taken_.insert(whole).second) return whole;
+    if (taken_.Emplace(whole, true).second) return whole;
     unsigned long lowest = 2, end = 10;  // the numbers of `width` digits
     for (std::size_t width = 1; width <= kMaxNumberWidth && separator_.size() + width < limit_;
          ++width, lowest = end, end *= 10) {
         const std::string stem = Cut(whole, limit_ - separator_.size() - width);
-        unsigned long& next = nextNumber_[stem];
+        unsigned long& next = *nextNumber_.Emplace(stem, 0).first;
         for (next = std::max(next, lowest); next < end;) {
             std::string numbered = stem + separator_ + std::to_string(next++);
-            if (taken_.insert(numbered).second) return numbered;
+            if (taken_.Emplace(numbered, true).second) return numbered;
         }
     }
     return whole;  // every number taken: more names than any device holds

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
+
+#include "engine/hashed_table.hpp"
 
 namespace oradel {
 
@@ -40,10 +40,13 @@ class UniqueNames {
     std::size_t limit_;
     std::string separator_;
     FittingLength fit_;
-    std::unordered_set<std::string> taken_;
+    // The names given so far, by hash: a name whose hash another one has is
+    // taken for taken and numbered too, so no two names ever come out the same.
+    HashedTable<bool> taken_;
     // For each stem that numbers were put after, the number to try next:
-    // every smaller one of the same width is taken.
-    std::unordered_map<std::string, unsigned long> nextNumber_;
+    // every smaller one of the same width is taken (or was tried for a stem
+    // of the same hash).
+    HashedTable<unsigned long> nextNumber_;
 };
 
 }  // namespace oradel
