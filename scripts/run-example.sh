@@ -13,6 +13,8 @@ rm -rf "$scratch"
 mkdir -p "$scratch"
 cp "$root/examples/sites.txt" "$scratch/"
 "$build/src/cli/oradel-convert" "$scratch/sites.txt"
+# The GPX and KML exports run only when named.
+"$build/src/cli/oradel-convert" --mode 7 --mode 8 "$scratch/sites.txt"
 echo
 echo "Files in $scratch:"
 ls -l "$scratch"
