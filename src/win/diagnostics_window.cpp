@@ -169,7 +169,15 @@ void ShowDiagnosticsWindow(HWND owner, HFONT font, const DiagnosticsRequest& req
     if (window == nullptr) return;
     if (owner != nullptr) EnableWindow(owner, FALSE);
     MSG message{};
-    while (!state.done && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (!state.done) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is asked to end: the main loop is to see that too,
+            // and the window, which points at `state`, must not outlive it.
+            if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+            DestroyWindow(window);
+            break;
+        }
         if (IsDialogMessageW(window, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
