@@ -178,17 +178,10 @@ int RunJobs(const CommandLine& commandLine, const Options& options,
     return 1;
 }
 
-// The words by which editors and build tools tell a diagnostic's weight.
-std::string_view SeverityWord(Severity severity) {
-    switch (severity) {
-        case Severity::Error:
-            return "error";
-        case Severity::Warning:
-            return "warning";
-        case Severity::Note:
-            break;
-    }
-    return "note";
+// The words by which editors and build tools tell a diagnostic's weight,
+// English whatever the language of the text after them.
+std::string SeverityWord(Severity severity) {
+    return Message(SeverityName(severity)).Text(Language::English);
 }
 
 // Prints "FILE:LINE: error|warning|note: text" for every problem of every

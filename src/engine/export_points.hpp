@@ -45,8 +45,6 @@ class ExportPointReader {
     unsigned unnamedPoints_ = 0;
 };
 
-// What every waypoint file shares: its header lines, then one call of
-// `writePoint` for each point whose coordinates can be read, in list order.
 // The line after the coordinate line, as the waypoint files take it: the
 // first comment or, without one, the blank line that closed the record.
 const std::string& FirstCommentLine(const PointRecord& record);
@@ -56,6 +54,8 @@ const std::string& FirstCommentLine(const PointRecord& record);
 // ASCII (control characters, letters no table holds) made "_".
 std::string LatinText(std::string_view text, bool trim);
 
+// What every waypoint file shares: its header lines, then one call of
+// `writePoint` for each point whose coordinates can be read, in list order.
 using WaypointWriter = std::function<void(const ExportPoint& point, TextOutput& out)>;
 void WriteWaypointFile(ConversionContext& context, std::initializer_list<std::string_view> header,
                        const WaypointWriter& writePoint);

@@ -80,15 +80,11 @@ Message WhyNotANumber(std::string_view text) {
     return Message(CheckNotANumber, {Shown(text)});
 }
 
-// Why the coordinate line cannot be read, and how bad it is; nullopt when it
-// can. `lonText` holds the longitude and what follows it.
-std::optional<std::pair<Severity, Message>> CoordinateProblem(std::string_view latText,
-                                                              std::string_view lonText) {
-    Position position;
-    if (ReadPosition(latText, lonText, position)) return std::nullopt;
+// Why a coordinate line that ReadPosition refuses cannot be read. `lonText`
+// holds the longitude and what follows it.
+Message WhyUnreadable(std::string_view latText, std::string_view lonText) {
     lonText = TrimView(lonText);
-    if (lonText.empty())
-        return {{Severity::Error, Message(CheckMissingLongitude, {Shown(latText)})}};
+    if (lonText.empty()) return Message(CheckMissingLongitude, {Shown(latText)});
     const std::size_t blank = lonText.find_first_of(" \t");
     if (blank != std::string_view::npos) {
         const std::string_view rest = TrimView(lonText.substr(blank));
@@ -96,19 +92,31 @@ std::optional<std::pair<Severity, Message>> CoordinateProblem(std::string_view l
             const std::size_t next = rest.find_first_of(" \t");
             const bool fourth =
                 next != std::string_view::npos && ReadAltitude(rest.substr(0, next));
-            return {{Severity::Error,
-                     Message(fourth ? CheckFourthValue : CheckBadAltitude, {Shown(rest)})}};
+            return Message(fourth ? CheckFourthValue : CheckBadAltitude, {Shown(rest)});
         }
         lonText = lonText.substr(0, blank);
     }
     const std::optional<double> lat = Degrees(latText), lon = Degrees(lonText);
-    if (!lat) return {{Severity::Error, WhyNotANumber(TrimView(latText))}};
-    if (!lon) return {{Severity::Error, WhyNotANumber(lonText)}};
+    if (!lat) return WhyNotANumber(TrimView(latText));
+    if (!lon) return WhyNotANumber(lonText);
     const std::string pair = Utf8FromWindows1251(Trim(latText) + " " + std::string(lonText));
     if (std::fabs(*lat) > 90 && std::fabs(*lon) <= 90) {
-        return {{Severity::Error, Message(CheckSwappedOutOfRange, {pair})}};
+        return Message(CheckSwappedOutOfRange, {pair});
     }
-    return {{Severity::Error, Message(CheckOutOfRange, {pair})}};
+    return Message(CheckOutOfRange, {pair});
+}
+
+// What is wrong with a link's address: nullopt for a web, phone or mail
+// address, the warning for any other (a script's above all).
+std::optional<Message> LinkAddressProblem(std::string_view address) {
+    constexpr std::string_view kKnownSchemes[] = {"http://", "https://", "tel:", "mailto:"};
+    if (std::ranges::any_of(kKnownSchemes, [address](std::string_view scheme) {
+            return StartsWithNoCase(address, scheme);
+        })) {
+        return std::nullopt;
+    }
+    if (StartsWithNoCase(address, "javascript:")) return Message(CheckScriptLink, {Shown(address)});
+    return Message(CheckLinkAddress, {Shown(address)});
 }
 
 // How a device's file writes names: the form a list name takes there, and
@@ -222,12 +230,11 @@ void ListChecker::Check(const PointRecord& record) {
         CheckText(record.comments[i], nameLine + 2 + i);
         CheckMarkup(record.comments[i], nameLine + 2 + i);
     }
-    if (const auto problem = CoordinateProblem(record.latText, record.lonText)) {
-        Add(nameLine + 1, problem->first, problem->second);
+    Position position;
+    if (!ReadPosition(record.latText, record.lonText, position)) {
+        Add(nameLine + 1, Severity::Error, WhyUnreadable(record.latText, record.lonText));
         return;
     }
-    Position position;
-    ReadPosition(record.latText, record.lonText, position);
     const std::size_t point = pointNames_.size();
     pointNames_.push_back(StripFilterTag(record.name));
     CheckName(record, point);
@@ -268,13 +275,8 @@ void ListChecker::CheckMarkup(std::string_view text, std::size_t line) {
             }
             if (open == '[') {
                 const std::string address = Trim(text.substr(at + 1, bar - at - 1));
-                const std::string lower = UpperCaseRu(address);
-                const bool known = lower.starts_with("HTTP://") || lower.starts_with("HTTPS://") ||
-                                   lower.starts_with("TEL:") || lower.starts_with("MAILTO:");
-                if (lower.starts_with("JAVASCRIPT:")) {
-                    Add(line, Severity::Warning, Message(CheckScriptLink, {Shown(address)}));
-                } else if (!known) {
-                    Add(line, Severity::Warning, Message(CheckLinkAddress, {Shown(address)}));
+                if (auto problem = LinkAddressProblem(address)) {
+                    Add(line, Severity::Warning, std::move(*problem));
                 }
             }
             at = end;

@@ -4,18 +4,6 @@
 #include "text/strings.hpp"
 
 namespace oradel {
-namespace {
-
-// The line after the coordinate line, commas made spaces and runs collapsed, not trimmed.
-std::string DescriptionField(const PointRecord& point) {
-    std::string field = FirstCommentLine(point);
-    ReplaceByte(field, ',', ' ');
-    CollapseRuns(field, ' ');
-    return field;
-}
-
-}  // namespace
-
 std::string NavitelName(std::string_view name) {
     std::string field(name);
     ReplaceByte(field, ',', ' ');
@@ -40,7 +28,7 @@ void WriteNavitelWaypoints(ConversionContext& context) {
         line += ',';
         line += point.position.lonText;
         line += ", , 0, 1, 3, 0, 65535,";
-        line += DescriptionField(point.record);
+        line += NavitelName(FirstCommentLine(point.record));  // the description
         line += ", 0, 0, 0.00000, ";
         // Feet; -777 stands for no altitude.
         line += std::to_string(point.position.altitude ? FeetFromMetres(*point.position.altitude)

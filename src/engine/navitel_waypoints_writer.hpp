@@ -10,8 +10,8 @@ namespace oradel {
 
 void WriteNavitelWaypoints(ConversionContext& context);
 
-// A name as the file writes it: a comma (which would start a new field) a
-// space, each run of spaces one space.
+// A name (or the description) as the file writes it: a comma (which would
+// start a new field) a space, each run of spaces one space; not trimmed.
 std::string NavitelName(std::string_view name);
 
 }  // namespace oradel
